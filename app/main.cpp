@@ -1,0 +1,138 @@
+// Traspasor KTZ: start-up. Builds the demo databases ("--demo <folder>"),
+// or starts a session and runs the transfer unattended (console) or with the
+// desktop windows.
+
+#include "app/demobuilder.h"
+#include "app/transfersteps.h"
+#include "run/console/consolefront.h"
+#include "run/desktop/desktopapp.h"
+#include "services/consoleoperator.h"
+#include "services/sharedservices.h"
+#include "session/session.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QLockFile>
+#include <QStringList>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+enum ExitStatus { ExitOk = 0, ExitRunFailed = 1, ExitNoOrva = 2, ExitUsage = 64, ExitRunning = 75 };
+
+void printError(const QString &text)
+{
+    std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
+}
+
+QString commandLineOf(int argc, char **argv)
+{
+    QStringList parts;
+    for (int i = 1; i < argc; ++i)
+        parts << QString::fromLocal8Bit(argv[i]);
+    return parts.join(QLatin1Char(' '));
+}
+
+int buildDemo(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("demo-data");
+    QString error;
+    if (!buildDemoDatabases(folder, &error)) {
+        printError(QStringLiteral("No se pudieron crear las bases de demostración: ") + error);
+        return ExitRunFailed;
+    }
+    std::printf("Bases de demostración creadas en %s (orva.db, ktz.db, ktz2.db)\n",
+                QDir(folder).absolutePath().toLocal8Bit().constData());
+    return ExitOk;
+}
+
+// One instance per program folder: a second start ends at once.
+std::unique_ptr<QLockFile> lockInstance(const QString &programFolder)
+{
+    const QByteArray key = QCryptographicHash::hash(programFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
+    auto lock = std::make_unique<QLockFile>(QDir::tempPath() + QStringLiteral("/traspasor-") + QString::fromLatin1(key)
+                                            + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return nullptr;
+    return lock;
+}
+
+int runSession(const QString &commandLine, bool unattended)
+{
+    SharedServices services;
+    Session session(services);
+    session.programFolder = Session::defaultProgramFolder();
+    services.log.open(session.programFolder + QStringLiteral("traspasor.log"));
+    services.log.info(QStringLiteral("Inicio de Traspasor KTZ (%1).")
+                          .arg(unattended ? QStringLiteral("desatendido") : QStringLiteral("interactivo")));
+
+    const auto lock = lockInstance(session.programFolder);
+    if (!lock) {
+        services.log.warning(QStringLiteral("Ya hay otra instancia en ejecución: este inicio termina."));
+        printError(QStringLiteral("Traspasor KTZ ya está en ejecución."));
+        return ExitRunning;
+    }
+
+    ConsoleOperator console(services.log);
+    services.setOperator(&console);
+    services.session.setServerSettings(ServerSettings::read(
+        qEnvironmentVariable("TRASPASOR_SERVICES_INI", session.programFolder + QStringLiteral("SharedServices.ini"))));
+
+    QString connectionText;
+    if (!session.IniciaSesion(connectionText, commandLine)) {
+        const QString reason = QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
+        services.log.error(reason);
+        printError(reason);
+        return ExitNoOrva;
+    }
+    services.log.info(QStringLiteral("Conectado a Orva (%1).").arg(services.session.connection().spec().describe()));
+
+    RunContext context(session);
+    TransferSteps steps(session);
+    if (!unattended)
+        return runDesktop(session, context, steps.steps());
+
+    ConsoleFront front;
+    QString usage;
+    if (!front.tickFromList(session.parameters.Datos, &usage)) {
+        services.log.error(usage);
+        printError(usage);
+        return ExitUsage;
+    }
+    services.log.setEcho(false);
+    context.progress.setView(&front);
+    RunDriver driver(context, front, steps.steps());
+    driver.unattended = true;
+    const RunOutcome outcome = driver.cmdActualizar_Click();
+    if (outcome != RunOutcome::Finished) {
+        services.log.error(QStringLiteral("La actualización no terminó (%1).")
+                               .arg(outcome == RunOutcome::Cancelled ? QStringLiteral("cancelada")
+                                    : outcome == RunOutcome::GaveUp  ? QStringLiteral("abandonada tras un error")
+                                                                     : QStringLiteral("falló la conexión")));
+        return ExitRunFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && (qstrcmp(argv[1], "--demo") == 0 || qstrcmp(argv[1], "demo") == 0))
+        return buildDemo(argc, argv);
+
+    const QString commandLine = commandLineOf(argc, argv);
+    const bool unattended = SessionParameters::parse(commandLine).unattended();
+    if (unattended) {
+        // Unattended runs need no display: nothing but the console is made.
+        QCoreApplication app(argc, argv);
+        return runSession(commandLine, true);
+    }
+    QApplication app(argc, argv);
+    return runSession(commandLine, false);
+}

@@ -1,0 +1,1 @@
+// The step lands with its own change.

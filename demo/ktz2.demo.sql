@@ -1,0 +1,41 @@
+-- Demo data of the second KTZ station ("Estación Acceso Norte"), loaded
+-- after schema/ktz.sqlite.sql into a database of its own.
+--
+-- A smaller station of the same owner, early March 2026: invoices on point
+-- of sale 7, one delivery note on point of sale 2, natural-gas loads of load
+-- type 4. Its ids are numbered on their own and coincide with ids of the
+-- first station. The articles it shares with the first station carry the
+-- same numbers, categories and prices.
+
+INSERT INTO RUBRO (RUB_COD, RUB_DESCR) VALUES (1, 'GNC');
+INSERT INTO RUBRO (RUB_COD, RUB_DESCR) VALUES (2, 'LUBRICANTES');
+
+INSERT INTO PRODUCTO (PROD_ID, PROD_RUB, PROD_EAN, PROD_DESCRIP, PROD_MEDIDA, PROD_IMPINT, PROD_IVA, PROD_COSTO, IVA_TIPO) VALUES
+    (1,  1, '2000000000015', 'GNC - GAS NATURAL COMPRIMIDO',       'M3', 18.45, 21, 455,  'GRAVADO'),
+    (10, 2, '7790070101042', 'ACEITE SEMISINTÉTICO 10W40 X 1 LT',  'LT', 350,   21, 7900, 'GRAVADO'),
+    (50, 2, '7798123450509', 'ADITIVO LIMPIA INYECTORES X 250 ML', 'UN', 0,     21, 3100, 'GRAVADO');
+
+INSERT INTO PROD_PRECIO (ID_PROD, ID_LISTA, PVENTA) VALUES
+    (1,  1, 689.90),
+    (10, 1, 12500),
+    (50, 1, 5400);
+
+INSERT INTO T_CLIENTES (T_CLI_CTA, T_CLI_EMP, T_CLI_NOM, T_CLI_DIR, T_CLI_LOC, T_CLI_CP, T_CLI_PRO, T_CLI_TEL, T_CLI_CUIT, T_CLI_DNI, T_CLI_CONTRIB) VALUES
+    (1,  'NINGUNA', 'CONSUMIDOR FINAL', '', 'San Pedro', '2930', 'BUENOS AIRES', '', '0', '', 'Consumidor Final'),
+    (60, 'Fletes Güemes S.A.', 'Ernesto Güemes', 'Av. Belgrano 1450', 'Salta', '4400', 'SALTA', '0387 431-5500', '30-70111222-9', '', 'RESP. INSCRIP.'),
+    (61, 'NINGUNA', 'Ramón Acuña', 'Urquiza 77', 'Paraná', '3100', 'ENTRE RÍOS', '0343 422-1903', '20-25987123-6', '25.987.123', 'OTROS');
+
+INSERT INTO FAC_OUT (ID, FOUT_FECHA, FOUT_PVENTA, FOUT_NUM, FOUT_TIPO, TOTAL, NETO_GRAV, IMP_NGRAV, FOUT_TOTIVA, FOUT_IVAPORC, CLI_COD, CLI_NAME, CLI_CUIT, CLI_COND, FOUT_TURNO) VALUES
+    (1001, '2026-03-03', 7, 560, 'A', 37500, 30123.9669, 1050, 6326.0331, 21, 60, 'Fletes Güemes S.A.', '30-70111222-9', 'RI', 'TARDE'),
+    (1002, '2026-03-04', 7, 561, 'B', 10800, 8925.6198,  0,    1874.3802, 21, 61, 'Ramón Acuña', '20-25987123-6', 'CF', 'MAÑANA'),
+    (1003, '2026-03-04', 2, 7,   'R', 55400, 44628.0992, 1400, 9371.9008, 21, 60, 'Fletes Güemes S.A.', '30-70111222-9', 'RI', 'MAÑANA');
+
+INSERT INTO FACT_OUT (FCOUT_ID, FCOUT_PROD_ID, FCOUT_RUB, FCOUT_UNID, FCOUT_DESCR, FCOUT_CANT, FCOUT_PVENTA, FCOUT_IMP_NGRAV, FCOUT_IVA, FCOUT_NETO, FCOUT_IVA_PORC, FCOUT_TOTAL) VALUES
+    (1001, 10, 2, 'LT', 'ACEITE SEMISINTÉTICO 10W40 X 1 LT',  3, 12500, 1050, 6326.0331, 30123.9669, 21, 37500),
+    (1002, 50, 2, 'UN', 'ADITIVO LIMPIA INYECTORES X 250 ML', 2, 5400,  0,    1874.3802, 8925.6198,  21, 10800),
+    (1003, 10, 2, 'LT', 'ACEITE SEMISINTÉTICO 10W40 X 1 LT',  4, 12500, 1400, 8434.7107, 40165.2893, 21, 50000),
+    (1003, 50, 2, 'UN', 'ADITIVO LIMPIA INYECTORES X 250 ML', 1, 5400,  0,    937.1901,  4462.8099,  21, 5400);
+
+INSERT INTO T_CARGAS (ID, F_COMP, T_TIPOCARGA, N_COMP, IMP_CARGA, VOL_CARGA, N_ITC, N_IVA, N_CLIENTE, HORA, N_PV) VALUES
+    (1001, '2026-03-03', 4, 15001, 9589.61, 13.9, 18.45, 21, 1,  '2026-03-03 07:45:10', 689.90),
+    (1002, '2026-03-03', 4, 15002, 5001.78, 7.25, 18.45, 21, 61, '2026-03-03 19:20:00', 689.90);

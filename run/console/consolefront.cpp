@@ -1,0 +1,84 @@
+#include "run/console/consolefront.h"
+
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+QString withoutAccents(const QString &text)
+{
+    QString plain;
+    for (const QChar c : text.normalized(QString::NormalizationForm_D)) {
+        if (c.category() != QChar::Mark_NonSpacing)
+            plain += c;
+    }
+    return plain.toLower();
+}
+
+} // namespace
+
+ConsoleFront::ConsoleFront() : m_out(stdout), m_err(stderr) {}
+
+bool ConsoleFront::tickFromList(const QString &list, QString *error)
+{
+    if (list.trimmed().isEmpty()) {
+        for (bool &t : ticked)
+            t = true;
+        return true;
+    }
+    static const char *const words[TransferKindCount] = {"articulos", "clientes", "ventas", "remitos"};
+    bool chosen[TransferKindCount] = {false, false, false, false};
+    for (const QString &part : list.split(QLatin1Char(','))) {
+        const QString word = withoutAccents(part.trimmed());
+        if (word.isEmpty())
+            continue;
+        bool known = false;
+        for (int k = 0; k < TransferKindCount; ++k) {
+            if (word == QLatin1String(words[k])) {
+                chosen[k] = true;
+                known = true;
+            }
+        }
+        if (!known) {
+            if (error)
+                *error = QStringLiteral("@Datos: \"%1\" no es un tipo de datos (Articulos, Clientes, Ventas, Remitos)")
+                             .arg(part.trimmed());
+            return false;
+        }
+    }
+    for (int k = 0; k < TransferKindCount; ++k)
+        ticked[k] = chosen[k];
+    return true;
+}
+
+void ConsoleFront::progressChanged(const ProgressState &state)
+{
+    if (state.status != m_status) {
+        finishStatusLine();
+        m_status = state.status;
+        if (m_status != QLatin1String("Status")) {
+            m_err << m_status << "..." << Qt::endl;
+        }
+    }
+    m_lastLine = state.line;
+}
+
+void ConsoleFront::finishStatusLine()
+{
+    if (!m_status.isEmpty() && m_status != QLatin1String("Status"))
+        m_err << "  " << m_status << ": " << m_lastLine << Qt::endl;
+}
+
+void ConsoleFront::unloadProgressWindow()
+{
+    finishStatusLine();
+    m_status.clear();
+}
+
+void ConsoleFront::passEnded(const RunReport &report)
+{
+    m_out << "Paso " << report.pass << " - " << report.title << Qt::endl;
+    for (const ReportLine &line : report.lines)
+        m_out << line.text << Qt::endl;
+    m_out.flush();
+}

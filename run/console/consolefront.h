@@ -1,0 +1,39 @@
+#pragma once
+// The console around an unattended run: every box of the asked kinds is
+// ticked, progress goes to standard error (one line per step and its
+// figure), each pass's report lines to standard output.
+
+#include "run/rundriver.h"
+
+#include <QString>
+#include <QTextStream>
+
+class ConsoleFront : public RunFront, public ProgressView
+{
+public:
+    ConsoleFront();
+
+    bool ticked[TransferKindCount] = {true, true, true, true};
+
+    // Reads the kinds of a scheduler's "@Datos" entry (Articulos, Clientes,
+    // Ventas, Remitos, separated by commas; case and accents ignored). An
+    // empty text ticks all four. False, with *error, for an unknown word.
+    bool tickFromList(const QString &list, QString *error);
+
+    bool isTicked(TransferKind kind) const override { return ticked[int(kind)]; }
+    void setMainEnabled(bool) override {}
+    void showProgressWindow() override {}
+    void hideProgressWindow() override {}
+    void unloadProgressWindow() override;
+    void showReport(const RunReport &) override {}
+    void passEnded(const RunReport &report) override;
+
+    void progressChanged(const ProgressState &state) override;
+
+private:
+    void finishStatusLine();
+    QTextStream m_out;
+    QTextStream m_err;
+    QString m_status;
+    QString m_lastLine;
+};

@@ -1,0 +1,63 @@
+#pragma once
+// The run driver: walks the configured KTZ databases (a pass each), opens
+// each, calls the ticked steps in their fixed order, stores the dates reached
+// and hands each pass's report to the windows. It talks to the windows only
+// through RunFront, so the same run works on the desktop, on a console and in
+// tests.
+
+#include "run/runcontext.h"
+#include "run/runreport.h"
+
+#include <array>
+
+// The windows (or the console) around a run.
+class RunFront
+{
+public:
+    virtual ~RunFront() = default;
+    virtual bool isTicked(TransferKind kind) const = 0;  // read just before each step
+    virtual void setMainEnabled(bool enabled) = 0;
+    virtual void showProgressWindow() = 0;               // not modal, in front
+    virtual void hideProgressWindow() = 0;               // the progress window's hide action
+    virtual void unloadProgressWindow() = 0;
+    virtual void showReport(const RunReport &report) = 0; // modal
+    // Every pass's report, also when no window shows it (the console prints it).
+    virtual void passEnded(const RunReport &) {}
+};
+
+enum class RunOutcome {
+    Finished,        // every pass ran to its end
+    Cancelled,       // the operator stopped it
+    GaveUp,          // an error was given up: clean-up ran
+    ConnectionLost,  // the connection failed: ended without the report
+};
+
+class RunDriver
+{
+public:
+    using Steps = std::array<TransferStep *, TransferKindCount>;
+
+    RunDriver(RunContext &context, RunFront &front, Steps steps);
+
+    // Unattended: no report window at the end of a pass.
+    bool unattended = false;
+
+    // cmdActualizar_Click: one run over pass 0 and, when configured, pass 1.
+    RunOutcome cmdActualizar_Click();
+
+    // The connection text of a pass, exactly as the KTZ driver expects it.
+    QString sourceConnectionText();
+
+private:
+    void runPass(int pass);
+    void openSource();
+    void storeDates(int pass);
+    RunReport report() const;
+    void CancelaActualizacion();
+    void endAfterConnectionLoss();
+    void rollbackOpenDocument(bool always);
+
+    RunContext &m_context;
+    RunFront &m_front;
+    Steps m_steps;
+};

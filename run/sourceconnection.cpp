@@ -1,0 +1,87 @@
+#include "run/sourceconnection.h"
+#include "services/svctools.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QSqlDatabase>
+
+KtzConnectionText KtzConnectionText::parse(const QString &text)
+{
+    KtzConnectionText t;
+    for (const QString &part : text.split(QLatin1Char(';'))) {
+        const qsizetype eq = part.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        const QString name = part.left(eq).trimmed();
+        const QString value = part.mid(eq + 1);
+        if (sameText(name, QStringLiteral("Driver"))) {
+            t.driver = value.trimmed();
+            if (t.driver.startsWith(QLatin1Char('{')) && t.driver.endsWith(QLatin1Char('}')))
+                t.driver = t.driver.mid(1, t.driver.size() - 2);
+        } else if (sameText(name, QStringLiteral("Server"))) {
+            t.server = value;
+        } else if (sameText(name, QStringLiteral("Database"))) {
+            t.database = value;
+        } else if (sameText(name, QStringLiteral("Uid"))) {
+            t.uid = value;
+        } else if (sameText(name, QStringLiteral("Pwd"))) {
+            t.pwd = value;
+        }
+    }
+    return t;
+}
+
+QStringList installedOdbcDrivers()
+{
+    QStringList drivers;
+    const QString folder = qEnvironmentVariable("ODBCSYSINI", QStringLiteral("/etc"));
+    const QString path = SvcTools::FolderPath(folder) + QStringLiteral("odbcinst.ini");
+    if (!QFile::exists(path))
+        return drivers;
+    QSettings ini(path, QSettings::IniFormat);
+    for (const QString &group : ini.childGroups()) {
+        if (!sameText(group, QStringLiteral("ODBC")))
+            drivers << group;
+    }
+    return drivers;
+}
+
+bool isSqliteFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+ConnectionSpec sourceConnectionSpec(const QString &connectionText)
+{
+    const KtzConnectionText t = KtzConnectionText::parse(connectionText);
+    ConnectionSpec spec;
+    bool odbc = false;
+    if (QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
+        for (const QString &driver : installedOdbcDrivers())
+            odbc = odbc || sameText(driver, t.driver);
+    }
+    if (odbc) {
+        spec.driver = QStringLiteral("QODBC");
+        spec.databaseName = connectionText;
+        spec.dialect = SqlDialect::Firebird;
+        return spec;
+    }
+    const QString database = t.database.trimmed();
+    if (isSqliteFile(database)) {
+        spec.driver = QStringLiteral("QSQLITE");
+        spec.databaseName = database;
+        spec.dialect = SqlDialect::Sqlite;
+        spec.options = QStringLiteral("QSQLITE_OPEN_READONLY");
+        return spec;
+    }
+    spec.driver = QStringLiteral("QIBASE");
+    spec.host = t.server.trimmed();
+    spec.databaseName = database;
+    spec.user = t.uid.trimmed();
+    spec.password = t.pwd;
+    spec.dialect = SqlDialect::Firebird;
+    return spec;
+}

@@ -1,0 +1,153 @@
+#include "services/connection.h"
+#include "services/errorhandling.h"
+#include "services/errors.h"
+#include "services/recordset.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+QString ConnectionSpec::describe() const
+{
+    QString where = databaseName;
+    if (driver == QLatin1String("QODBC"))
+        where = QStringLiteral("ODBC");
+    if (!host.isEmpty())
+        where = host + (port > 0 ? QStringLiteral(":%1").arg(port) : QString()) + QLatin1Char('/') + databaseName;
+    return QStringLiteral("%1 %2").arg(driver, where);
+}
+
+Connection::Connection(ErrorHandling &errors, const QString &name)
+    : m_errors(errors), m_name(name)
+{
+}
+
+Connection::~Connection()
+{
+    close();
+    if (QSqlDatabase::contains(m_name))
+        QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
+
+bool Connection::open(const ConnectionSpec &spec)
+{
+    close();
+    m_spec = spec;
+    m_openError.clear();
+    if (!QSqlDatabase::isDriverAvailable(spec.driver)) {
+        m_openError = QStringLiteral("No está instalado el controlador %1 (%2)").arg(spec.driver, spec.describe());
+        return false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
+                                                         : QSqlDatabase::addDatabase(spec.driver, m_name);
+        if (db.driverName() != spec.driver) {
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            db = QSqlDatabase::addDatabase(spec.driver, m_name);
+        }
+        db.setDatabaseName(spec.databaseName);
+        db.setHostName(spec.host);
+        if (spec.port > 0)
+            db.setPort(spec.port);
+        db.setUserName(spec.user);
+        db.setPassword(spec.password);
+        db.setConnectOptions(spec.options);
+        if (!db.open()) {
+            m_openError = QStringLiteral("No se pudo abrir %1: %2")
+                              .arg(spec.describe(), db.lastError().text().trimmed());
+            return false;
+        }
+    }
+    m_inTransaction = false;
+    return true;
+}
+
+void Connection::close()
+{
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    QSqlDatabase db = QSqlDatabase::database(m_name, false);
+    if (db.isOpen())
+        db.close();
+    m_inTransaction = false;
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(m_name) && database().isOpen();
+}
+
+RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
+{
+    RunError e;
+    e.statement = sql;
+    e.description = error.text().trimmed();
+    const QString lower = e.description.toLower();
+    const bool lost = error.type() == QSqlError::ConnectionError || !isOpen()
+        || lower.contains(QLatin1String("terminating connection"))
+        || lower.contains(QLatin1String("server closed the connection"))
+        || lower.contains(QLatin1String("no connection to the server"))
+        || lower.contains(QLatin1String("connection lost"));
+    e.number = lost ? ErrorNumber::ConnectionFailure : ErrorNumber::SqlStatement;
+    if (e.description.isEmpty())
+        e.description = QStringLiteral("La base de datos rechazó la sentencia");
+    return e;
+}
+
+void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
+{
+    if (verb == TransactionVerb::Rollback && !m_inTransaction)
+        return;  // nothing is open: there is nothing to undo
+    QSqlDatabase db = database();
+    bool ok = true;
+    QSqlError failure;
+    if (m_spec.driver == QLatin1String("QIBASE")) {
+        // The InterBase-family engine takes transactions only through its API.
+        ok = verb == TransactionVerb::Begin ? db.transaction()
+            : verb == TransactionVerb::Commit ? db.commit() : db.rollback();
+        failure = db.lastError();
+    } else {
+        QSqlQuery query(db);
+        ok = query.exec(sql);
+        failure = query.lastError();
+    }
+    if (!ok) {
+        if (verb == TransactionVerb::Rollback)
+            m_inTransaction = false;
+        throw RunTimeError(errorFor(sql, failure));
+    }
+    m_inTransaction = verb == TransactionVerb::Begin;
+}
+
+void Connection::executeOrThrow(const QString &sql)
+{
+    if (!isOpen())
+        throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
+                                    QStringLiteral("La conexión %1 no está abierta").arg(m_spec.describe()),
+                                    {}, sql, {}});
+    const TransactionVerb verb = transactionVerb(sql);
+    if (verb != TransactionVerb::None) {
+        runTransactionVerb(verb, sql);
+        return;
+    }
+    QSqlQuery query(database());
+    if (!query.exec(adaptStatement(sql, m_spec.dialect)))
+        throw RunTimeError(errorFor(sql, query.lastError()));
+}
+
+bool Connection::Execute(const QString &sql)
+{
+    return m_errors.attempt([&] { executeOrThrow(sql); });
+}
+
+Recordset Connection::OpenRecordset(const QString &sql)
+{
+    Recordset rs;
+    m_errors.attempt([&] { rs.open(*this, sql); });
+    return rs;
+}

@@ -1,0 +1,75 @@
+#pragma once
+// One database connection (Orva or KTZ) with its dialect. Every statement of
+// the tool goes through here, so failures reach the error handling, texts are
+// adapted in one place and the open document transaction is known.
+
+#include "services/dialect.h"
+
+#include <QSqlDatabase>
+#include <QString>
+
+class ErrorHandling;
+class Recordset;
+
+// What to open. The password never leaves this structure in any text.
+struct ConnectionSpec
+{
+    QString driver;        // Qt SQL driver: QSQLITE, QODBC, QPSQL, QIBASE
+    QString databaseName;  // file, database, or the ODBC connection text
+    QString host;
+    int port = -1;
+    QString user;
+    QString password;
+    QString options;
+    SqlDialect dialect = SqlDialect::Sqlite;
+
+    // "driver host/database" for messages; no credentials.
+    QString describe() const;
+};
+
+class Connection
+{
+public:
+    Connection(ErrorHandling &errors, const QString &name);
+    ~Connection();
+    Connection(const Connection &) = delete;
+    Connection &operator=(const Connection &) = delete;
+
+    // Opens the connection; false with openError() set when it cannot.
+    bool open(const ConnectionSpec &spec);
+    void close();
+    bool isOpen() const;
+    QString openError() const { return m_openError; }
+    const ConnectionSpec &spec() const { return m_spec; }
+    SqlDialect dialect() const { return m_spec.dialect; }
+    QSqlDatabase database() const;
+    ErrorHandling &errors() { return m_errors; }
+
+    // Executes a statement; a failure goes to the error handling, which may
+    // run it again, skip it (false) or give up (GiveUp is thrown).
+    bool Execute(const QString &sql);
+    // Executes a statement; a failure raises a RunTimeError for the caller.
+    void executeOrThrow(const QString &sql);
+
+    // Opens a forward-only recordset through the error handling; when the
+    // operator continues past a failed open, the recordset comes back empty.
+    Recordset OpenRecordset(const QString &sql);
+
+    // Whether a BEGIN TRANSACTION is waiting for its COMMIT or ROLLBACK.
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Seconds a statement may run (kept for the drivers that support it).
+    int commandTimeout = 30;
+
+    // The RunError for a failed statement of this connection.
+    struct RunError errorFor(const QString &sql, const class QSqlError &error) const;
+
+private:
+    void runTransactionVerb(TransactionVerb verb, const QString &sql);
+
+    ErrorHandling &m_errors;
+    QString m_name;
+    ConnectionSpec m_spec;
+    QString m_openError;
+    bool m_inTransaction = false;
+};

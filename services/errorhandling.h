@@ -1,0 +1,75 @@
+#pragma once
+// The one mechanism behind every procedure's error handler: a failing
+// statement or conversion is reported to the operator, who chooses to run it
+// again (4), to continue after it (5) or to give up (anything else). Giving up
+// unwinds, as a GiveUp, to the procedure whose handler was asked.
+
+#include "services/errors.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class Log;
+class Operator;
+
+class ErrorHandling
+{
+public:
+    enum class Mode {
+        Handle,     // the procedure installs a handler: the operator decides
+        NameOnly,   // names the procedure in messages; the enclosing handler decides
+        IgnoreAll,  // errors in this region are logged and the statement is skipped
+    };
+
+    // A procedure's handler, installed for the lifetime of the object.
+    class Scope
+    {
+    public:
+        Scope(ErrorHandling &errors, const QString &procedure, Mode mode = Mode::Handle);
+        ~Scope();
+        Scope(const Scope &) = delete;
+        Scope &operator=(const Scope &) = delete;
+
+        // Whether a GiveUp was raised by this scope's handler.
+        bool owns(const GiveUp &giveUp) const { return giveUp.scope == this; }
+
+    private:
+        ErrorHandling &m_errors;
+    };
+
+    ErrorHandling(Log &log) : m_log(log) {}
+
+    void setOperator(Operator *op) { m_operator = op; }
+    Operator *operatorUi() const { return m_operator; }
+    Log &log() { return m_log; }
+
+    // SvcTools.ReportError: tells the operator about the error raised in
+    // procedureName and returns the choice (3, 4 or 5). Always logged.
+    int ReportError(const RunError &error, const QString &procedureName);
+
+    // Runs body. A RunTimeError raised inside goes to the innermost handler:
+    // retry runs body again, continue returns false, give up throws GiveUp.
+    // Returns true when body ran to its end.
+    bool attempt(const std::function<void()> &body);
+
+    // The source record being transferred; named in every error message.
+    void setRecord(const QString &record) { m_record = record; }
+    QString record() const { return m_record; }
+
+    // The innermost named procedure ("" outside every scope).
+    QString currentProcedure() const;
+
+private:
+    struct Entry
+    {
+        const Scope *scope;
+        QString procedure;
+        Mode mode;
+    };
+    std::vector<Entry> m_scopes;
+    Log &m_log;
+    Operator *m_operator = nullptr;
+    QString m_record;
+};

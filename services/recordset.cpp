@@ -1,0 +1,81 @@
+#include "services/recordset.h"
+#include "services/connection.h"
+#include "services/errors.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+void Recordset::open(Connection &connection, const QString &sql)
+{
+    close();
+    if (!connection.isOpen())
+        throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
+                                    QStringLiteral("La conexión %1 no está abierta").arg(connection.spec().describe()),
+                                    {}, sql, {}});
+    m_connection = &connection;
+    m_sql = sql;
+    m_query = std::make_unique<QSqlQuery>(connection.database());
+    m_query->setForwardOnly(true);
+    // Exact decimals: numbers come back as the engine holds them.
+    m_query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    execute();
+    const QSqlRecord record = m_query->record();
+    m_fields.clear();
+    for (int i = 0; i < record.count(); ++i)
+        m_fields.insert(record.fieldName(i).toLower(), i);
+}
+
+void Recordset::execute()
+{
+    if (!m_query->exec(adaptStatement(m_sql, m_connection->dialect()))) {
+        const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
+        m_query.reset();
+        throw RunTimeError(error);
+    }
+    m_eof = !m_query->next();
+    m_hasRows = !m_eof;
+    m_row = m_eof ? -1 : 0;
+}
+
+void Recordset::close()
+{
+    m_query.reset();
+    m_fields.clear();
+    m_hasRows = false;
+    m_eof = true;
+    m_row = -1;
+}
+
+void Recordset::moveFirst()
+{
+    if (!m_query || m_row == 0)
+        return;
+    execute();
+}
+
+void Recordset::moveNext()
+{
+    if (!m_query || m_eof)
+        return;
+    m_eof = !m_query->next();
+    if (!m_eof)
+        ++m_row;
+}
+
+bool Recordset::hasField(const QString &field) const
+{
+    return m_fields.contains(field.toLower());
+}
+
+QVariant Recordset::value(const QString &field) const
+{
+    const auto it = m_fields.constFind(field.toLower());
+    if (it == m_fields.constEnd())
+        throw RunTimeError(RunError{3265, QStringLiteral("No se encontró el campo %1").arg(field), {}, m_sql, {}});
+    if (!m_query || m_eof)
+        throw RunTimeError(RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
+    const QVariant v = m_query->value(it.value());
+    if (!v.isValid())
+        return QVariant(QMetaType::fromType<QString>());  // ODBC gives Null as an invalid value
+    return v;
+}

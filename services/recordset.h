@@ -1,0 +1,52 @@
+#pragma once
+// A forward-only recordset: positioned on its first row after opening, walked
+// with moveNext, fields read by name without regard to case. Rows are fetched
+// one at a time, so a walk never holds the whole result in memory.
+
+#include <QHash>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+#include <memory>
+
+class Connection;
+
+class Recordset
+{
+public:
+    Recordset() = default;
+    Recordset(Recordset &&) noexcept = default;
+    Recordset &operator=(Recordset &&) noexcept = default;
+
+    // Runs sql on connection; raises a RunTimeError when the engine rejects it.
+    void open(Connection &connection, const QString &sql);
+    void close();
+    bool isOpen() const { return m_query != nullptr; }
+
+    // No row at all (beginning and end of rows at once).
+    bool isEmpty() const { return !m_hasRows; }
+    bool hasRows() const { return m_hasRows; }
+    bool eof() const { return m_eof; }
+
+    // Back to the first row (runs the statement again when already past it).
+    void moveFirst();
+    void moveNext();
+
+    // The field's value on the current row; Null as a null QVariant. An
+    // unknown name, or no current row, raises a RunTimeError.
+    QVariant value(const QString &field) const;
+    bool isNull(const QString &field) const { return value(field).isNull(); }
+    bool hasField(const QString &field) const;
+    QString statement() const { return m_sql; }
+
+private:
+    void execute();
+
+    std::unique_ptr<QSqlQuery> m_query;
+    Connection *m_connection = nullptr;
+    QString m_sql;
+    QHash<QString, int> m_fields;  // lower-case name -> index
+    bool m_hasRows = false;
+    bool m_eof = true;
+    int m_row = -1;
+};

@@ -1,0 +1,177 @@
+#include "services/svcsession.h"
+#include "services/errorhandling.h"
+#include "services/errors.h"
+#include "services/svctools.h"
+
+#include <QFileInfo>
+#include <QSettings>
+#include <QSqlRecord>
+
+ServerSettings ServerSettings::read(const QString &iniPath)
+{
+    ServerSettings s;
+    if (iniPath.isEmpty() || !QFileInfo::exists(iniPath))
+        return s;
+    QSettings ini(iniPath, QSettings::IniFormat);
+    ini.beginGroup(QStringLiteral("Orva"));
+    const QString driver = ini.value(QStringLiteral("Driver")).toString().trimmed().toUpper();
+    if (driver == QLatin1String("PSQL") || driver == QLatin1String("QPSQL") || driver == QLatin1String("POSTGRESQL")) {
+        s.driver = QStringLiteral("QPSQL");
+        s.dialect = SqlDialect::PostgreSql;
+    }
+    s.odbcDriver = ini.value(QStringLiteral("OdbcDriver"), s.odbcDriver).toString();
+    const QString dialect = ini.value(QStringLiteral("Dialect")).toString().trimmed().toLower();
+    if (dialect == QLatin1String("sqlite"))
+        s.dialect = SqlDialect::Sqlite;
+    else if (dialect == QLatin1String("postgresql"))
+        s.dialect = SqlDialect::PostgreSql;
+    else if (dialect == QLatin1String("sqlserver"))
+        s.dialect = SqlDialect::SqlServer;
+    s.port = ini.value(QStringLiteral("Port"), -1).toInt();
+    s.options = ini.value(QStringLiteral("Options")).toString();
+    return s;
+}
+
+SvcSession::SvcSession(ErrorHandling &errors)
+    : m_errors(errors), m_orva(errors, QStringLiteral("orva"))
+{
+}
+
+void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText)
+{
+    m_openError.clear();
+    ConnectionSpec spec;
+    if (!connectionText.isEmpty() && connectionText.startsWith(QLatin1String("Provider="), Qt::CaseInsensitive)) {
+        m_openError = QStringLiteral("El proveedor Oracle OLE DB no está disponible en esta plataforma (servidor %1)")
+                          .arg(Server);
+        return;
+    }
+    if (noServer) {
+        if (DbName.trimmed().isEmpty()) {
+            m_openError = QStringLiteral("No se indicó la base de datos de Orva (@DbName)");
+            return;
+        }
+        if (!QFileInfo::exists(DbName) && !m_allowCreate) {
+            m_openError = QStringLiteral("No existe la base de datos de Orva %1").arg(DbName);
+            return;
+        }
+        spec.driver = QStringLiteral("QSQLITE");
+        spec.databaseName = DbName;
+        spec.dialect = SqlDialect::Sqlite;
+    } else if (m_settings.driver == QLatin1String("QPSQL")) {
+        spec.driver = QStringLiteral("QPSQL");
+        QString host = Server;
+        spec.port = m_settings.port;
+        const int colon = host.indexOf(QLatin1Char(':'));
+        if (colon > 0) {
+            spec.port = host.mid(colon + 1).toInt();
+            host = host.left(colon);
+        }
+        spec.host = host;
+        spec.databaseName = DbName;
+        spec.user = User;
+        spec.password = Password;
+        spec.options = m_settings.options;
+        spec.dialect = SqlDialect::PostgreSql;
+    } else {
+        spec.driver = QStringLiteral("QODBC");
+        spec.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
+                                .arg(m_settings.odbcDriver, Server, DbName, User, Password);
+        spec.options = m_settings.options;
+        spec.dialect = m_settings.dialect;
+    }
+    if (!m_orva.open(spec))
+        m_openError = m_orva.openError();
+}
+
+QString SvcSession::LookupValue(const QString &table, const QString &key, const QString &resultColumn,
+                                const QString &keyColumn, int /*keyType*/, const QString &extra)
+{
+    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'").arg(resultColumn, table, keyColumn, sqlText(key));
+    if (!extra.trimmed().isEmpty())
+        sql += QStringLiteral(" AND (%1)").arg(extra);
+    Recordset rs = OpenRecordset(sql);
+    if (!rs.isOpen() || rs.isEmpty())
+        return QString();
+    QString result;
+    m_errors.attempt([&] { result = SvcTools::FieldText(rs.value(resultColumn)); });
+    return result;
+}
+
+bool SvcSession::RecordExists(const QString &table, const QString &key, const QString &keyColumn, Recordset *rs,
+                              int /*keyType*/, const QString &condition)
+{
+    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = '%3'").arg(table, keyColumn, sqlText(key));
+    if (!condition.trimmed().isEmpty())
+        sql += QStringLiteral(" AND (%1)").arg(condition);
+    Recordset found = OpenRecordset(sql);
+    const bool exists = found.isOpen() && found.hasRows();
+    if (rs)
+        *rs = std::move(found);
+    return exists;
+}
+
+bool SvcSession::HasColumn(const QString &table, const QString &column)
+{
+    if (!m_orva.isOpen())
+        return false;
+    const QSqlDatabase db = m_orva.database();
+    QString tableName = table;
+    for (const QString &name : db.tables()) {
+        if (sameText(name, table))
+            tableName = name;
+    }
+    const QSqlRecord record = db.record(tableName);
+    for (int i = 0; i < record.count(); ++i) {
+        if (sameText(record.fieldName(i), column))
+            return true;
+    }
+    return false;
+}
+
+QString SvcSession::NumberToSql(const QVariant &value, const QString &kind)
+{
+    if (kind == QLatin1String("@")) {
+        if (!value.isValid() || value.isNull())
+            return QStringLiteral("0");
+        const QString text = SvcTools::NumberText(value);
+        if (text.trimmed().isEmpty())
+            return QStringLiteral("0");
+        if (value.typeId() == QMetaType::QString) {
+            bool ok = false;
+            const double v = text.trimmed().toDouble(&ok);
+            if (!ok)
+                throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
+                                            QStringLiteral("No coinciden los tipos: '%1' no es un número").arg(text),
+                                            {}, {}, {}});
+            return plainNumber(v);
+        }
+        return text;
+    }
+    if (kind == QLatin1String("'"))
+        return quoted(SvcTools::FieldText(value));
+    return SvcTools::FieldText(value);
+}
+
+QString SvcSession::BuildInsert(const QString &statement, const FieldList &fields)
+{
+    QStringList names, values;
+    for (const auto &field : fields) {
+        names << field.first;
+        values << field.second;
+    }
+    return statement + QStringLiteral(" (") + names.join(QLatin1Char(',')) + QStringLiteral(") VALUES (")
+        + values.join(QLatin1Char(',')) + QLatin1Char(')');
+}
+
+QString sqlText(const QString &text)
+{
+    QString doubled = text;
+    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
+    return doubled;
+}
+
+QString quoted(const QString &text)
+{
+    return QLatin1Char('\'') + sqlText(text) + QLatin1Char('\'');
+}

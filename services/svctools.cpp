@@ -1,0 +1,258 @@
+#include "services/svctools.h"
+#include "services/errors.h"
+
+#include <QDir>
+#include <QLocale>
+#include <cmath>
+
+namespace {
+
+// Strict reading of a number text; false when the text is no number.
+bool readNumber(const QString &text, double *value)
+{
+    const QString trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return false;
+    bool ok = false;
+    const double v = QLocale::c().toDouble(trimmed, &ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+bool isNumberType(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isDateType(const QVariant &value)
+{
+    return value.typeId() == QMetaType::QDate || value.typeId() == QMetaType::QDateTime;
+}
+
+QString dateTimeToText(const QDateTime &dt)
+{
+    if (dt.time() == QTime(0, 0))
+        return dt.date().toString(QStringLiteral("yyyy-MM-dd"));
+    return dt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+namespace SvcTools {
+
+QString PadLeft(const QString &text, int width)
+{
+    if (text.size() >= width)
+        return text;
+    return QString(width - text.size(), QLatin1Char(' ')) + text;
+}
+
+QVariant FieldValue(const QVariant &field)
+{
+    if (!field.isValid() || field.isNull())
+        return QString();
+    return field;
+}
+
+QString FieldText(const QVariant &field)
+{
+    if (!field.isValid() || field.isNull())
+        return QString();
+    return NumberText(field);
+}
+
+QString ValueText(const QVariant &value, const QString &what)
+{
+    if (!value.isValid() || value.isNull())
+        throwNullError(what);
+    return NumberText(value);
+}
+
+Currency ToCurrency(const QString &text)
+{
+    double v = 0;
+    return readNumber(text, &v) ? Currency::fromDouble(v) : Currency();
+}
+
+double ToDouble(const QString &text)
+{
+    double v = 0;
+    return readNumber(text, &v) ? v : 0.0;
+}
+
+QString RemoveText(const QString &text, const QString &piece, const QString &piece2,
+                   const QString &piece3)
+{
+    QString result = text;
+    for (const QString &p : {piece, piece2, piece3}) {
+        if (!p.isEmpty())
+            result.remove(p);
+    }
+    return result;
+}
+
+QString FolderPath(const QString &folder)
+{
+    QString path = QDir::fromNativeSeparators(folder);
+    if (!path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+QString NumberText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return plainNumber(value.toDouble());
+    if (isDateType(value))
+        return dateText(value);
+    if (value.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(value.toByteArray());
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+} // namespace SvcTools
+
+QString plainNumber(double value)
+{
+    if (value == 0.0 || !std::isfinite(value))
+        return QStringLiteral("0");
+    return QString::number(value, 'f', QLocale::FloatingPointShortest);
+}
+
+double numericValue(const QString &text)
+{
+    // Like the classic Val(): blanks are skipped, the leading number is read.
+    QString digits;
+    bool seenDigit = false, seenPoint = false;
+    for (const QChar c : text) {
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t'))
+            continue;
+        if ((c == QLatin1Char('-') || c == QLatin1Char('+')) && digits.isEmpty()) {
+            digits += c;
+            continue;
+        }
+        if (c.isDigit() && c.unicode() < 128) {
+            digits += c;
+            seenDigit = true;
+            continue;
+        }
+        if (c == QLatin1Char('.') && !seenPoint) {
+            digits += c;
+            seenPoint = true;
+            continue;
+        }
+        break;
+    }
+    if (!seenDigit)
+        return 0.0;
+    return QLocale::c().toDouble(digits);
+}
+
+Currency currencyOf(const QVariant &value, const QString &what)
+{
+    if (!value.isValid() || value.isNull())
+        throwNullError(what);
+    if (isNumberType(value))
+        return Currency::fromDouble(value.toDouble());
+    double v = 0;
+    if (!readNumber(SvcTools::NumberText(value), &v))
+        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
+                                    QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')")
+                                        .arg(what, SvcTools::NumberText(value)),
+                                    {}, {}, {}});
+    return Currency::fromDouble(v);
+}
+
+double doubleOf(const QVariant &value, const QString &what)
+{
+    if (!value.isValid() || value.isNull())
+        throwNullError(what);
+    if (isNumberType(value))
+        return value.toDouble();
+    double v = 0;
+    if (!readNumber(SvcTools::NumberText(value), &v))
+        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
+                                    QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')")
+                                        .arg(what, SvcTools::NumberText(value)),
+                                    {}, {}, {}});
+    return v;
+}
+
+QString formatDigits(const QString &text, int digits)
+{
+    double v = 0;
+    if (!readNumber(text, &v))
+        return text;
+    const double whole = std::nearbyint(v);
+    const bool negative = whole < 0;
+    QString body = QString::number(static_cast<qulonglong>(std::fabs(whole)));
+    if (body.size() < digits)
+        body = QString(digits - body.size(), QLatin1Char('0')) + body;
+    return negative ? QLatin1Char('-') + body : body;
+}
+
+qint16 toInt16(double value)
+{
+    const double whole = std::nearbyint(value);
+    if (whole > 32767 || whole < -32768)
+        throw RunTimeError(RunError{6, QStringLiteral("Desbordamiento: %1").arg(plainNumber(value)), {}, {}, {}});
+    return static_cast<qint16>(whole);
+}
+
+QDateTime parseDateTimeText(const QString &text)
+{
+    const QString t = text.trimmed();
+    static const char *const formats[] = {
+        "yyyy-MM-dd",          "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
+        "yyyy-MM-dd HH:mm",    "yyyy/MM/dd",          "yyyy/MM/dd HH:mm:ss", "dd/MM/yyyy",
+        "dd/MM/yyyy HH:mm:ss",
+    };
+    for (const char *format : formats) {
+        const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
+        if (dt.isValid())
+            return dt;
+    }
+    return {};
+}
+
+QString dateText(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::QDate)
+        return value.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    if (value.typeId() == QMetaType::QDateTime)
+        return dateTimeToText(value.toDateTime());
+    const QString text = SvcTools::NumberText(value);
+    const QDateTime dt = parseDateTimeText(text);
+    return dt.isValid() ? dateTimeToText(dt) : text;
+}
+
+QString startDateText(const QString &text)
+{
+    const QDateTime dt = parseDateTimeText(text);
+    return dt.isValid() ? dt.date().toString(QStringLiteral("yyyy-MM-dd")) : text;
+}
+
+bool sameText(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}

@@ -1,0 +1,51 @@
+#include "session/configstore.h"
+#include "services/sharedservices.h"
+#include "services/svctools.h"
+
+QString ConfigStore::Cfg(const QString &key)
+{
+    ErrorHandling::Scope scope(m_services.errors, QStringLiteral("Cfg"));
+    try {
+        if (tableName.trimmed().isEmpty())
+            tableName = QStringLiteral("TA_CONFIGURACION");
+        const QString sql = QStringLiteral("SELECT VALOR FROM ") + tableName + QStringLiteral(" WHERE CLAVE = '")
+            + sqlText(key.trimmed()) + QLatin1Char('\'');
+        Recordset rs = m_services.session.OpenRecordset(sql);
+        if (!rs.isOpen())
+            return QString();
+        if (rs.isEmpty())
+            return QStringLiteral(" ");
+        QString value;
+        m_services.errors.attempt([&] { value = SvcTools::FieldText(rs.value(QStringLiteral("Valor"))); });
+        return value;
+    } catch (const GiveUp &giveUp) {
+        if (!scope.owns(giveUp))
+            throw;
+        return QString();
+    }
+}
+
+void ConfigStore::GrabaDfg(const QString &key, const QString &value)
+{
+    ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaDfg"));
+    try {
+        const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
+        Recordset rs = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + tableName + where);
+        const bool exists = rs.isOpen() && rs.hasRows();
+        rs.close();
+        const QString group = QStringLiteral("DATOS");
+        if (!exists) {
+            m_services.session.connection().Execute(QStringLiteral("INSERT INTO ") + tableName
+                                                    + QStringLiteral(" (Grupo,Clave,Valor) VALUES (") + quoted(group)
+                                                    + QLatin1Char(',') + quoted(key.trimmed()) + QLatin1Char(',')
+                                                    + quoted(value.trimmed()) + QLatin1Char(')'));
+            return;
+        }
+        m_services.session.connection().Execute(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET Grupo = ")
+                                                + quoted(group) + QStringLiteral(", Clave = ") + quoted(key.trimmed())
+                                                + QStringLiteral(", Valor = ") + quoted(value.trimmed()) + where);
+    } catch (const GiveUp &giveUp) {
+        if (!scope.owns(giveUp))
+            throw;
+    }
+}

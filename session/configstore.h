@@ -1,0 +1,29 @@
+#pragma once
+// The configuration store: key/value rows of the Orva configuration table.
+// No cache: every call is one query, so a value written is seen at once,
+// also by other programs sharing the table.
+
+#include <QString>
+
+class SharedServices;
+
+class ConfigStore
+{
+public:
+    explicit ConfigStore(SharedServices &services) : m_services(services) {}
+
+    // The configuration table; "TA_CONFIGURACION" is taken when still blank at
+    // the first Cfg.
+    QString tableName;
+
+    // The value stored for key (trimmed before the lookup), not trimmed; " "
+    // when the key has no row; "" when the read failed and was given up.
+    QString Cfg(const QString &key);
+
+    // Stores value (trimmed) under key (looked up untrimmed, stored trimmed)
+    // with group "DATOS", creating the row when missing.
+    void GrabaDfg(const QString &key, const QString &value);
+
+private:
+    SharedServices &m_services;
+};

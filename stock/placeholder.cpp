@@ -1,0 +1,1 @@
+// The stock engine lands with its own change.

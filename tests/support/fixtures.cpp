@@ -1,0 +1,107 @@
+#include "support/fixtures.h"
+#include "services/sqlscript.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QUuid>
+
+QString sourceFileText(const QString &relativePath)
+{
+    QFile file(QStringLiteral(TRASPASOR_SOURCE_DIR "/") + relativePath);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(file.fileName()));
+    return QString::fromUtf8(file.readAll());
+}
+
+namespace {
+
+// Runs body with a private connection to the SQLite file at path.
+template <class F> void withDatabase(const QString &path, F body)
+{
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open())
+            qFatal("cannot open %s", qPrintable(path));
+        body(db);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+} // namespace
+
+void createSqliteDatabase(const QString &path, const QString &schemaFile, const QString &extraSql)
+{
+    withDatabase(path, [&](QSqlDatabase &db) {
+        QString error;
+        if (!runSqlScript(db, sourceFileText(schemaFile), &error))
+            qFatal("schema %s: %s", qPrintable(schemaFile), qPrintable(error));
+        if (!extraSql.isEmpty() && !runSqlScript(db, extraSql, &error))
+            qFatal("fixture rows: %s", qPrintable(error));
+    });
+}
+
+QList<QVariantMap> queryRows(const QString &path, const QString &sql)
+{
+    QList<QVariantMap> rows;
+    withDatabase(path, [&](QSqlDatabase &db) {
+        QSqlQuery query(db);
+        if (!query.exec(sql))
+            qFatal("query failed: %s | %s", qPrintable(query.lastError().text()), qPrintable(sql));
+        while (query.next()) {
+            QVariantMap row;
+            const QSqlRecord record = query.record();
+            for (int i = 0; i < record.count(); ++i)
+                row.insert(record.fieldName(i), query.value(i));
+            rows << row;
+        }
+    });
+    return rows;
+}
+
+QVariant queryValue(const QString &path, const QString &sql)
+{
+    const QList<QVariantMap> rows = queryRows(path, sql);
+    if (rows.isEmpty() || rows.first().isEmpty())
+        return QVariant();
+    return rows.first().first();
+}
+
+OrvaFixture::OrvaFixture(const QString &orvaSql)
+{
+    orvaPath = dir.filePath(QStringLiteral("orva.db"));
+    createSqliteDatabase(orvaPath, QStringLiteral("schema/orva.sqlite.sql"), orvaSql);
+    services.setOperator(&op);
+    session.programFolder = dir.path() + QLatin1Char('/');
+    services.log.open(dir.filePath(QStringLiteral("traspasor.log")));
+    QString connectionText;
+    if (!session.IniciaSesion(connectionText, QStringLiteral("@DbName=") + orvaPath + QLatin1Char(';')))
+        qFatal("cannot open Orva fixture: %s", qPrintable(services.session.openError()));
+}
+
+OrvaFixture::~OrvaFixture() = default;
+
+void OrvaFixture::execOrva(const QString &sql)
+{
+    for (const QString &statement : splitSqlScript(sql))
+        services.session.connection().executeOrThrow(statement);
+}
+
+RunFixture::RunFixture(const QString &orvaSql, const QString &ktzSql) : OrvaFixture(orvaSql)
+{
+    ktzPath = dir.filePath(QStringLiteral("ktz.db"));
+    createSqliteDatabase(ktzPath, QStringLiteral("schema/ktz.sqlite.sql"), ktzSql);
+    ConnectionSpec spec;
+    spec.driver = QStringLiteral("QSQLITE");
+    spec.databaseName = ktzPath;
+    spec.dialect = SqlDialect::Sqlite;
+    if (!context.source.open(spec))
+        qFatal("cannot open KTZ fixture");
+    context.Digitos_Cuenta = toInt16(numericValue(context.Cfg(QStringLiteral("Digitos_Cuenta"))));
+}

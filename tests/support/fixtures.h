@@ -1,0 +1,59 @@
+#pragma once
+// Test fixtures on real SQLite files: an Orva database made from the
+// project's schema (plus the rows a test adds), a KTZ database likewise, a
+// session open on Orva with a scripted operator, and a run context whose
+// source connection is open on the KTZ file.
+
+#include "run/runcontext.h"
+#include "services/sharedservices.h"
+#include "session/session.h"
+#include "support/scriptedoperator.h"
+
+#include <QList>
+#include <QTemporaryDir>
+#include <QVariantMap>
+#include <memory>
+
+// The text of a file of the source tree ("schema/orva.sqlite.sql").
+QString sourceFileText(const QString &relativePath);
+
+// Creates an SQLite file at path from the schema file plus extra statements.
+// Fails the running test when a statement fails.
+void createSqliteDatabase(const QString &path, const QString &schemaFile, const QString &extraSql);
+
+// Rows of a query on an SQLite file, each as column -> value (names as the
+// query gives them). Opens its own connection, so it sees committed data only.
+QList<QVariantMap> queryRows(const QString &path, const QString &sql);
+// The first column of the first row, or an invalid value.
+QVariant queryValue(const QString &path, const QString &sql);
+
+class OrvaFixture
+{
+public:
+    // An Orva database with the schema and orvaSql, and a session open on it
+    // (configuration table chosen, customer prefix loaded).
+    explicit OrvaFixture(const QString &orvaSql = {});
+    virtual ~OrvaFixture();
+
+    QTemporaryDir dir;
+    QString orvaPath;
+    SharedServices services;
+    Session session{services};
+    ScriptedOperator op;
+
+    // Runs statements on Orva through the session's connection.
+    void execOrva(const QString &sql);
+    QList<QVariantMap> orvaRows(const QString &sql) { return queryRows(orvaPath, sql); }
+    QVariant orvaValue(const QString &sql) { return queryValue(orvaPath, sql); }
+};
+
+class RunFixture : public OrvaFixture
+{
+public:
+    // Orva as above, and a KTZ database with the schema and ktzSql, open as
+    // the run's source connection of pass 0.
+    RunFixture(const QString &orvaSql, const QString &ktzSql);
+
+    QString ktzPath;
+    RunContext context{session};
+};

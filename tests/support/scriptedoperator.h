@@ -1,0 +1,21 @@
+#pragma once
+// The tests' operator: answers from a script, remembers what it was told.
+
+#include "services/operator.h"
+
+#include <QList>
+#include <QStringList>
+
+class ScriptedOperator : public Operator
+{
+public:
+    QList<int> errorChoices;        // taken in order; 3 (give up) when empty
+    QList<bool> yesNoAnswers;       // taken in order; the default answer when empty
+    QList<RunError> errorsSeen;     // every error reported
+    QStringList messages;           // "title|text" of every message box and question
+
+    int chooseOnError(const RunError &error) override;
+    bool askYesNo(const QString &text, const QString &title, MessageIcon icon, bool defaultYes) override;
+    void showMessage(const QString &text, const QString &title, MessageIcon icon) override;
+    bool isInteractive() const override { return true; }
+};
