@@ -1,5 +1,6 @@
 #include "support/fixtures.h"
 #include "services/sqlscript.h"
+#include "services/svctools.h"
 
 #include <QFile>
 #include <QSqlDatabase>

@@ -1,0 +1,32 @@
+#pragma once
+// The delivery note being transferred and one of its lines, as read from KTZ.
+
+#include "services/currency.h"
+#include "services/recordset.h"
+
+#include <QString>
+
+struct DeliveryNote
+{
+    QString voucherType;   // "RM"
+    QString SucNroLetra;   // point of sale "0000", number "00000000", letter
+    QString complement;    // "0"
+    QString date;
+    QString account;
+    QString customerName;
+    Currency total, netTaxed, nonTaxed, vat;
+    bool exempt = false;
+};
+
+struct DeliveryNoteLine
+{
+    QString articleKey;
+    QString description;
+    QString unit;
+    Currency quantity, unitPrice, lineTotal, vatRate, finalTotal, internalTaxes;
+};
+
+// Fills line from the current row of the note's line query (FACT_OUT joined
+// with PRODUCTO). Raises a RunTimeError naming the column for a Null that has
+// no text form or an amount that is no number.
+void LeeRenglonRemito(Recordset &lines, DeliveryNoteLine &line);
