@@ -12,6 +12,10 @@ Session::Session(SharedServices &services) : config(services), m_services(servic
 
 QString Session::defaultProgramFolder()
 {
+    // A scheduler (or a test) may give the folder for the log and the lookup file.
+    const QString given = qEnvironmentVariable("TRASPASOR_PROGRAM_FOLDER");
+    if (!given.isEmpty() && QDir().mkpath(given))
+        return SvcTools::FolderPath(given);
     const QString exeFolder = QCoreApplication::applicationDirPath();
     if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable())
         return SvcTools::FolderPath(exeFolder);
