@@ -1,0 +1,87 @@
+#include "catalogue/articletransfer.h"
+#include "catalogue/articlekey.h"
+#include "catalogue/articlerow.h"
+#include "catalogue/categoryunit.h"
+#include "services/sharedservices.h"
+#include "services/svctools.h"
+
+namespace {
+
+// Articles of the tax classes SHOP and CIGARRILLOS stay out, and so do those
+// without a price row or without a tax class (the comparisons are not true
+// for a Null). An article with several price rows comes once per row.
+const QString catalogueQuery = QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA ")
+    + QStringLiteral("FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD")
+    + QStringLiteral(" WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
+
+// The rows of a recordset, counted by walking it (nothing is kept in memory).
+qint32 countRows(Recordset &rs)
+{
+    qint32 n = 0;
+    for (; !rs.eof(); rs.moveNext())
+        ++n;
+    return n;
+}
+
+// How error messages name the article being transferred.
+QString articleRecord(const Recordset &article)
+{
+    return QStringLiteral("artículo %1, rubro %2")
+        .arg(SvcTools::FieldText(article.value(QStringLiteral("PROD_ID"))),
+             SvcTools::FieldText(article.value(QStringLiteral("PROD_RUB"))));
+}
+
+// Inserts or rewrites the Orva article of the current catalogue row.
+void transferArticle(RunContext &context, const Recordset &article)
+{
+    ErrorHandling &errors = context.svc.errors;
+    QString key;
+    if (!errors.attempt([&] {
+            errors.setRecord(articleRecord(article));
+            key = articleKey(article.value(QStringLiteral("PROD_ID")), article.value(QStringLiteral("PROD_RUB")));
+        }))
+        return;
+    Recordset found = context.svc.session.OpenRecordset(articleLookupStatement(key));
+    // A lookup the operator went past leaves it unknown whether the article
+    // exists: nothing is written rather than a second row.
+    if (!found.isOpen())
+        return;
+    const bool missing = found.isEmpty();
+    bool changed = false;
+    if (!missing)
+        errors.attempt([&] { changed = articleChanged(found, article); });
+    found.close();
+    if (!missing && !changed)
+        return;
+    ActualizaRubro(context, article);
+    ActualizaUnidad(context, article);
+    errors.attempt([&] {
+        const ArticleColumns columns = articleColumns(article, key);
+        context.orva().executeOrThrow(missing ? articleInsertStatement(columns) : articleUpdateStatement(columns));
+    });
+    ++context.counters.CantArtAct;
+}
+
+} // namespace
+
+void ActualizaArticulos(RunContext &context)
+{
+    ErrorHandling &errors = context.svc.errors;
+    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaArticulos"), ErrorHandling::Mode::NameOnly);
+    context.progress.begin(QStringLiteral("Actualizando Artículos"));
+    Recordset catalogue = context.source.OpenRecordset(catalogueQuery);
+    if (!catalogue.hasRows())
+        return;
+    const qint32 n = countRows(catalogue);
+    context.progress.counted(n);
+    context.counters.CantArt = n;
+    errors.attempt([&] { catalogue.moveFirst(); });
+    while (!catalogue.eof()) {
+        context.yield();
+        context.stopIfRequested();
+        transferArticle(context, catalogue);
+        catalogue.moveNext();
+        context.progress.tick();
+    }
+    errors.setRecord(QString());
+}

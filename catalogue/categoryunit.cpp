@@ -1,0 +1,79 @@
+#include "catalogue/categoryunit.h"
+#include "catalogue/articlerow.h"
+#include "services/changetest.h"
+#include "services/sharedservices.h"
+#include "services/svctools.h"
+
+namespace {
+
+// An Orva code table of the catalogue: categories or units.
+struct CodeTable
+{
+    QString table;      // V_TA_RUBROS, V_TA_UNIDAD
+    QString codeColumn; // IDRUBRO, IDUNIDAD
+};
+
+// Inserts the code with its name when Orva lacks it, or renames it when the
+// stored name differs (case ignored, blanks kept, a Null side is no change).
+// A Null name is written as an empty text.
+void storeCode(RunContext &context, const CodeTable &t, const QString &code, const QVariant &name)
+{
+    Recordset found = context.svc.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + t.table
+                                                        + QStringLiteral(" WHERE ") + t.codeColumn
+                                                        + QStringLiteral("='") + sqlText(code) + QLatin1Char('\''));
+    // A lookup the operator went past leaves it unknown whether the code
+    // exists: nothing is written rather than a second row.
+    if (!found.isOpen())
+        return;
+    bool missing = found.isEmpty();
+    bool renamed = false;
+    if (!missing)
+        context.svc.errors.attempt([&] { renamed = textDiffers(found.value(QStringLiteral("DESCRIPCION")), name); });
+    found.close();
+    const QString nameText = sqlText(SvcTools::FieldText(name));
+    if (missing)
+        context.orva().Execute(QStringLiteral("INSERT INTO ") + t.table + QStringLiteral(" (") + t.codeColumn
+                               + QStringLiteral(",DESCRIPCION) VALUES ('") + sqlText(code) + QStringLiteral("','")
+                               + nameText + QStringLiteral("')"));
+    else if (renamed)
+        context.orva().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET DESCRIPCION='") + nameText
+                               + QStringLiteral("' WHERE ") + t.codeColumn + QStringLiteral("='") + sqlText(code)
+                               + QLatin1Char('\''));
+}
+
+} // namespace
+
+void ActualizaRubro(RunContext &context, const Recordset &article)
+{
+    ErrorHandling &errors = context.svc.errors;
+    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaRubro"), ErrorHandling::Mode::NameOnly);
+    QString category;
+    if (!errors.attempt([&] { category = SvcTools::FieldText(article.value(QStringLiteral("PROD_RUB"))); }))
+        return;
+    Recordset rubro = context.source.OpenRecordset(QStringLiteral("SELECT * FROM RUBRO WHERE RUB_COD='")
+                                                   + sqlText(category) + QLatin1Char('\''));
+    if (!rubro.hasRows())
+        return;
+    QString code;
+    QVariant name;
+    if (!errors.attempt([&] {
+            code = alignedCode(rubro.value(QStringLiteral("RUB_COD")), QStringLiteral("RUB_COD"), CatalogueCodeWidth);
+            name = rubro.value(QStringLiteral("RUB_DESCR"));
+        }))
+        return;
+    storeCode(context, {QStringLiteral("V_TA_RUBROS"), QStringLiteral("IDRUBRO")}, code, name);
+}
+
+void ActualizaUnidad(RunContext &context, const Recordset &article)
+{
+    ErrorHandling &errors = context.svc.errors;
+    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaUnidad"), ErrorHandling::Mode::NameOnly);
+    QString code;
+    QVariant name;
+    if (!errors.attempt([&] {
+            name = article.value(QStringLiteral("PROD_MEDIDA"));
+            code = alignedCode(name, QStringLiteral("PROD_MEDIDA"), CatalogueCodeWidth);
+        }))
+        return;
+    storeCode(context, {QStringLiteral("V_TA_UNIDAD"), QStringLiteral("IDUNIDAD")}, code, name);
+}
