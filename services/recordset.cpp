@@ -48,7 +48,9 @@ void Recordset::close()
 
 void Recordset::moveFirst()
 {
-    if (!m_query || m_row == 0)
+    // Still on the first row: nothing to do. Past it (also a one-row result
+    // walked to its end): the statement runs again.
+    if (!m_query || (m_row == 0 && !m_eof))
         return;
     execute();
 }
