@@ -1,10 +1,27 @@
 #include "numbering/numbering.h"
+#include "session/configstore.h"
+#include "services/svctools.h"
 
-// Placeholder until the numbering operations land.
+#include <QStringList>
+
 Numbering::Numbering(SharedServices &services, ConfigStore &config) : m_services(services), m_config(config) {}
-void Numbering::Obtener_Nro_Comprobante(const QString &, QString &, QString &, QString &, bool &, bool, const QString &) {}
-void Numbering::Obtener_Nro_Comprobante_Contable(const QString &, QString &, QString &, QString &, bool &, const QString &) {}
-bool Numbering::ExisteAsientoComprobante(const QString &, const QString &, const QString &, const QString &) { return false; }
-QString Numbering::ObtieneEquivalenciaTC(const QString &) { return {}; }
-bool Numbering::ValidaNumeracion(const QString &, const QString &, const QString &, const QString &, QString &, const QString &) { return false; }
-void Numbering::ConsultaComprobante(const QString &, const QString &, const QString &, const QString &, const QString &, bool, QString &) {}
+
+QString Numbering::ObtieneEquivalenciaTC(const QString &tc)
+{
+    static const QStringList configured = {
+        QStringLiteral("FCC"), QStringLiteral("FPC"), QStringLiteral("FP"), QStringLiteral("NCC"),
+        QStringLiteral("NDC"), QStringLiteral("PG"),  QStringLiteral("FC"), QStringLiteral("NC"),
+        QStringLiteral("ND"),  QStringLiteral("CB"),  QStringLiteral("CBCT"), QStringLiteral("TK"),
+        QStringLiteral("TKFC"),
+    };
+    static const QStringList ownEquivalent = {
+        QStringLiteral("CBFP"), QStringLiteral("PGFP"), QStringLiteral("NCFP"), QStringLiteral("NCCP"),
+        QStringLiteral("GF"),
+    };
+    const QString type = tc.trimmed();
+    if (configured.contains(type, Qt::CaseInsensitive))
+        return m_config.Cfg(QStringLiteral("EQU_") + type).trimmed();
+    if (ownEquivalent.contains(type, Qt::CaseInsensitive))
+        return type;
+    return QString();
+}
