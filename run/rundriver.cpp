@@ -23,6 +23,8 @@ RunOutcome RunDriver::cmdActualizar_Click()
 {
     SharedServices &svc = m_context.svc;
     ErrorHandling::Scope handler(svc.errors, QStringLiteral("cmdActualizar_Click"));
+    // A stop asked for after the last test of the previous run is not this run's.
+    m_context.PARAR = false;
     try {
         svc.errors.setRecord(QString());
         svc.errors.attempt([&] {
@@ -46,6 +48,17 @@ RunOutcome RunDriver::cmdActualizar_Click()
         if (!handler.owns(giveUp))
             throw;
         if (giveUp.error.number == ErrorNumber::ConnectionFailure) {
+            endAfterConnectionLoss();
+            return RunOutcome::ConnectionLost;
+        }
+        CancelaActualizacion();
+        return RunOutcome::GaveUp;
+    } catch (const RunTimeError &stray) {
+        // An error raised outside every statement cannot be retried or
+        // skipped: the run ends as if it had been given up, so the open
+        // document is rolled back and nothing of it is committed.
+        svc.log.error(QStringLiteral("Error fuera de una sentencia: ") + stray.error().text());
+        if (stray.error().number == ErrorNumber::ConnectionFailure) {
             endAfterConnectionLoss();
             return RunOutcome::ConnectionLost;
         }
@@ -95,12 +108,15 @@ void RunDriver::openSource()
     const QString text = sourceConnectionText();
     svc.errors.attempt([&] {
         const ConnectionSpec spec = sourceConnectionSpec(text);
-        if (!m_context.source.open(spec))
-            throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
-                                        QStringLiteral("No se pudo abrir la base de datos KTZ del paso %1 (%2): %3")
-                                            .arg(m_context.SourcePass)
-                                            .arg(spec.describe(), m_context.source.openError()),
-                                        {}, {}, {}});
+        if (m_context.source.open(spec))
+            return;
+        // Named by its Database value: the text itself carries the password.
+        const QString database = KtzConnectionText::parse(text).database;
+        throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
+                                    QStringLiteral("No se pudo abrir la base de datos KTZ del paso %1 (%2): %3")
+                                        .arg(m_context.SourcePass)
+                                        .arg(database, m_context.source.openError()),
+                                    {}, {}, {}});
     });
 }
 
@@ -124,14 +140,12 @@ RunReport RunDriver::report() const
     return r;
 }
 
-void RunDriver::rollbackOpenDocument(bool always)
+void RunDriver::rollbackOpenDocument()
 {
     // The sales and delivery-note steps keep one document transaction open
-    // at their record loops; nothing half-written may be committed.
-    const QString status = m_context.progress.status();
-    const bool documentStep = sameText(status, QStringLiteral("Actualizando Ventas"))
-        || sameText(status, QStringLiteral("Actualizando Remitos"));
-    if (!(documentStep || always) || !m_context.orva().inTransaction())
+    // at their record loops ("Actualizando Ventas", "Actualizando Remitos");
+    // whichever step left one open, nothing half-written may be committed.
+    if (!m_context.orva().inTransaction())
         return;
     ErrorHandling::Scope ignore(m_context.svc.errors, QStringLiteral("CancelaActualizacion"),
                                 ErrorHandling::Mode::IgnoreAll);
@@ -141,7 +155,7 @@ void RunDriver::rollbackOpenDocument(bool always)
 
 void RunDriver::CancelaActualizacion()
 {
-    rollbackOpenDocument(true);
+    rollbackOpenDocument();
     m_context.PARAR = false;
     m_front.unloadProgressWindow();
     m_front.setMainEnabled(true);
@@ -149,7 +163,10 @@ void RunDriver::CancelaActualizacion()
     for (const ReportLine &line : r.lines)
         m_context.svc.log.info(QStringLiteral("Paso %1 (interrumpido): %2").arg(m_context.SourcePass).arg(line.text));
     m_front.passEnded(r);
-    m_front.showReport(r);
+    // Unattended runs wait for nobody: the report goes to the log and the
+    // console only.
+    if (!unattended)
+        m_front.showReport(r);
     m_context.source.close();
 }
 
@@ -158,7 +175,7 @@ void RunDriver::endAfterConnectionLoss()
     // The connection itself failed: no report, no date; what can be rolled
     // back is, and the window goes back to the operator.
     m_context.svc.log.error(QStringLiteral("La conexión falló: la actualización termina sin guardar fechas."));
-    rollbackOpenDocument(true);
+    rollbackOpenDocument();
     m_context.PARAR = false;
     m_front.unloadProgressWindow();
     m_front.setMainEnabled(true);

@@ -39,10 +39,15 @@ public:
 
     RunDriver(RunContext &context, RunFront &front, Steps steps);
 
-    // Unattended: no report window at the end of a pass.
+    // Unattended: no report window, neither at the end of a pass nor after a
+    // cancel (the reports reach passEnded only).
     bool unattended = false;
 
     // cmdActualizar_Click: one run over pass 0 and, when configured, pass 1.
+    // Never throws a run-time error: a cancel or a given-up error ends the
+    // run through the clean-up (open document rolled back, report shown when
+    // interactive, no date stored); a failed connection ends it without the
+    // report, with the window handed back to the operator.
     RunOutcome cmdActualizar_Click();
 
     // The connection text of a pass, exactly as the KTZ driver expects it.
@@ -55,7 +60,7 @@ private:
     RunReport report() const;
     void CancelaActualizacion();
     void endAfterConnectionLoss();
-    void rollbackOpenDocument(bool always);
+    void rollbackOpenDocument();
 
     RunContext &m_context;
     RunFront &m_front;

@@ -1,10 +1,30 @@
 #include "run/desktop/desktopapp.h"
+#include "run/desktop/desktopoperator.h"
+#include "run/desktop/frmactktz.h"
+#include "services/sharedservices.h"
+#include "session/session.h"
 
-#include <cstdio>
+#include <QApplication>
 
-// Placeholder until the windows land.
-int runDesktop(Session &, RunContext &, RunDriver::Steps)
+int runDesktop(Session &session, RunContext &context, RunDriver::Steps steps)
 {
-    std::fputs("Las ventanas todavía no están disponibles; use @ParametroAdicional=DesdeTimer;\n", stderr);
-    return 2;
+    SharedServices &services = session.services();
+    Operator *previous = services.operatorUi();
+    // Unattended runs keep the operator they were given: nobody answers a box.
+    const bool unattended = session.parameters.unattended();
+    DesktopOperator desktopOperator;
+    if (!unattended)
+        services.setOperator(&desktopOperator);
+
+    int status = 0;
+    {
+        FrmActKTZ window(session, context, steps);
+        window.Form_Load();
+        if (unattended)
+            status = window.lastOutcome() == RunOutcome::Finished ? 0 : 1;
+        else
+            status = QApplication::exec();
+    }
+    services.setOperator(previous);
+    return status;
 }

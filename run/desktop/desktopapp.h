@@ -1,9 +1,12 @@
 #pragma once
 // The desktop windows around a run: the main window, the progress window and
-// the report. Returns the program's exit status.
+// the report.
 
 #include "run/rundriver.h"
 
 class Session;
 
+// Shows the main window (the session is started) with the desktop operator's
+// message boxes and returns when it is closed: 0, or for an unattended start
+// 1 when its run did not finish. A QApplication must exist.
 int runDesktop(Session &session, RunContext &context, RunDriver::Steps steps);

@@ -1,0 +1,152 @@
+// What the windows show: the report's lines from the counters, the progress
+// window's bar and counter line, and the system icon of the main window.
+
+#include "run/desktop/frminfoktz.h"
+#include "run/desktop/frmstatus.h"
+#include "session/desktop/preparaventana.h"
+#include "support/fixtures.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTest>
+
+class TstRunWindows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void reportLines_data();
+    void reportLines();
+    void counterLine_data();
+    void counterLine();
+    void systemIcon_data();
+    void systemIcon();
+};
+
+void TstRunWindows::reportLines_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<int>("written");
+    QTest::addColumn<QString>("line");
+    // Sales truncate the whole difference, customers only the quotient.
+    QTest::newRow("sales 10, 9 lines") << 2 << true << 10 << 9 << QStringLiteral("Ventas Actualizadas: 2 de 10 (7*)");
+    QTest::newRow("sales 10, 8 lines") << 2 << true << 10 << 8 << QStringLiteral("Ventas Actualizadas: 2 de 10 (8*)");
+    QTest::newRow("customers 10, 9 statements")
+        << 1 << true << 10 << 9 << QStringLiteral("Clientes Actualizados: 4 de 10 (6*)");
+    QTest::newRow("articles") << 0 << true << 7 << 3 << QStringLiteral("Artículos Actualizados: 3 de 7 (4*)");
+    QTest::newRow("delivery notes, nothing to do")
+        << 3 << true << 0 << 0 << QStringLiteral("Remitos Actualizados: 0 de 0 (0*)");
+    QTest::newRow("more writes than records")
+        << 0 << true << 2 << 5 << QStringLiteral("Artículos Actualizados: 5 de 2 (-3*)");
+    QTest::newRow("unticked kind keeps the fixed text")
+        << 2 << false << 10 << 9 << QStringLiteral("Ventas: No se realizó la Actualización");
+}
+
+void TstRunWindows::reportLines()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, ticked);
+    QFETCH(int, counted);
+    QFETCH(int, written);
+    QFETCH(QString, line);
+    RunCounters c;
+    qint32 *countedField[] = {&c.CantArt, &c.CantCli, &c.CantVen, &c.CantRM};
+    qint32 *writtenField[] = {&c.CantArtAct, &c.CantCliAct, &c.CantVenAct, &c.CantRMAct};
+    *countedField[kind] = counted;
+    *writtenField[kind] = written;
+    bool boxes[TransferKindCount] = {false, false, false, false};
+    boxes[kind] = ticked;
+
+    FrmInfoKTZ report(buildRunReport(c, boxes));
+    QCOMPARE(report.windowTitle(), QStringLiteral("Informe de Actualización"));
+    QCOMPARE(report.line(TransferKind(kind))->text(), line);
+    QCOMPARE(report.line(TransferKind(kind))->font().bold(), ticked);
+}
+
+void TstRunWindows::counterLine_data()
+{
+    QTest::addColumn<int>("counted");
+    QTest::addColumn<int>("records");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<int>("barValue");
+    QTest::addColumn<int>("barMaximum");
+    QTest::newRow("counted, none done") << 5 << 0 << QStringLiteral("Actualizando 0 de 5 registros") << 0 << 5;
+    QTest::newRow("one ahead of the bar") << 5 << 1 << QStringLiteral("Actualizando 2 de 5 registros") << 1 << 5;
+    QTest::newRow("after the last record") << 5 << 5 << QStringLiteral("Actualizando 6 de 5 registros") << 5 << 5;
+    // A step whose records grew after counting goes past the maximum.
+    QTest::newRow("past the maximum") << 2 << 4 << QStringLiteral("Actualizando 5 de 2 registros") << 2 << 2;
+    // Nothing counted: the bar keeps the previous maximum, the line its text.
+    QTest::newRow("nothing to do") << 0 << 0 << QStringLiteral("Actualizando 1 de 100 registros") << 0 << 100;
+}
+
+void TstRunWindows::counterLine()
+{
+    QFETCH(int, counted);
+    QFETCH(int, records);
+    QFETCH(QString, line);
+    QFETCH(int, barValue);
+    QFETCH(int, barMaximum);
+    OrvaFixture f;
+    RunContext context(f.session);
+    FrmStatus window(context, nullptr);
+    context.progress.setView(&window);
+    context.progress.reset();
+    context.progress.begin(QStringLiteral("Actualizando Clientes"));
+    context.progress.counted(counted);
+    for (int i = 0; i < records; ++i)
+        context.progress.tick();
+
+    QCOMPARE(window.lblStatus->text(), QStringLiteral("Actualizando Clientes"));
+    QCOMPARE(window.lblProgreso->text(), line);
+    QCOMPARE(context.progress.state().value, float(records));
+    QCOMPARE(window.PB->value(), barValue);
+    QCOMPARE(window.PB->maximum(), barMaximum);
+}
+
+void TstRunWindows::systemIcon_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<bool>("icoFile");
+    QTest::addColumn<QString>("expected");  // "resource", "file" or "none"
+    QTest::newRow("default name from the resources") << QString() << true << QStringLiteral("resource");
+    QTest::newRow("named resource") << QStringLiteral("[Iconos]\nIconoDelSistema=ICONVELMORAMC\n") << false
+                                    << QStringLiteral("resource");
+    QTest::newRow("unknown name: the file") << QStringLiteral("[iconos]\niconodelsistema=OTRO\n") << true
+                                            << QStringLiteral("file");
+    QTest::newRow("unknown name and no file") << QStringLiteral("[Iconos]\nIconoDelSistema=OTRO\n") << false
+                                              << QStringLiteral("none");
+}
+
+void TstRunWindows::systemIcon()
+{
+    QFETCH(QString, ini);
+    QFETCH(bool, icoFile);
+    QFETCH(QString, expected);
+    OrvaFixture f;
+    auto write = [&](const QString &name, const QByteArray &bytes) {
+        QFile file(f.session.programFolder + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    if (!ini.isEmpty())
+        write(QStringLiteral("CN000pr.INI"), ini.toUtf8());
+    QImage image(16, 16, QImage::Format_ARGB32);
+    image.fill(Qt::red);
+    if (icoFile)
+        QVERIFY(image.save(f.session.programFolder + QStringLiteral("velmora.ico"), "ICO"));
+
+    QWidget window;
+    PreparaVentana(window, f.session);
+    QCOMPARE(window.testAttribute(Qt::WA_SetWindowIcon), expected != QLatin1String("none"));
+    if (expected == QLatin1String("none"))
+        return;
+    const QImage shown = window.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+    const bool red = shown.pixelColor(8, 8) == QColor(Qt::red);
+    QCOMPARE(red, expected == QLatin1String("file"));
+}
+
+QTEST_MAIN(TstRunWindows)
+#include "tst_runwindows.moc"
