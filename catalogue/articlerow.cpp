@@ -39,7 +39,8 @@ ArticleColumns articleColumns(const Recordset &article, const QString &key)
     c.vatRate = number("PROD_IVA");
     c.taxes = number("PROD_IMPINT");
     c.cost = number("PROD_COSTO");
-    c.category = alignedCode(article.value(QStringLiteral("PROD_RUB")), QStringLiteral("PROD_RUB"), CatalogueCodeWidth);
+    c.category =
+        alignedCode(article.value(QStringLiteral("PROD_RUB")), QStringLiteral("PROD_RUB"), CatalogueCodeWidth);
     c.description = SvcTools::FieldText(article.value(QStringLiteral("PROD_DESCRIP")));
     c.unit = alignedCode(article.value(QStringLiteral("PROD_MEDIDA")), QStringLiteral("PROD_MEDIDA"), CatalogueCodeWidth);
     return c;

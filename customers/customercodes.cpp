@@ -47,7 +47,8 @@ CustomerCodes ObtieneCodigosCliente(RunContext &context, const Recordset &custom
     ErrorHandling::Scope named(errors, QStringLiteral("ObtieneCodigosCliente"), ErrorHandling::Mode::NameOnly);
     CustomerCodes codes;
     errors.attempt([&] {
-        const QString province = SvcTools::ValueText(customer.value(QStringLiteral("T_CLI_PRO")), QStringLiteral("T_CLI_PRO"));
+        const QString province =
+            SvcTools::ValueText(customer.value(QStringLiteral("T_CLI_PRO")), QStringLiteral("T_CLI_PRO"));
         codes.province = context.svc.session.LookupValue(QStringLiteral("TA_ESTADOS"), trimBlanks(province.toUpper()),
                                                          QStringLiteral("CODIGO"), QStringLiteral("DESCRIPCION"), 8,
                                                          QString());

@@ -22,7 +22,8 @@ void transferCustomer(RunContext &context, const Recordset &customer)
     ErrorHandling &errors = context.svc.errors;
     QString number;
     if (!errors.attempt([&] {
-            const QString fullNumber = SvcTools::NumberText(SvcTools::FieldValue(customer.value(QStringLiteral("T_CLI_CTA"))));
+            const QString fullNumber =
+                SvcTools::NumberText(SvcTools::FieldValue(customer.value(QStringLiteral("T_CLI_CTA"))));
             errors.setRecord(QStringLiteral("cliente ") + fullNumber);
             // Without a number the code would be the title account itself.
             if (fullNumber.trimmed().isEmpty())

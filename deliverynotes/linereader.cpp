@@ -1,4 +1,0 @@
-#include "deliverynotes/deliverynote.h"
-
-// Placeholder until the delivery-note step lands.
-void LeeRenglonRemito(Recordset &, DeliveryNoteLine &) {}
