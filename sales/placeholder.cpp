@@ -1,1 +1,0 @@
-// The step lands with its own change.

@@ -1,0 +1,89 @@
+#include "sales/salestransfer.h"
+#include "sales/fuelload.h"
+#include "sales/journalentry.h"
+#include "sales/salesselection.h"
+#include "services/sharedservices.h"
+#include "services/svctools.h"
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+// How the walk treats one kind of document.
+struct DocumentKind
+{
+    std::function<SalesDocument(const Recordset &)> read;
+    std::function<QString(const Recordset &)> record;
+    QString dateColumn;
+};
+
+const DocumentKind invoices{LeeFactura, invoiceRecord, QStringLiteral("FOUT_FECHA")};
+const DocumentKind loads{LeeCarga, loadRecord, QStringLiteral("F_COMP")};
+
+// The RecordCount of a COUNT statement; 0 when it has no row.
+qint64 countOf(RunContext &context, const QString &statement)
+{
+    Recordset rs = context.source.OpenRecordset(statement);
+    qint64 n = 0;
+    if (rs.hasRows())
+        context.svc.errors.attempt([&] {
+            n = qint64(std::llround(doubleOf(rs.value(QStringLiteral("RecordCount")), QStringLiteral("RecordCount"))));
+        });
+    return n;
+}
+
+// One document in a transaction of its own.
+void transferDocument(SalesContext &sales, const Recordset &row, const DocumentKind &kind)
+{
+    RunContext &context = sales.context;
+    ErrorHandling &errors = context.svc.errors;
+    errors.setRecord(kind.record(row));
+    SalesDocument doc;
+    if (!errors.attempt([&] { doc = kind.read(row); })) {
+        context.svc.log.warning(QStringLiteral("Se omite el documento: ") + errors.record());
+        return;
+    }
+    context.orva().Execute(QStringLiteral("BEGIN TRANSACTION"));
+    context.yield();
+    context.stopIfRequested();
+    GrabaAsientoVenta(sales, doc);
+    context.orva().Execute(QStringLiteral("COMMIT TRANSACTION"));
+    errors.attempt([&] { context.LastSalesDate = dateText(row.value(kind.dateColumn)); });
+}
+
+void walk(SalesContext &sales, const QString &statement, const DocumentKind &kind)
+{
+    RunContext &context = sales.context;
+    Recordset rows = context.source.OpenRecordset(statement);
+    while (rows.isOpen() && !rows.eof()) {
+        context.yield();
+        transferDocument(sales, rows, kind);
+        rows.moveNext();
+        context.progress.tick();
+    }
+}
+
+} // namespace
+
+void ActualizaVentas(RunContext &context)
+{
+    ErrorHandling &errors = context.svc.errors;
+    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaVentas"), ErrorHandling::Mode::NameOnly);
+    context.progress.begin(QStringLiteral("Actualizando Ventas"));
+    SalesContext sales{context, QString(), LeeArticuloGnc(context)};
+
+    const SalesSelection selection = salesSelection(context);
+    const qint64 n = countOf(context, selection.invoiceCountStatement())
+        + countOf(context, selection.loadCountStatement());
+    if (n > 0) {
+        context.progress.counted(n);
+        context.counters.CantVen = qint32(n);
+    }
+    sales.salesAccount = context.svc.session.LookupValue(QStringLiteral("V_TA_INPUT_VENTAS"), QStringLiteral("   1"),
+                                                         QStringLiteral("REPUESTOS"), QStringLiteral("IdMotivoVTA"),
+                                                         8, QString());
+    walk(sales, selection.invoiceStatement(), invoices);
+    walk(sales, selection.loadStatement(), loads);
+    errors.setRecord(QString());
+}
