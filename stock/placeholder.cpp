@@ -1,1 +1,0 @@
-// The stock engine lands with its own change.

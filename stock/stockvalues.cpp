@@ -1,0 +1,62 @@
+#include "stock/stockvalues.h"
+#include "services/svcsession.h"
+#include "services/svctools.h"
+
+bool isSi(const QString &text)
+{
+    return sameText(text, QStringLiteral("SI"));
+}
+
+QString properCase(const QString &text)
+{
+    QString result = text.toLower();
+    bool wordStart = true;
+    for (qsizetype i = 0; i < result.size(); ++i) {
+        if (result.at(i).isSpace()) {
+            wordStart = true;
+            continue;
+        }
+        if (wordStart)
+            result[i] = result.at(i).toUpper();
+        wordStart = false;
+    }
+    return result;
+}
+
+QString articleColumn(SvcSession &session, const QString &article, const QString &column)
+{
+    const QString code = article.trimmed();
+    const QString aligned = SvcTools::PadLeft(code, 25);
+    const QString value = session.LookupValue(QStringLiteral("V_MA_ARTICULOS"), aligned, column,
+                                              QStringLiteral("IDARTICULO"));
+    if (!value.isEmpty() || aligned == code)
+        return value;
+    return session.LookupValue(QStringLiteral("V_MA_ARTICULOS"), code, column, QStringLiteral("IDARTICULO"));
+}
+
+QString textWithoutQuotes(const QString &text)
+{
+    return SvcSession::NumberToSql(SvcTools::RemoveText(text.trimmed(), QStringLiteral("'")), QStringLiteral("'"));
+}
+
+QString unitLiteral(const QString &unit)
+{
+    if (unit.trimmed().isEmpty())
+        return QStringLiteral("NULL");
+    return codeLiteral(unit.trimmed());
+}
+
+QString codeLiteral(const QString &code)
+{
+    return quoted(SvcTools::PadLeft(code, 4));
+}
+
+QString amountLiteral(Currency amount)
+{
+    return SvcSession::NumberToSql(amount);
+}
+
+QString voucherCode(const QString &tc)
+{
+    return SvcTools::PadLeft(tc.trimmed(), 4);
+}
