@@ -189,6 +189,7 @@ private slots:
     void cancelDuringSalesRollsBackTheOpenDocument();
     void errorChoices_data();
     void errorChoices();
+    void errorOutsideAStatementEndsTheRun();
     void ktzDatabaseThatCannotBeOpened();
     void unattendedStart();
     void hideAndRestore();
@@ -391,6 +392,21 @@ void TstRunDriver::errorChoices()
     QVERIFY(s.window.isEnabled());
     QVERIFY(!s.window.front().progressWindow());
     QVERIFY(!s.context.source.isOpen());
+}
+
+void TstRunDriver::errorOutsideAStatementEndsTheRun()
+{
+    Station s(2);
+    s.tick({TransferKind::Ventas});
+    s.sales.onRecord = [](RunContext &, int record) {
+        if (record == 2)
+            throw RunTimeError(RunError{ErrorNumber::TypeMismatch, QStringLiteral("tipos"), {}, {}, {}});
+    };
+    QCOMPARE(s.run(), RunOutcome::GaveUp);
+    QCOMPARE(s.rowsWritten(TransferKind::Ventas, 0), 1);
+    QVERIFY(!s.context.orva().inTransaction());
+    QCOMPARE(s.reports.size(), 1);
+    QVERIFY(s.window.isEnabled());
 }
 
 void TstRunDriver::ktzDatabaseThatCannotBeOpened()
