@@ -7,7 +7,7 @@
 
 struct TransferSteps::Parts
 {
-    explicit Parts(Session &) {}
+    explicit Parts(Session &session) : deliveryNotes(session) {}
     ArticleTransfer articles;
     CustomerTransfer customers;
     SalesTransfer sales;

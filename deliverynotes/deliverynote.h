@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class RunContext;
+
 struct DeliveryNote
 {
     QString voucherType;   // "RM"
@@ -26,7 +28,18 @@ struct DeliveryNoteLine
     Currency quantity, unitPrice, lineTotal, vatRate, finalTotal, internalTaxes;
 };
 
+// Fills note from the current FAC_OUT row. The note is cleared first, so a
+// value whose reading failed (and the operator went past) is never the
+// previous note's. Each field is one statement for the run's error handling:
+// an amount that is no number raises a RunTimeError there, naming the column.
+void LeeRemito(RunContext &context, const Recordset &row, DeliveryNote &note);
+
 // Fills line from the current row of the note's line query (FACT_OUT joined
 // with PRODUCTO). Raises a RunTimeError naming the column for a Null that has
 // no text form or an amount that is no number.
 void LeeRenglonRemito(Recordset &lines, DeliveryNoteLine &line);
+
+// How error messages name the KTZ note of the current FAC_OUT row (and, with
+// a line number, its line); never raises.
+QString noteRecord(const Recordset &row);
+QString lineRecord(const QString &note, int lineNumber, const Recordset &line);

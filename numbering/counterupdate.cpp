@@ -72,7 +72,8 @@ void Numbering::ConsultaComprobante(const QString &tc, const QString &system, co
         bool bookFound = false;
         validate(tc, branch, number, letter, verdictMessage, QString(), bookFound);
         const QString sys = system.trimmed();
-        const QString voucher = QStringLiteral("%1 %2-%3 %4").arg(tc.trimmed(), branch, number, letter);
+        const QString voucher = QStringLiteral("%1 sucursal %2 letra %3 (número siguiente %4)")
+                                    .arg(tc.trimmed(), branch, letter, number.trimmed());
         const BookTable *table = &voucherBooks;
         Recordset book = m_services.session.OpenRecordset(bookQuery(*table, tc, sys, TalonarioActual));
         if (book.isEmpty()) {
@@ -88,8 +89,8 @@ void Numbering::ConsultaComprobante(const QString &tc, const QString &system, co
             return;
         }
         if (!bookFound) {
-            log.warning(QStringLiteral("Ningún talonario de %1 contiene el número de %2: no se mueve ningún contador.")
-                            .arg(tc.trimmed(), voucher));
+            log.warning(QStringLiteral("Ningún talonario abarca %1: no se mueve ningún contador. %2")
+                            .arg(voucher, verdictMessage.simplified()));
             return;
         }
         QString update, where;
@@ -115,7 +116,7 @@ void Numbering::ConsultaComprobante(const QString &tc, const QString &system, co
         });
         book.close();
         if (!update.isEmpty() && m_services.session.connection().Execute(update))
-            log.info(QStringLiteral("%1: contador movido a %2 por %3.").arg(where, number.trimmed(), voucher));
+            log.info(QStringLiteral("%1: contador movido a %2 para %3.").arg(where, number.trimmed(), voucher));
     } catch (const GiveUp &giveUp) {
         if (!scope.owns(giveUp))
             throw;

@@ -1,0 +1,90 @@
+#include "deliverynotes/deliverynotetransfer.h"
+#include "deliverynotes/notewriter.h"
+#include "services/sharedservices.h"
+#include "services/svctools.h"
+
+namespace {
+
+const QString orderByDate = QStringLiteral(" ORDER BY FOUT_FECHA ASC");
+
+// The notes counted before the walk (0 when the count could not be read).
+qint32 countNotes(RunContext &context, const QString &filter)
+{
+    qint32 n = 0;
+    Recordset count =
+        context.source.OpenRecordset(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT ") + filter + orderByDate);
+    if (count.hasRows())
+        context.svc.errors.attempt([&] { n = qint32(numericValue(SvcTools::FieldText(count.value(QStringLiteral("RecordCount"))))); });
+    count.close();
+    return n;
+}
+
+// One note, inside its own transaction.
+void transferNote(RunContext &context, Numbering &numbering, StockDischarge &discharge, const Recordset &notes,
+                  DeliveryNote &note)
+{
+    ErrorHandling &errors = context.svc.errors;
+    Connection &orva = context.orva();
+    context.yield();
+    errors.setRecord(noteRecord(notes));
+    LeeRemito(context, notes, note);
+    orva.Execute(QStringLiteral("BEGIN TRANSACTION"));
+    context.yield();
+    context.stopIfRequested();
+    GrabaRemito(context, note, notes, discharge);
+    moveNoteCounter(context, numbering, note.SucNroLetra);
+    orva.Execute(QStringLiteral("COMMIT TRANSACTION"));
+    errors.attempt([&] { context.LastDeliveryNoteDate = dateText(notes.value(QStringLiteral("FOUT_FECHA"))); });
+}
+
+} // namespace
+
+DeliveryNoteTransfer::DeliveryNoteTransfer(Session &session)
+    : m_numbering(session.services(), session.config), m_stockDischarge(m_numbering)
+{
+}
+
+QString deliveryNoteFilter(RunContext &context)
+{
+    const QString lastDate = context.Cfg(context.SourcePass == 0 ? QStringLiteral("KTZ_ULTIMAFECHAR")
+                                                                 : QStringLiteral("KTZ_ULTIMAFECHA2R"));
+    if (lastDate.trimmed().isEmpty())
+        return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= '")
+            + sqlText(startDateText(context.Cfg(QStringLiteral("KTZ_FECHADESDE")))) + QStringLiteral("' AND FOUT_NUM > 0");
+    return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='") + sqlText(startDateText(lastDate))
+        + QStringLiteral("' AND FOUT_NUM > 0");
+}
+
+void moveNoteCounter(RunContext &context, Numbering &numbering, const QString &SucNroLetra)
+{
+    if (SucNroLetra.size() != 13) {
+        context.svc.log.warning(QStringLiteral("%1: el comprobante %2 no tiene 13 caracteres (punto de venta de 4 "
+                                               "cifras, número de 8 y letra); no se mueve el contador RM.")
+                                    .arg(context.svc.errors.record(), SucNroLetra));
+        return;
+    }
+    QString statement;
+    numbering.ConsultaComprobante(QStringLiteral("RM"), QStringLiteral("VENTAS"), SucNroLetra.left(4),
+                                  formatDigits(plainNumber(numericValue(SucNroLetra.mid(4, 8)) + 1), 8),
+                                  SucNroLetra.mid(12, 1), false, statement);
+}
+
+void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge &discharge)
+{
+    ErrorHandling &errors = context.svc.errors;
+    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaRemitos"), ErrorHandling::Mode::NameOnly);
+    context.progress.resetBar();
+    const QString filter = deliveryNoteFilter(context);
+    const qint32 n = countNotes(context, filter);
+    context.progress.setStatus(QStringLiteral("Actualizando Remitos"));
+    if (n > 0) {
+        context.progress.counted(n);
+        context.counters.CantRM = n;
+    }
+    Recordset notes = context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT ") + filter + orderByDate);
+    DeliveryNote note;
+    for (; !notes.eof(); notes.moveNext(), context.progress.tick())
+        transferNote(context, numbering, discharge, notes, note);
+    notes.close();
+    errors.setRecord(QString());
+}
