@@ -27,6 +27,8 @@ private slots:
     void badLine_data();
     void badLine();
     void cancelRollsBackTheOpenNote();
+    void stockDischarge_data();
+    void stockDischarge();
 };
 
 namespace {
@@ -374,6 +376,39 @@ void TstDeliveryNoteStep::cancelRollsBackTheOpenNote()
     QCOMPARE(lineCount(f), 2);
     QCOMPARE(counters(f), QStringLiteral("1=126"));
     QCOMPARE(f.session.Cfg(QStringLiteral("KTZ_ULTIMAFECHAR")), QStringLiteral(" "));
+    QVERIFY(!f.context.orva().inTransaction());
+}
+
+void TstDeliveryNoteStep::stockDischarge_data()
+{
+    QTest::addColumn<QString>("setting");  // configuration rows
+    QTest::addColumn<QString>("existing");
+    QTest::addColumn<int>("movements");
+    const QString setting = QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
+                                           "('DescargaStockRemitos', '%1', 'DATOS');");
+    const QString existing = QStringLiteral("INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE) VALUES ('RM', '000300000125R');");
+    QTest::newRow("si") << setting.arg(QStringLiteral("si")) << "" << 2;
+    QTest::newRow("NO") << setting.arg(QStringLiteral("NO")) << "" << 0;
+    QTest::newRow("SI with a blank") << setting.arg(QStringLiteral("SI ")) << "" << 0;
+    QTest::newRow("not configured") << "" << "" << 0;
+    QTest::newRow("note already in Orva") << setting.arg(QStringLiteral("SI")) << existing << 0;
+}
+
+void TstDeliveryNoteStep::stockDischarge()
+{
+    QFETCH(QString, setting);
+    QFETCH(QString, existing);
+    QFETCH(int, movements);
+    RunFixture f(orvaSetup(setting + existing
+                           + QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
+                                            "('DEPOSITODEFAULT', '1', 'DATOS');")),
+                 articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
+    DeliveryNoteTransfer step(f.session);
+    runStep(f, step);
+    QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000300000125R'"))
+                 .toInt(),
+             movements);
+    QCOMPARE(counters(f), QStringLiteral("1=126"));
     QVERIFY(!f.context.orva().inTransaction());
 }
 
