@@ -40,8 +40,16 @@ int buildDemo(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("demo-data");
+    QStringList options;
+    for (int i = 3; i < argc; ++i)
+        options << QString::fromLocal8Bit(argv[i]);
+    DemoTargets targets;
     QString error;
-    if (!buildDemoDatabases(folder, &error)) {
+    if (!parseDemoTargets(options, &targets, &error)) {
+        printError(QStringLiteral("Uso: traspasor --demo <carpeta> [opciones]: ") + error);
+        return ExitUsage;
+    }
+    if (!buildDemoDatabases(folder, targets, &error)) {
         printError(QStringLiteral("No se pudieron crear las bases de demostración: ") + error);
         return ExitRunFailed;
     }

@@ -107,7 +107,7 @@ void RunDriver::openSource()
     SharedServices &svc = m_context.svc;
     const QString text = sourceConnectionText();
     svc.errors.attempt([&] {
-        const ConnectionSpec spec = sourceConnectionSpec(text);
+        const ConnectionSpec spec = sourceConnectionSpec(text, svc.session.serverSettings().ktzCharset);
         if (m_context.source.open(spec))
             return;
         // Named by its Database value: the text itself carries the password.

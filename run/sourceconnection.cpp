@@ -2,6 +2,7 @@
 #include "services/svctools.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QSqlDatabase>
 
@@ -54,7 +55,7 @@ bool isSqliteFile(const QString &path)
     return file.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-ConnectionSpec sourceConnectionSpec(const QString &connectionText)
+ConnectionSpec sourceConnectionSpec(const QString &connectionText, const QString &noneCharset)
 {
     const KtzConnectionText t = KtzConnectionText::parse(connectionText);
     ConnectionSpec spec;
@@ -79,6 +80,13 @@ ConnectionSpec sourceConnectionSpec(const QString &connectionText)
     }
     spec.driver = QStringLiteral("QIBASE");
     spec.host = t.server.trimmed();
+    static const QRegularExpression withPort(QStringLiteral("^(.+)[/:](\\d+)$"));
+    const QRegularExpressionMatch port = withPort.match(spec.host);
+    if (port.hasMatch()) {
+        spec.host = port.captured(1);
+        spec.port = port.captured(2).toInt();
+    }
+    spec.sourceCharset = noneCharset;
     spec.databaseName = database;
     spec.user = t.uid.trimmed();
     spec.password = t.pwd;

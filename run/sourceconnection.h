@@ -3,7 +3,8 @@
 // "Driver={…};Server=…;Database=…;Uid=…;Pwd=…". One place decides how: an
 // installed ODBC driver of that name gets the text unchanged; otherwise the
 // Database value is opened directly — an SQLite file embedded, anything else
-// through the Firebird client (Server as host, empty for embedded).
+// through the Firebird client (Server as host, empty for embedded; a port
+// follows it as "host/3051" or "host:3051").
 
 #include "services/connection.h"
 
@@ -19,8 +20,9 @@ struct KtzConnectionText
 // The ODBC drivers registered with the driver manager (odbcinst.ini).
 QStringList installedOdbcDrivers();
 
-// How the text is opened; see above.
-ConnectionSpec sourceConnectionSpec(const QString &connectionText);
+// How the text is opened; see above. noneCharset is the character set the
+// bytes of CHARACTER SET NONE texts are in (Firebird client only; empty: WIN1252).
+ConnectionSpec sourceConnectionSpec(const QString &connectionText, const QString &noneCharset = {});
 
 // Whether path names an SQLite database file.
 bool isSqliteFile(const QString &path);

@@ -2,18 +2,37 @@
 #include "services/errorhandling.h"
 #include "services/errors.h"
 #include "services/recordset.h"
+#include "services/redact.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 
+namespace {
+
+// The value of entry name ("Server", "Database") of an ODBC connection text.
+QString odbcEntry(const QString &text, const QString &name)
+{
+    const QRegularExpression entry(QStringLiteral("(?:^|;)\\s*%1\\s*=([^;]*)").arg(name),
+                                   QRegularExpression::CaseInsensitiveOption);
+    return entry.match(text).captured(1).trimmed();
+}
+
+} // namespace
+
 QString ConnectionSpec::describe() const
 {
-    QString where = databaseName;
-    if (driver == QLatin1String("QODBC"))
-        where = QStringLiteral("ODBC");
-    if (!host.isEmpty())
-        where = host + (port > 0 ? QStringLiteral(":%1").arg(port) : QString()) + QLatin1Char('/') + databaseName;
-    return QStringLiteral("%1 %2").arg(driver, where);
+    QString server = host;
+    QString database = databaseName;
+    if (driver == QLatin1String("QODBC")) {
+        server = odbcEntry(databaseName, QStringLiteral("Server"));
+        database = odbcEntry(databaseName, QStringLiteral("Database"));
+    }
+    if (server.isEmpty())
+        return QStringLiteral("%1 %2").arg(driver, database);
+    if (port > 0)
+        server += (driver == QLatin1String("QIBASE") ? QStringLiteral("/%1") : QStringLiteral(":%1")).arg(port);
+    return QStringLiteral("%1 servidor %2, base de datos %3").arg(driver, server, database);
 }
 
 Connection::Connection(ErrorHandling &errors, const QString &name)
@@ -58,8 +77,8 @@ bool Connection::open(const ConnectionSpec &spec)
         db.setPassword(spec.password);
         db.setConnectOptions(spec.options);
         if (!db.open()) {
-            m_openError = QStringLiteral("No se pudo abrir %1: %2")
-                              .arg(spec.describe(), db.lastError().text().trimmed());
+            m_openError = redactPasswords(QStringLiteral("No se pudo abrir %1: %2")
+                                              .arg(spec.describe(), db.lastError().text().trimmed()));
             return false;
         }
     }
@@ -69,6 +88,7 @@ bool Connection::open(const ConnectionSpec &spec)
 
 void Connection::close()
 {
+    m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
@@ -136,8 +156,27 @@ void Connection::executeOrThrow(const QString &sql)
         return;
     }
     QSqlQuery query(database());
-    if (!query.exec(adaptStatement(sql, m_spec.dialect)))
+    if (!query.exec(statementFor(sql)))
         throw RunTimeError(errorFor(sql, query.lastError()));
+}
+
+QString Connection::statementFor(const QString &sql, QSet<QString> *decimalColumns)
+{
+    const QString adapted = adaptStatement(sql, m_spec.dialect);
+    if (m_spec.driver != QLatin1String("QIBASE") || !isOpen())
+        return adapted;
+    const FirebirdReadPlan plan = firebirdReadPlan(
+        adapted,
+        [this](const QString &table) {
+            auto it = m_firebirdColumns.find(table);
+            if (it == m_firebirdColumns.end())
+                it = m_firebirdColumns.insert(table, readFirebirdColumns(database(), table));
+            return it.value();
+        },
+        m_spec.sourceCharset);
+    if (decimalColumns)
+        *decimalColumns = plan.decimalColumns;
+    return plan.sql;
 }
 
 bool Connection::Execute(const QString &sql)

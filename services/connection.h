@@ -4,7 +4,10 @@
 // adapted in one place and the open document transaction is known.
 
 #include "services/dialect.h"
+#include "services/firebirdreader.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -22,8 +25,11 @@ struct ConnectionSpec
     QString password;
     QString options;
     SqlDialect dialect = SqlDialect::Sqlite;
+    // Firebird client only: the character set the bytes of CHARACTER SET
+    // NONE texts are in (empty: WIN1252).
+    QString sourceCharset;
 
-    // "driver host/database" for messages; no credentials.
+    // The driver, server and database for messages; never a credential.
     QString describe() const;
 };
 
@@ -64,6 +70,12 @@ public:
     // The RunError for a failed statement of this connection.
     struct RunError errorFor(const QString &sql, const class QSqlError &error) const;
 
+    // The statement as this connection's engine runs it: adapted to its
+    // dialect and, through the Firebird client, with the columns converted
+    // that the client would hand back wrong (see firebirdreader.h);
+    // decimalColumns receives the result names holding exact decimal texts.
+    QString statementFor(const QString &sql, QSet<QString> *decimalColumns = nullptr);
+
 private:
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
 
@@ -72,4 +84,5 @@ private:
     ConnectionSpec m_spec;
     QString m_openError;
     bool m_inTransaction = false;
+    QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

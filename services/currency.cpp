@@ -4,6 +4,22 @@
 #include <QRegularExpression>
 #include <cmath>
 
+namespace {
+
+// Whole digits and fraction digits of a magnitude, rounded to four decimals.
+qint64 roundedRaw(const QString &whole, QString fraction)
+{
+    fraction = fraction.leftJustified(5, QLatin1Char('0'));
+    qint64 raw = whole.toLongLong() * 10000 + fraction.left(4).toLongLong();
+    const int next = fraction.at(4).digitValue();
+    const bool beyondHalf = fraction.mid(5).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    if (next > 5 || (next == 5 && (beyondHalf || raw % 2 != 0)))
+        ++raw;
+    return raw;
+}
+
+} // namespace
+
 Currency Currency::fromDouble(double value)
 {
     if (!std::isfinite(value))
@@ -12,15 +28,22 @@ Currency Currency::fromDouble(double value)
     // half (0.00005) is a half and goes to the even neighbour.
     const QString text = QString::number(std::fabs(value), 'f', QLocale::FloatingPointShortest);
     const qsizetype point = text.indexOf(QLatin1Char('.'));
-    const QString whole = point < 0 ? text : text.left(point);
-    QString fraction = point < 0 ? QString() : text.mid(point + 1);
-    fraction = fraction.leftJustified(5, QLatin1Char('0'));
-    qint64 raw = whole.toLongLong() * 10000 + fraction.left(4).toLongLong();
-    const int next = fraction.at(4).digitValue();
-    const bool beyondHalf = fraction.mid(5).contains(QRegularExpression(QStringLiteral("[1-9]")));
-    if (next > 5 || (next == 5 && (beyondHalf || raw % 2 != 0)))
-        ++raw;
+    const qint64 raw = roundedRaw(point < 0 ? text : text.left(point), point < 0 ? QString() : text.mid(point + 1));
     return fromRaw(value < 0 ? -raw : raw);
+}
+
+Currency Currency::fromDecimalText(const QString &text, bool *ok)
+{
+    static const QRegularExpression decimal(QStringLiteral("^\\s*([+-]?)(\\d*)(?:\\.(\\d*))?\\s*$"));
+    const QRegularExpressionMatch m = decimal.match(text);
+    QString whole = m.captured(2);
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    *ok = m.hasMatch() && (!m.captured(2).isEmpty() || !m.captured(3).isEmpty()) && whole.size() <= 14;
+    if (!*ok)
+        return Currency();
+    const qint64 raw = roundedRaw(whole, m.captured(3));
+    return fromRaw(m.captured(1) == QLatin1String("-") ? -raw : raw);
 }
 
 Currency Currency::fromRaw(qint64 tenThousandths)

@@ -11,6 +11,10 @@ public:
     Currency() = default;
     static Currency fromDouble(double value);
     static Currency fromRaw(qint64 tenThousandths);
+    // A plain decimal text ("-12.34567", blanks around allowed) rounded to
+    // four decimals, halves to even, without passing through a double. *ok
+    // is false (and the result 0) for any other text or one too large.
+    static Currency fromDecimalText(const QString &text, bool *ok);
 
     qint64 raw() const { return m_raw; }
     double toDouble() const { return double(m_raw) / 10000.0; }

@@ -44,6 +44,45 @@ QString rewriteTop(const QString &sql, SqlDialect dialect)
     return m.captured(1) + rest + QStringLiteral(" LIMIT ") + m.captured(2);
 }
 
+// Where the statement's own ORDER BY starts (outside literals and
+// parentheses); -1 when it has none.
+qsizetype orderByAt(const QString &sql)
+{
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    qsizetype found = -1;
+    auto it = orderBy.globalMatch(sql);
+    while (it.hasNext()) {
+        const qsizetype at = it.next().capturedStart(0);
+        int depth = 0;
+        bool inLiteral = false;
+        for (qsizetype i = 0; i < at; ++i) {
+            const QChar c = sql.at(i);
+            if (c == QLatin1Char('\''))
+                inLiteral = !inLiteral;
+            else if (!inLiteral && c == QLatin1Char('('))
+                ++depth;
+            else if (!inLiteral && c == QLatin1Char(')'))
+                --depth;
+        }
+        if (!inLiteral && depth == 0)
+            found = at;
+    }
+    return found;
+}
+
+// The InterBase-family engine rejects an ORDER BY on a one-row aggregate
+// (SELECT COUNT(*) ... ORDER BY col) that other engines ignore: it goes.
+QString dropAggregateOrder(const QString &sql)
+{
+    static const QRegularExpression aggregate(QStringLiteral("^\\s*SELECT\\s+(COUNT|SUM|MIN|MAX|AVG)\\s*\\("),
+                                              QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression groupBy(QStringLiteral("\\bGROUP\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    if (!aggregate.match(sql).hasMatch() || groupBy.match(sql).hasMatch())
+        return sql;
+    const qsizetype at = orderByAt(sql);
+    return at < 0 ? sql : sql.left(at).trimmed();
+}
+
 } // namespace
 
 QString adaptStatement(const QString &sql, SqlDialect dialect)
@@ -56,7 +95,7 @@ QString adaptStatement(const QString &sql, SqlDialect dialect)
     case SqlDialect::PostgreSql:
         return requoteBrackets(rewriteTop(sql, dialect), true);
     case SqlDialect::Firebird:
-        return requoteBrackets(rewriteTop(sql, dialect), false);
+        return dropAggregateOrder(requoteBrackets(rewriteTop(sql, dialect), false));
     }
     return sql;
 }

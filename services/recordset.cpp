@@ -1,6 +1,7 @@
 #include "services/recordset.h"
 #include "services/connection.h"
 #include "services/errors.h"
+#include "services/firebirdreader.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -27,7 +28,7 @@ void Recordset::open(Connection &connection, const QString &sql)
 
 void Recordset::execute()
 {
-    if (!m_query->exec(adaptStatement(m_sql, m_connection->dialect()))) {
+    if (!m_query->exec(m_connection->statementFor(m_sql, &m_decimalColumns))) {
         const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
         m_query.reset();
         throw RunTimeError(error);
@@ -41,6 +42,7 @@ void Recordset::close()
 {
     m_query.reset();
     m_fields.clear();
+    m_decimalColumns.clear();
     m_hasRows = false;
     m_eof = true;
     m_row = -1;
@@ -77,6 +79,8 @@ QVariant Recordset::value(const QString &field) const
     if (!m_query || m_eof)
         throw RunTimeError(RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
     const QVariant v = m_query->value(it.value());
+    if (m_decimalColumns.contains(it.key()))
+        return firebirdDecimal(v);
     if (!v.isValid())
         return QVariant(QMetaType::fromType<QString>());  // ODBC gives Null as an invalid value
     return v;

@@ -4,6 +4,7 @@
 // one at a time, so a walk never holds the whole result in memory.
 
 #include <QHash>
+#include <QSet>
 #include <QSqlQuery>
 #include <QString>
 #include <QVariant>
@@ -46,6 +47,7 @@ private:
     Connection *m_connection = nullptr;
     QString m_sql;
     QHash<QString, int> m_fields;  // lower-case name -> index
+    QSet<QString> m_decimalColumns; // lower-case names holding exact decimal texts
     bool m_hasRows = false;
     bool m_eof = true;
     int m_row = -1;

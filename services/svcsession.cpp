@@ -29,6 +29,8 @@ ServerSettings ServerSettings::read(const QString &iniPath)
         s.dialect = SqlDialect::SqlServer;
     s.port = ini.value(QStringLiteral("Port"), -1).toInt();
     s.options = ini.value(QStringLiteral("Options")).toString();
+    ini.endGroup();
+    s.ktzCharset = ini.value(QStringLiteral("KTZ/Charset")).toString().trimmed();
     return s;
 }
 
@@ -77,6 +79,8 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         spec.driver = QStringLiteral("QODBC");
         spec.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
                                 .arg(m_settings.odbcDriver, Server, DbName, User, Password);
+        if (m_settings.port > 0)
+            spec.databaseName += QStringLiteral("Port=%1;").arg(m_settings.port);
         spec.options = m_settings.options;
         spec.dialect = m_settings.dialect;
     }

@@ -25,9 +25,13 @@ struct ServerSettings
     SqlDialect dialect = SqlDialect::SqlServer;
     int port = -1;
     QString options;
+    // The character set the bytes of the KTZ databases' CHARACTER SET NONE
+    // texts are in, for the Firebird client (empty: WIN1252).
+    QString ktzCharset;
 
     // Reads section [Orva] of the settings file: Driver, OdbcDriver, Dialect,
-    // Port, Options. A missing file or key keeps the default.
+    // Port, Options; and Charset of section [KTZ]. A missing file or key
+    // keeps the default.
     static ServerSettings read(const QString &iniPath);
 };
 
@@ -49,6 +53,7 @@ public:
     bool Connected() const { return m_orva.isOpen(); }
     QString openError() const { return m_openError; }
     void setServerSettings(const ServerSettings &settings) { m_settings = settings; }
+    const ServerSettings &serverSettings() const { return m_settings; }
     void setAllowCreate(bool allow) { m_allowCreate = allow; }
 
     // OrvaConnection: every Orva statement runs on it.

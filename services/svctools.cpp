@@ -172,6 +172,10 @@ Currency currencyOf(const QVariant &value, const QString &what)
         throwNullError(what);
     if (isNumberType(value))
         return Currency::fromDouble(value.toDouble());
+    bool exact = false;
+    const Currency decimal = Currency::fromDecimalText(SvcTools::NumberText(value), &exact);
+    if (exact)
+        return decimal;  // a decimal text keeps every digit, whatever a double would hold
     double v = 0;
     if (!readNumber(SvcTools::NumberText(value), &v))
         throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
