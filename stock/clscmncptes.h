@@ -73,8 +73,6 @@ public:
     // The number of distinct serial/lot pairs (letter case ignored) of a row.
     static int Cuenta_Series_Lotes(const QString &PipeSeries, const QString &PipeLotes);
 
-    SharedServices &services() { return m_services; }
-
 private:
     // The movements of one grid row; false when a database message ended the call.
     bool writeRowMovements(StockCall &call, const VoucherGrid &grid, int row, bool destination);

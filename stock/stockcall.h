@@ -39,7 +39,6 @@ struct StockCall
     QString vatRate;          // "PIVA", read at the first movement that needs it
     bool vatRateRead = false;
     int secuencia = 0;        // article movements, over the whole call
-    bool stopped = false;     // a database message ended the call
 
     QString peNumber;         // the components' internal voucher
     int peSecuencia = 0;

@@ -330,7 +330,6 @@ bool ClsCmnCptes::writeStatement(StockCall &call, const QString &statement)
                                  .arg(call.tc.trimmed(), call.SucNroLetra, error.text()));
         m_services.message(error.description, QStringLiteral("Aviso al operador"), MessageIcon::Critical);
         call.HayError = true;
-        call.stopped = true;
         return false;
     }
 }
