@@ -102,21 +102,59 @@ bool Connection::isOpen() const
     return QSqlDatabase::contains(m_name) && database().isOpen();
 }
 
+bool Connection::connectionLost(const QSqlError &error) const
+{
+    if (!isOpen())
+        return true;
+    const QString code = error.nativeErrorCode();
+    const QString lower = error.text().toLower();
+    if (m_spec.driver == QLatin1String("QSQLITE")) {
+        // SQLite flags every failing step as a connection error: only the
+        // file itself failing (I/O, corrupt, cannot open, not a database) is one.
+        const int primary = code.toInt() & 0xff;
+        return primary == 10 || primary == 11 || primary == 14 || primary == 26;
+    }
+    if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")))
+        return true;  // SQLSTATE classes of a broken connection and of a server shutdown
+    return lower.contains(QLatin1String("terminating connection"))
+        || lower.contains(QLatin1String("server closed the connection"))
+        || lower.contains(QLatin1String("no connection to the server"))
+        || lower.contains(QLatin1String("connection lost"))
+        || lower.contains(QLatin1String("connection shutdown"))
+        || lower.contains(QLatin1String("unable to complete network request"))
+        || lower.contains(QLatin1String("error writing data to the connection"))
+        || lower.contains(QLatin1String("error reading data from the connection"))
+        || (m_spec.driver == QLatin1String("QIBASE") && error.type() == QSqlError::ConnectionError);
+}
+
 RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
 {
     RunError e;
     e.statement = sql;
     e.description = error.text().trimmed();
-    const QString lower = e.description.toLower();
-    const bool lost = error.type() == QSqlError::ConnectionError || !isOpen()
-        || lower.contains(QLatin1String("terminating connection"))
-        || lower.contains(QLatin1String("server closed the connection"))
-        || lower.contains(QLatin1String("no connection to the server"))
-        || lower.contains(QLatin1String("connection lost"));
-    e.number = lost ? ErrorNumber::ConnectionFailure : ErrorNumber::SqlStatement;
+    e.number = connectionLost(error) ? ErrorNumber::ConnectionFailure : ErrorNumber::SqlStatement;
     if (e.description.isEmpty())
         e.description = QStringLiteral("La base de datos rechazó la sentencia");
     return e;
+}
+
+bool Connection::execGuarded(QSqlQuery &query, const QString &statement)
+{
+    // PostgreSQL aborts the whole transaction at a failed statement, and its
+    // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
+    // statement, as on the other servers, so the operator's choice means the same.
+    const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql;
+    if (!guard)
+        return query.exec(statement);
+    QSqlQuery savepoint(database());
+    if (!savepoint.exec(QStringLiteral("SAVEPOINT traspasor_sentencia")))
+        return query.exec(statement);  // the failure shows on the statement itself
+    if (query.exec(statement)) {
+        savepoint.exec(QStringLiteral("RELEASE SAVEPOINT traspasor_sentencia"));
+        return true;
+    }
+    savepoint.exec(QStringLiteral("ROLLBACK TO SAVEPOINT traspasor_sentencia"));
+    return false;
 }
 
 void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
@@ -146,17 +184,19 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
 
 void Connection::executeOrThrow(const QString &sql)
 {
-    if (!isOpen())
+    if (!isOpen()) {
+        m_inTransaction = false;  // a transaction does not outlive its connection
         throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
                                     QStringLiteral("La conexión %1 no está abierta").arg(m_spec.describe()),
                                     {}, sql, {}});
+    }
     const TransactionVerb verb = transactionVerb(sql);
     if (verb != TransactionVerb::None) {
         runTransactionVerb(verb, sql);
         return;
     }
     QSqlQuery query(database());
-    if (!query.exec(statementFor(sql)))
+    if (!execGuarded(query, statementFor(sql)))
         throw RunTimeError(errorFor(sql, query.lastError()));
 }
 

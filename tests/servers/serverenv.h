@@ -4,6 +4,9 @@
 // by TRASPASOR_SERVERS_DIR), fresh databases on them, and a private ODBC
 // driver list.
 
+#include "services/sqlscript.h"
+#include "support/fixtures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -107,6 +110,31 @@ struct Servers
         return adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgUser))
             ? name
             : QString();
+    }
+
+    // Runs the project's script files (schema, demo) in database as the
+    // test role, the owner of what they create.
+    bool loadPostgres(const QString &database, const QStringList &files) const
+    {
+        const QString connection = QUuid::createUuid().toString();
+        bool ok = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), connection);
+            db.setHostName(pgHost);
+            db.setPort(pgPort);
+            db.setDatabaseName(database);
+            db.setUserName(pgUser);
+            db.setPassword(pgPassword);
+            ok = db.open();
+            for (const QString &file : files) {
+                QString error;
+                ok = ok && runSqlScript(db, sourceFileText(file), &error);
+                if (!error.isEmpty())
+                    qWarning("%s: %s", qPrintable(file), qPrintable(error));
+            }
+        }
+        QSqlDatabase::removeDatabase(connection);
+        return ok;
     }
 
     // A statement run as the cluster's superuser through its socket (no

@@ -1,0 +1,248 @@
+// Orva on a real PostgreSQL server, reached as the program reaches it: the
+// settings file names the driver, start-up opens the session and chooses
+// the configuration table. The statements of the steps run as written
+// (brackets, TOP, quoted and unquoted numbers), keys ignore letter case, and
+// a document transaction whose connection dies leaves nothing behind.
+
+#include "serverenv.h"
+#include "services/sharedservices.h"
+#include "session/session.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+class TstOrvaPostgresql : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startUpChoosesTheConfigurationTable();
+    void configurationKeysIgnoreLetterCase();
+    void statementsRunAsWritten_data();
+    void statementsRunAsWritten();
+    void documentTransaction_data();
+    void documentTransaction();
+    void killedConnectionLeavesNothingHalfCommitted();
+
+private:
+    int documentRows(const QString &numero);
+    QString journalInsert(const QString &numero, int secuencia);
+
+    Servers m_servers = Servers::load();
+    QTemporaryDir m_dir;
+    QString m_database;
+    SharedServices m_services;
+    Session m_session{m_services};
+    ScriptedOperator m_op;
+};
+
+void TstOrvaPostgresql::initTestCase()
+{
+    REQUIRE_SERVERS(m_servers);
+    m_database = m_servers.createPostgres(QStringLiteral("orva"));
+    QVERIFY(!m_database.isEmpty());
+    QVERIFY(m_servers.loadPostgres(m_database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
+
+    // The settings file as an installation writes it: the port goes there,
+    // since the server name handed to the library loses what follows ":".
+    const QString ini = m_dir.filePath(QStringLiteral("SharedServices.ini"));
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("Orva/Driver"), QStringLiteral("PSQL"));
+        settings.setValue(QStringLiteral("Orva/Port"), m_servers.pgPort);
+    }
+    m_services.setOperator(&m_op);
+    m_services.session.setServerSettings(ServerSettings::read(ini));
+    m_session.programFolder = m_dir.path() + QLatin1Char('/');
+    QString connectionText;
+    QVERIFY2(m_session.IniciaSesion(connectionText, QStringLiteral("@Server=%1;@DbName=%2;@Usuario=%3;@Password=%4;")
+                                                        .arg(m_servers.pgHost, m_database, m_servers.pgUser,
+                                                             m_servers.pgPassword)),
+             qPrintable(m_services.session.openError()));
+
+    Connection &orva = m_services.session.connection();
+    QVERIFY(orva.Execute(journalInsert(QStringLiteral("00001234"), 1)));
+    QVERIFY(orva.Execute(QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = '00000126' WHERE CODIGO = '  RM' AND TALONARIO = 1")));
+    QVERIFY(orva.Execute(QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = 00000008 WHERE CODIGO = '  rm' AND TALONARIO = 2")));
+    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, SECUENCIA, IDDEPOSITO, IDARTICULO, CANTIDAD) "
+                                        "VALUES ('  RM', '000100000041R', '1', '   1', '                     10-2', -2)")));
+    QVERIFY(m_op.errorsSeen.isEmpty());
+}
+
+QString TstOrvaPostgresql::journalInsert(const QString &numero, int secuencia)
+{
+    // A journal line as the sales step builds it: bracketed names, numbers
+    // written as quoted texts into integer columns, amounts unquoted.
+    return SvcSession::BuildInsert(
+        QStringLiteral("INSERT INTO MV_ASIENTOS"),
+        {{QStringLiteral("FECHA"), QStringLiteral("'2026-03-04'")},
+         {QStringLiteral("MES_OPERATIVO"), QStringLiteral("'3'")},
+         {QStringLiteral("[NUMERO ASIENTO]"), QStringLiteral("'1006'")},
+         {QStringLiteral("CUENTA"), QStringLiteral("'1120010023'")},
+         {QStringLiteral("SECUENCIA"), QString::number(secuencia)},
+         {QStringLiteral("[DEBE-HABER]"), QStringLiteral("'D'")},
+         {QStringLiteral("IMPORTE"), QStringLiteral("27600.5")},
+         {QStringLiteral("PERIODO"), QStringLiteral("'2026'")},
+         {QStringLiteral("TC"), QStringLiteral("'  FA'")},
+         {QStringLiteral("SUCURSAL"), QStringLiteral("'0005'")},
+         {QStringLiteral("NUMERO"), quoted(numero)},
+         {QStringLiteral("LETRA"), QStringLiteral("'A'")},
+         {QStringLiteral("TIPO_REG"), QStringLiteral("'VTAS'")},
+         {QStringLiteral("CABNOMBRE"), quoted(QStringLiteral("Remises El Ñandú S.R.L."))},
+         {QStringLiteral("CPTE_ORIGEN"), QStringLiteral("'000500001239A'")}});
+}
+
+int TstOrvaPostgresql::documentRows(const QString &numero)
+{
+    // Counted on a connection of its own: only what was committed.
+    const QStringList rows = m_servers.adminRows(
+        QStringLiteral("SELECT count(*) FROM mv_asientos WHERE numero = '%1'").arg(numero), m_database);
+    return rows.isEmpty() ? -1 : rows.first().toInt();
+}
+
+void TstOrvaPostgresql::startUpChoosesTheConfigurationTable()
+{
+    QCOMPARE(m_session.config.tableName, QStringLiteral("ta_configuracion"));
+    QCOMPARE(m_session.tituloClientes, QStringLiteral("1120"));
+    QVERIFY(m_services.session.connection().spec().describe().contains(m_database));
+}
+
+void TstOrvaPostgresql::configurationKeysIgnoreLetterCase()
+{
+    QCOMPARE(m_session.Cfg(QStringLiteral("ktz_fechadesde")), QStringLiteral("2026-03-01"));
+    m_session.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHA"), QStringLiteral("2026-03-04"));
+    m_session.GrabaDfg(QStringLiteral("ktz_UltimaFecha"), QStringLiteral(" 2026-03-05 "));
+    m_session.GrabaDfg(QStringLiteral("Año"), QStringLiteral("uno"));
+    m_session.GrabaDfg(QStringLiteral("AÑO"), QStringLiteral("dos"));
+    QCOMPARE(m_session.Cfg(QStringLiteral("KTZ_ULTIMAFECHA")), QStringLiteral("2026-03-05"));
+    QCOMPARE(m_session.Cfg(QStringLiteral("año")), QStringLiteral("dos"));
+    QCOMPARE(m_session.Cfg(QStringLiteral("ANO")), QStringLiteral(" "));  // accents still count
+    QCOMPARE(m_servers.adminRows(QStringLiteral("SELECT count(*) FROM ta_configuracion WHERE lower(clave) IN "
+                                                "('ktz_ultimafecha', 'año')"),
+                                 m_database),
+             QStringList{QStringLiteral("2")});
+    QVERIFY(m_op.errorsSeen.isEmpty());
+}
+
+void TstOrvaPostgresql::statementsRunAsWritten_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("voucher check, unquoted entry")
+        << "SELECT * FROM MV_ASIENTOS WHERE TC='  FA' AND SUCURSAL='0005' AND NUMERO='00001234' AND LETRA='A' "
+           "AND [NUMERO ASIENTO] = 1006"
+        << 1;
+    QTest::newRow("customer-line check, quoted entry")
+        << "SELECT * FROM MV_ASIENTOS WHERE CUENTA='1120010023' AND SECUENCIA =1 AND MES_OPERATIVO=3 AND "
+           "[NUMERO ASIENTO]='1006' AND PERIODO = 2026 AND TIPO_REG='VTAS' AND CPTE_ORIGEN='000500001239A'"
+        << 1;
+    QTest::newRow("hyphenated name") << "SELECT [DEBE-HABER] FROM MV_ASIENTOS WHERE [DEBE-HABER] = 'd'" << 1;
+    QTest::newRow("case-insensitive text") << "SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = 'REMISES EL ÑANDÚ S.R.L.'" << 1;
+    QTest::newRow("trailing blanks count") << "SELECT * FROM MV_ASIENTOS WHERE TC = 'FA'" << 0;
+    QTest::newRow("top") << "SELECT TOP 1 * FROM TA_CUENTASIVA" << 1;
+    QTest::newRow("top with order") << "SELECT TOP 2 * FROM V_TA_CPTE ORDER BY CODIGO, TALONARIO" << 2;
+    QTest::newRow("counter set from quoted zeros") << "SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' AND R_ULTIMO_NRO = 126" << 1;
+    QTest::newRow("counter set from unquoted zeros")
+        << "SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' and Talonario = 2 AND R_ULTIMO_NRO = '00000008'" << 1;
+    QTest::newRow("branch with a blank") << "SELECT * FROM V_TA_CPTE WHERE A_SUC_DEFAULT = ' 5'" << 1;
+    QTest::newRow("branch unquoted") << "SELECT * FROM V_TA_CPTE WHERE R_SUC_DEFAULT = 1 AND SISTEMA = 'ventas'" << 1;
+    QTest::newRow("max of a text") << "SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = '  FA' AND SUCURSAL= '0005' AND LETRA = 'a'"
+                                   << 1;
+    QTest::newRow("substring of a key")
+        << "SELECT MAX(IDCOMPROBANTE) AS ULTIMO From V_MV_STOCK WHERE TC = '  RM' AND SUBSTRING(IDCOMPROBANTE, 1, 4)= '0001' "
+           "AND SUBSTRING(IDCOMPROBANTE, 13, 1)= 'r'"
+        << 1;
+    QTest::newRow("lots in stock")
+        << "SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = '                     10-2' AND CANTIDAD > 0  AND "
+           "IDDEPOSITO = '   1' ORDER BY NROLOTE"
+        << 2;
+    QTest::newRow("max of a counter") << "SELECT MAX(SECUENCIA) AS MAX_SECUENCIA FROM V_MV_STOCK WHERE TC = '  RM' AND "
+                                         "IDCOMPROBANTE = '000100000041R'"
+                                      << 1;
+}
+
+void TstOrvaPostgresql::statementsRunAsWritten()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, rows);
+    m_op.errorsSeen.clear();
+    Recordset rs = m_services.session.OpenRecordset(sql);
+    QVERIFY2(m_op.errorsSeen.isEmpty(), qPrintable(m_op.errorsSeen.value(0).text()));
+    int n = 0;
+    for (; !rs.eof(); rs.moveNext())
+        ++n;
+    QCOMPARE(n, rows);
+}
+
+void TstOrvaPostgresql::documentTransaction_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<int>("kept");
+    QTest::newRow("committed") << "COMMIT TRANSACTION" << 2;
+    QTest::newRow("rolled back") << "ROLLBACK TRANSACTION" << 0;
+}
+
+void TstOrvaPostgresql::documentTransaction()
+{
+    QFETCH(QString, end);
+    QFETCH(int, kept);
+    const QString numero = QStringLiteral("0000%1").arg(kept == 0 ? 2001 : 2002);
+    Connection &orva = m_services.session.connection();
+    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
+    QVERIFY(orva.Execute(journalInsert(numero, 1)));
+    QVERIFY(orva.Execute(journalInsert(numero, 2)));
+    QCOMPARE(documentRows(numero), 0);  // nothing visible before the end
+    QVERIFY(orva.Execute(end));
+    QVERIFY(!orva.inTransaction());
+    QCOMPARE(documentRows(numero), kept);
+}
+
+void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
+{
+    // A connection of its own, opened as start-up opens it, so that the rest
+    // of the test case keeps its session.
+    SharedServices services;
+    ScriptedOperator op;
+    services.setOperator(&op);
+    services.session.setServerSettings(m_services.session.serverSettings());
+    services.session.Server = m_servers.pgHost;
+    services.session.DbName = m_database;
+    services.session.User = m_servers.pgUser;
+    services.session.Password = m_servers.pgPassword;
+    services.session.Open(false, 3, QString());
+    QVERIFY2(services.session.Connected(), qPrintable(services.session.openError()));
+    Connection &orva = services.session.connection();
+
+    const QString numero = QStringLiteral("00003001");
+    ErrorHandling::Scope scope(services.errors, QStringLiteral("GrabaAsientoVenta"));
+    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
+    QVERIFY(orva.Execute(journalInsert(numero, 1)));
+    Recordset pid = services.session.OpenRecordset(QStringLiteral("SELECT pg_backend_pid() AS PID"));
+    QVERIFY(m_servers.adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(QStringLiteral("pid")).toInt())));
+    pid.close();
+
+    op.errorChoices = {ChoiceAbort};
+    try {
+        orva.Execute(journalInsert(numero, 2));
+        QFAIL("the second line went through a dead connection");
+    } catch (const GiveUp &g) {
+        QVERIFY(scope.owns(g));
+        QCOMPARE(g.error.number, ErrorNumber::ConnectionFailure);
+        QVERIFY(!g.error.text().contains(m_servers.pgPassword));
+    }
+    QCOMPARE(op.errorsSeen.size(), 1);
+    QCOMPARE(op.errorsSeen.first().number, -2147467259);
+
+    // The clean-up's rollback on the dead connection neither hangs nor
+    // leaves the transaction marked open.
+    {
+        ErrorHandling::Scope ignore(services.errors, QStringLiteral("CancelaActualizacion"), ErrorHandling::Mode::IgnoreAll);
+        orva.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
+    }
+    QVERIFY(!orva.inTransaction());
+    QCOMPARE(documentRows(numero), 0);
+}
+
+QTEST_GUILESS_MAIN(TstOrvaPostgresql)
+#include "tst_orvapostgresql.moc"
