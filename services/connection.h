@@ -67,8 +67,13 @@ public:
     // Seconds a statement may run (kept for the drivers that support it).
     int commandTimeout = 30;
 
-    // The RunError for a failed statement of this connection.
+    // The RunError for a failed statement of this connection; number
+    // -2147467259 when the connection itself failed.
     struct RunError errorFor(const QString &sql, const class QSqlError &error) const;
+
+    // Executes an adapted statement; inside a PostgreSQL transaction a failure
+    // is confined to the statement (savepoint), so the transaction stays usable.
+    bool execGuarded(class QSqlQuery &query, const QString &statement);
 
     // The statement as this connection's engine runs it: adapted to its
     // dialect and, through the Firebird client, with the columns converted
@@ -77,6 +82,7 @@ public:
     QString statementFor(const QString &sql, QSet<QString> *decimalColumns = nullptr);
 
 private:
+    bool connectionLost(const class QSqlError &error) const;
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
 
     ErrorHandling &m_errors;

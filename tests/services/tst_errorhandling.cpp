@@ -18,6 +18,7 @@ private slots:
     void namedStepsAndRecordsAppearInTheMessage();
     void ignoredRegionsSkipWithoutAsking();
     void transactionsAreTrackedAndRolledBack();
+    void aRejectedStatementIsNotALostConnection();
     void passwordsNeverReachTheLog();
 };
 
@@ -126,6 +127,28 @@ void TstErrorHandling::transactionsAreTrackedAndRolledBack()
     QVERIFY(orva.Execute(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'X')")));
     QVERIFY(orva.Execute(QStringLiteral("COMMIT TRANSACTION")));
     QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM TA_ESTADOS")).toInt(), 1);
+}
+
+void TstErrorHandling::aRejectedStatementIsNotALostConnection()
+{
+    // SQLite reports a failing step as a connection error; only a failing
+    // file is one. A constraint, at the statement or at the commit, is not.
+    OrvaFixture f;
+    Connection &orva = f.services.session.connection();
+    orva.executeOrThrow(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'X')"));
+    try {
+        orva.executeOrThrow(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'Y')"));
+        QFAIL("a duplicate key must be rejected");
+    } catch (const RunTimeError &e) {
+        QCOMPARE(e.error().number, int(ErrorNumber::SqlStatement));
+    }
+    orva.close();
+    try {
+        orva.executeOrThrow(QStringLiteral("SELECT 1"));
+        QFAIL("a closed connection must fail");
+    } catch (const RunTimeError &e) {
+        QCOMPARE(e.error().number, int(ErrorNumber::ConnectionFailure));
+    }
 }
 
 void TstErrorHandling::passwordsNeverReachTheLog()
