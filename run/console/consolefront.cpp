@@ -1,4 +1,5 @@
 #include "run/console/consolefront.h"
+#include "services/svctools.h"
 
 #include <QStringList>
 #include <cstdio>
@@ -60,7 +61,9 @@ void ConsoleFront::progressChanged(const ProgressState &state)
             m_err << m_status << "..." << Qt::endl;
         }
     }
-    m_lastLine = state.line;
+    // The figure: records done of those counted (the window's line runs one ahead).
+    m_lastLine = state.value > 0 ? QStringLiteral("%1 de %2 registros").arg(plainNumber(state.value), plainNumber(state.maximum))
+                                 : QStringLiteral("sin registros");
 }
 
 void ConsoleFront::finishStatusLine()
