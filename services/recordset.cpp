@@ -16,7 +16,12 @@ void Recordset::open(Connection &connection, const QString &sql)
     m_connection = &connection;
     m_sql = sql;
     m_query = std::make_unique<QSqlQuery>(connection.database());
-    m_query->setForwardOnly(true);
+    // Forward-only fetches row by row, except through the PostgreSQL client:
+    // there a result fetched row by row is discarded as soon as another
+    // statement runs on the connection, so a walk that writes as it goes
+    // (lots being discharged) would silently lose its remaining rows. Its
+    // results are read whole instead (Orva results are small).
+    m_query->setForwardOnly(connection.spec().driver != QLatin1String("QPSQL"));
     // Exact decimals: numbers come back as the engine holds them.
     m_query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     execute();

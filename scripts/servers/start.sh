@@ -27,8 +27,11 @@ unavailable() {
   printf 'SERVERS_AVAILABLE=0\nSERVERS_REASON=%s\n' "$1" > "$ENV_FILE"
   exit 0
 }
+# Reports the failure with the log it names, then removes what was started.
 fail() {
   echo "servers: $1" >&2
+  log=$(echo "$1" | sed -n 's/.*(see \(.*\))$/\1/p')
+  [ -n "$log" ] && [ -f "$log" ] && tail -n 20 "$log" >&2
   "$here/stop.sh" "$DIR" >/dev/null 2>&1 || true
   exit 1
 }
@@ -80,6 +83,7 @@ cp -L "$FB_LIB/plugins.conf" "$FB/root/plugins.conf"
 cat > "$FB/root/firebird.conf" <<CONF
 RemoteBindAddress = 127.0.0.1
 RemoteServicePort = $FB_PORT
+SecurityDatabase = $FB/root/security3.fdb
 DatabaseAccess = Full
 UdfAccess = None
 CONF

@@ -23,7 +23,8 @@ private slots:
     void statementsRunAsWritten();
     void documentTransaction_data();
     void documentTransaction();
-    void killedConnectionLeavesNothingHalfCommitted();
+    void walkWhileWritingSeesEveryRow();
+    void killedConnectionLeavesNothingHalfCommitted();  // last: it ends the session's connection
 
 private:
     int documentRows(const QString &numero);
@@ -200,29 +201,18 @@ void TstOrvaPostgresql::documentTransaction()
 
 void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
 {
-    // A connection of its own, opened as start-up opens it, so that the rest
-    // of the test case keeps its session.
-    SharedServices services;
-    ScriptedOperator op;
-    services.setOperator(&op);
-    services.session.setServerSettings(m_services.session.serverSettings());
-    services.session.Server = m_servers.pgHost;
-    services.session.DbName = m_database;
-    services.session.User = m_servers.pgUser;
-    services.session.Password = m_servers.pgPassword;
-    services.session.Open(false, 3, QString());
-    QVERIFY2(services.session.Connected(), qPrintable(services.session.openError()));
-    Connection &orva = services.session.connection();
+    m_op.errorsSeen.clear();
+    Connection &orva = m_services.session.connection();
 
     const QString numero = QStringLiteral("00003001");
-    ErrorHandling::Scope scope(services.errors, QStringLiteral("GrabaAsientoVenta"));
+    ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaAsientoVenta"));
     QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
     QVERIFY(orva.Execute(journalInsert(numero, 1)));
-    Recordset pid = services.session.OpenRecordset(QStringLiteral("SELECT pg_backend_pid() AS PID"));
+    Recordset pid = m_services.session.OpenRecordset(QStringLiteral("SELECT pg_backend_pid() AS PID"));
     QVERIFY(m_servers.adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(QStringLiteral("pid")).toInt())));
     pid.close();
 
-    op.errorChoices = {ChoiceAbort};
+    m_op.errorChoices = {ChoiceAbort};
     try {
         orva.Execute(journalInsert(numero, 2));
         QFAIL("the second line went through a dead connection");
@@ -231,17 +221,34 @@ void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
         QCOMPARE(g.error.number, ErrorNumber::ConnectionFailure);
         QVERIFY(!g.error.text().contains(m_servers.pgPassword));
     }
-    QCOMPARE(op.errorsSeen.size(), 1);
-    QCOMPARE(op.errorsSeen.first().number, -2147467259);
+    QCOMPARE(m_op.errorsSeen.size(), 1);
+    QCOMPARE(m_op.errorsSeen.first().number, -2147467259);
 
     // The clean-up's rollback on the dead connection neither hangs nor
     // leaves the transaction marked open.
     {
-        ErrorHandling::Scope ignore(services.errors, QStringLiteral("CancelaActualizacion"), ErrorHandling::Mode::IgnoreAll);
+        ErrorHandling::Scope ignore(m_services.errors, QStringLiteral("CancelaActualizacion"), ErrorHandling::Mode::IgnoreAll);
         orva.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
     }
     QVERIFY(!orva.inTransaction());
     QCOMPARE(documentRows(numero), 0);
+}
+
+void TstOrvaPostgresql::walkWhileWritingSeesEveryRow()
+{
+    // As the components discharge does: one statement per lot while the
+    // lots are being walked.
+    Connection &orva = m_services.session.connection();
+    Recordset lots = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM STK_SERIES_Y_LOTES ORDER BY NROLOTE"));
+    QStringList seen;
+    for (; !lots.eof(); lots.moveNext()) {
+        const QString lot = lots.value(QStringLiteral("NroLote")).toString();
+        seen << lot;
+        QVERIFY(orva.Execute(QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, NroLote, CANTIDAD) VALUES ('  PE', "
+                                            "'000100000016X', %1, -1)").arg(quoted(lot))));
+    }
+    QCOMPARE(seen, (QStringList{QStringLiteral("L2512-0003"), QStringLiteral("L2601-0012"), QStringLiteral("L2602-0047"),
+                                QStringLiteral("L2602-0050")}));
 }
 
 QTEST_GUILESS_MAIN(TstOrvaPostgresql)
