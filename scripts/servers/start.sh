@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts a throw-away Firebird server and a throw-away PostgreSQL cluster on
-# 127.0.0.1, each in a private folder under DIR, and writes DIR/servers.env
+# 127.0.0.1, each in a private folder under DIR (under /tmp when the server
+# users cannot reach DIR), and writes DIR/servers.env
 # (KEY=value lines) telling the tests how to reach them. Nothing outside DIR
 # is changed (the Firebird server still appends to its system log): it runs
 # from a private root (its own configuration, security database and lock
@@ -66,9 +67,20 @@ PG_BIN=/usr/lib/postgresql/15/bin
 
 # Servers left by an earlier start in this folder go first.
 "$here/stop.sh" "$DIR" >/dev/null 2>&1 || true
+mkdir -p "$DIR"
+
+# The servers run as their own users, who must reach their folders: under
+# DIR when they can, otherwise in a private folder under /tmp (stop.sh
+# finds it through DIR/servers.home).
+SERVERS_HOME="$DIR"
+if ! runuser -u firebird -- test -x "$DIR" 2>/dev/null || ! runuser -u postgres -- test -x "$DIR" 2>/dev/null; then
+  SERVERS_HOME=$(mktemp -d /tmp/traspasor-servers.XXXXXX)
+  chmod 0755 "$SERVERS_HOME"
+fi
+echo "$SERVERS_HOME" > "$DIR/servers.home"
 
 # --- Firebird ------------------------------------------------------------------
-FB="$DIR/firebird"
+FB="$SERVERS_HOME/firebird"
 FB_PORT=$(pick_port "${TRASPASOR_FB_PORT:-30551}") || fail "no free port for Firebird"
 install -d -o firebird -g firebird -m 0750 "$FB" "$FB/root" "$FB/lock"
 install -d -o firebird -g firebird -m 0770 "$FB/data"
@@ -113,7 +125,7 @@ FIREBIRD="$FB/root" FIREBIRD_LOCK="$FB/lock" start-stop-daemon --start --backgro
 wait_port "$FB_PORT" 150 || fail "the Firebird server does not listen on 127.0.0.1:$FB_PORT"
 
 # --- PostgreSQL ----------------------------------------------------------------
-PG="$DIR/postgresql"
+PG="$SERVERS_HOME/postgresql"
 PG_PORT=$(pick_port "${TRASPASOR_PG_PORT:-54329}") || fail "no free port for PostgreSQL"
 install -d -o postgres -g postgres -m 0755 "$PG"
 # Local (socket) connections are trusted, TCP ones need the password.
@@ -144,4 +156,4 @@ PG_USER=$PG_ROLE
 PG_PASSWORD=$PG_PASSWORD
 PG_BIN=$PG_BIN
 ENVFILE
-echo "servers: Firebird on 127.0.0.1:$FB_PORT, PostgreSQL on 127.0.0.1:$PG_PORT ($DIR)"
+echo "servers: Firebird on 127.0.0.1:$FB_PORT, PostgreSQL on 127.0.0.1:$PG_PORT ($SERVERS_HOME)"

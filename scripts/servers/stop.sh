@@ -8,8 +8,10 @@ set -uo pipefail
 DIR=${1:?usage: stop.sh DIR}
 [ -d "$DIR" ] || exit 0
 DIR=$(cd "$DIR" && pwd)
-PG="$DIR/postgresql"
-FB="$DIR/firebird"
+SERVERS_HOME="$DIR"
+[ -f "$DIR/servers.home" ] && SERVERS_HOME=$(cat "$DIR/servers.home")
+PG="$SERVERS_HOME/postgresql"
+FB="$SERVERS_HOME/firebird"
 PG_BIN=/usr/lib/postgresql/15/bin
 
 if [ -f "$PG/data/postmaster.pid" ]; then
@@ -22,6 +24,7 @@ if [ -f "$FB/firebird.pid" ]; then
   timeout 20 start-stop-daemon --stop --pidfile "$FB/firebird.pid" --retry TERM/10/KILL/5 --remove-pidfile \
     >/dev/null 2>&1 || true
 fi
-rm -rf "$PG" "$FB" "$DIR/servers.env"
+rm -rf "$PG" "$FB" "$DIR/servers.env" "$DIR/servers.home"
+case "$SERVERS_HOME" in /tmp/traspasor-servers.*) rmdir "$SERVERS_HOME" 2>/dev/null ;; esac
 rmdir "$DIR" 2>/dev/null || true
 exit 0
