@@ -149,8 +149,10 @@ void RunDriver::rollbackOpenDocument()
         return;
     ErrorHandling::Scope ignore(m_context.svc.errors, QStringLiteral("CancelaActualizacion"),
                                 ErrorHandling::Mode::IgnoreAll);
-    m_context.orva().Execute(QStringLiteral("ROLLBACK TRANSACTION"));
-    m_context.svc.log.info(QStringLiteral("Se deshizo la transacción del documento abierto."));
+    if (m_context.orva().Execute(QStringLiteral("ROLLBACK TRANSACTION")))
+        m_context.svc.log.info(QStringLiteral("Se deshizo la transacción del documento abierto."));
+    else
+        m_context.svc.log.warning(QStringLiteral("No se pudo deshacer la transacción abierta: el servidor la descarta al perder la conexión."));
 }
 
 void RunDriver::CancelaActualizacion()
