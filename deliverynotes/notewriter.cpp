@@ -23,6 +23,27 @@ QString exemptFlag(const DeliveryNote &note)
     return note.exempt ? QStringLiteral("1") : QStringLiteral("0");
 }
 
+// The line query joins PRODUCTO, so a line whose article KTZ no longer has
+// there is not written. The log names every such line, so that a voucher with
+// fewer lines than its KTZ note never goes unnoticed. Only a read: a failure
+// here is logged and changes nothing.
+void logLinesWithoutArticle(RunContext &context, const QString &noteId)
+{
+    ErrorHandling::Scope quiet(context.svc.errors, QStringLiteral("GrabaRenglonesRemito"),
+                               ErrorHandling::Mode::IgnoreAll);
+    Recordset missing = context.source.OpenRecordset(
+        QStringLiteral("SELECT FACT_OUT.FCOUT_PROD_ID, FACT_OUT.FCOUT_DESCR FROM FACT_OUT LEFT JOIN PRODUCTO ON "
+                       "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = '")
+        + sqlText(noteId) + QStringLiteral("' AND PRODUCTO.PROD_ID IS NULL"));
+    for (; missing.isOpen() && !missing.eof(); missing.moveNext()) {
+        context.svc.log.warning(
+            QStringLiteral("%1: el renglón del artículo %2 (%3) no se graba: el artículo no está en PRODUCTO.")
+                .arg(context.svc.errors.record(), SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_PROD_ID"))),
+                     SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_DESCR")))));
+    }
+    missing.close();
+}
+
 } // namespace
 
 QString voucherInsert(const DeliveryNote &note)
@@ -98,4 +119,5 @@ void GrabaRenglonesRemito(RunContext &context, const DeliveryNote &note, const Q
             discharge.DescargaStockRemito(context, lines, note);
     }
     lines.close();
+    logLinesWithoutArticle(context, noteId);
 }

@@ -21,7 +21,8 @@ void GrabaRemito(RunContext &context, const DeliveryNote &note, const Recordset 
 // note noteId and, when "DescargaStockRemitos" is "SI" (any case) and the
 // note has lines, discharges them through discharge. A line that cannot be
 // read or written is named in the error (note and line); continuing skips
-// only that line.
+// only that line. Lines whose article is not in KTZ's PRODUCTO are not
+// written; the log names each of them.
 void GrabaRenglonesRemito(RunContext &context, const DeliveryNote &note, const QString &noteId,
                           StockDischarge &discharge);
 

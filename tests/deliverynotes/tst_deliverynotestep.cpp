@@ -29,6 +29,8 @@ private slots:
     void cancelRollsBackTheOpenNote();
     void stockDischarge_data();
     void stockDischarge();
+    void linesWithoutArticle_data();
+    void linesWithoutArticle();
 };
 
 namespace {
@@ -410,6 +412,51 @@ void TstDeliveryNoteStep::stockDischarge()
              movements);
     QCOMPARE(counters(f), QStringLiteral("1=126"));
     QVERIFY(!f.context.orva().inTransaction());
+}
+
+void TstDeliveryNoteStep::linesWithoutArticle_data()
+{
+    QTest::addColumn<QString>("products");  // the PRODUCTO rows of KTZ
+    QTest::addColumn<QString>("written");   // articles of the lines and of the movements
+    QTest::addColumn<QStringList>("named"); // lines the log names
+    QTest::newRow("one article missing")
+        << "(10, 2, 0)" << "10-2" << QStringList{"artículo 11 (FILTRO)"};
+    QTest::newRow("every article missing")
+        << "(99, 2, 0)" << "" << QStringList{"artículo 10 (ACEITE D'ORO)", "artículo 11 (FILTRO)"};
+    QTest::newRow("no article missing") << "(10, 2, 0), (11, 2, 10)" << "10-2 11-2" << QStringList{};
+}
+
+void TstDeliveryNoteStep::linesWithoutArticle()
+{
+    QFETCH(QString, products);
+    QFETCH(QString, written);
+    QFETCH(QStringList, named);
+    RunFixture f(orvaSetup(QStringLiteral("UPDATE V_TA_CPTE SET ES = 'S';\n"
+                                          "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
+                                          "('DescargaStockRemitos', 'SI', 'DATOS'), ('DEPOSITODEFAULT', '1', 'DATOS');")),
+                 QStringLiteral("INSERT INTO PRODUCTO (PROD_ID, PROD_RUB, PROD_IMPINT) VALUES %1;\n").arg(products)
+                     + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
+    DeliveryNoteTransfer step(f.session);
+    runStep(f, step);
+    const auto articlesOf = [&](const QString &table) {
+        QStringList codes;
+        for (const QVariantMap &row : f.orvaRows(QStringLiteral("SELECT IDARTICULO FROM %1 ORDER BY 1").arg(table)))
+            codes << row.value(QStringLiteral("IDARTICULO")).toString().trimmed();
+        return codes.join(QLatin1Char(' '));
+    };
+    // The lines the line query leaves out are not written, and the voucher still is.
+    QCOMPARE(vouchers(f), QStringLiteral("000300000125R"));
+    QCOMPARE(articlesOf(QStringLiteral("V_MV_CPTEINSUMOS")), written);
+    QCOMPARE(articlesOf(QStringLiteral("V_MV_STOCK")), written);
+    QCOMPARE(f.context.counters.CantRMAct, 1);
+    QCOMPARE(counters(f), QStringLiteral("1=126"));
+    QVERIFY(f.op.errorsSeen.isEmpty());
+    const QStringList warnings = logText(f).split(QLatin1Char('\n')).filter(QStringLiteral("no está en PRODUCTO"));
+    QCOMPARE(warnings.size(), named.size());
+    for (int i = 0; i < named.size(); ++i) {
+        QVERIFY2(warnings.at(i).contains(named.at(i)), qPrintable(warnings.at(i)));
+        QVERIFY2(warnings.at(i).contains(QStringLiteral("punto de venta 3, número 125")), qPrintable(warnings.at(i)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstDeliveryNoteStep)
