@@ -13,5 +13,6 @@ bool EsVerdadero(const QString &text)
 
 QString FormatoFechaHora(const QDateTime &moment)
 {
-    return moment.toString(QStringLiteral("dd/MM/yy HH:mm"));
+    // "dd/mm/yy hh:mm" with the platform's date separator "-".
+    return moment.toString(QStringLiteral("dd-MM-yy HH:mm"));
 }

@@ -201,7 +201,7 @@ void TstCounter::updateStampsTheMoment()
     numbering.ConsultaComprobante(QStringLiteral("RM"), QStringLiteral("VENTAS"), QStringLiteral("0003"),
                                   QStringLiteral("00000126"), QStringLiteral("R"), false, statement);
     const QString stamp = f.orvaValue(QStringLiteral("SELECT fechahora_modificacion FROM V_TA_CPTE")).toString();
-    const QDateTime stamped = QDateTime::fromString(stamp, QStringLiteral("dd/MM/yy HH:mm")).addYears(100);
+    const QDateTime stamped = QDateTime::fromString(stamp, QStringLiteral("dd-MM-yy HH:mm")).addYears(100);
     QVERIFY2(stamped.isValid(), qPrintable(stamp));
     QVERIFY(qAbs(stamped.secsTo(before)) < 120);
 }

@@ -208,7 +208,7 @@ void TstSession::esVerdadero()
 
 void TstSession::formatoFechaHora()
 {
-    QCOMPARE(FormatoFechaHora(QDateTime(QDate(2026, 3, 5), QTime(7, 4, 59))), QStringLiteral("05/03/26 07:04"));
+    QCOMPARE(FormatoFechaHora(QDateTime(QDate(2026, 3, 5), QTime(7, 4, 59))), QStringLiteral("05-03-26 07:04"));
 }
 
 QTEST_GUILESS_MAIN(TstSession)
