@@ -223,18 +223,43 @@ qint16 toInt16(double value)
 
 QDateTime parseDateTimeText(const QString &text)
 {
+    // The date and the time are read apart and joined in UTC, so that a date
+    // whose local midnight falls in a daylight-saving gap keeps its midnight.
     const QString t = text.trimmed();
-    static const char *const formats[] = {
-        "yyyy-MM-dd",          "yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm:ss.zzz",
-        "yyyy-MM-dd HH:mm",    "yyyy/MM/dd",          "yyyy/MM/dd HH:mm:ss", "dd/MM/yyyy",
-        "dd/MM/yyyy HH:mm:ss",
-    };
-    for (const char *format : formats) {
-        const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
-        if (dt.isValid())
-            return dt;
+    qsizetype split = t.indexOf(QLatin1Char(' '));
+    if (split < 0)
+        split = t.indexOf(QLatin1Char('T'));
+    const QString datePart = split < 0 ? t : t.left(split);
+    QString timePart = split < 0 ? QString() : t.mid(split + 1).trimmed();
+    const qsizetype point = timePart.indexOf(QLatin1Char('.'));
+    if (point >= 0)
+        timePart.truncate(point + 4);  // milliseconds at most
+
+    static const char *const dateFormats[] = {"yyyy-M-d", "yyyy/M/d", "d/M/yyyy", "d-M-yyyy", "d/M/yy"};
+    QDate date;
+    for (const char *format : dateFormats) {
+        date = QDate::fromString(datePart, QString::fromLatin1(format));
+        if (date.isValid()) {
+            // Two-digit years: 00 to 29 are this century, 30 to 99 the last one.
+            if (datePart.section(QLatin1Char('/'), 2).size() == 2 && date.year() < 1930)
+                date = date.addYears(100);
+            break;
+        }
     }
-    return {};
+    if (!date.isValid())
+        return {};
+    QTime time(0, 0);
+    if (!timePart.isEmpty()) {
+        time = QTime();
+        for (const char *format : {"H:mm:ss", "H:mm:ss.z", "H:mm"}) {
+            time = QTime::fromString(timePart, QString::fromLatin1(format));
+            if (time.isValid())
+                break;
+        }
+        if (!time.isValid())
+            return {};
+    }
+    return QDateTime(date, time, Qt::UTC);
 }
 
 QString dateText(const QVariant &value)

@@ -68,7 +68,11 @@ qint16 toInt16(double value);
 // Dates: "YYYY-MM-DD", or "YYYY-MM-DD HH:MM:SS" when the time is not midnight.
 // A text that reads as a date or date-time is normalised; other texts come back as they are.
 QString dateText(const QVariant &value);
-// Reads "YYYY-MM-DD", "YYYY-MM-DD HH:MM:SS", "YYYY/MM/DD" or "DD/MM/YYYY".
+// Reads a date ("YYYY-MM-DD", "YYYY/MM/DD", "DD/MM/YYYY", "DD-MM-YYYY",
+// "DD/MM/YY"; day and month with or without their leading zero), optionally
+// followed by a blank or "T" and a time ("HH:MM:SS", "HH:MM", seconds with a
+// fraction). The result is in UTC, so midnight stays midnight in every time
+// zone; invalid when the text is no date.
 QDateTime parseDateTimeText(const QString &text);
 // The date of a text as "YYYY-MM-DD" (the start-date format); the text itself
 // when it is no date.

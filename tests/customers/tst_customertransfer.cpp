@@ -70,6 +70,8 @@ class TstCustomerTransfer : public QObject
 
 private slots:
     void newCustomerGetsAccountAndDetails();
+    void accountCode_data();
+    void accountCode();
     void accountName_data();
     void accountName();
     void taxCondition_data();
@@ -139,6 +141,42 @@ void TstCustomerTransfer::newCustomerGetsAccountAndDetails()
     QVERIFY(runStep(f));
     QCOMPARE(f.context.counters.CantCli, 2);
     QCOMPARE(f.context.counters.CantCliAct, 0);
+}
+
+void TstCustomerTransfer::accountCode_data()
+{
+    QTest::addColumn<QString>("config");  // run on Orva before the session starts
+    QTest::addColumn<QString>("number");  // T_CLI_CTA as SQL
+    QTest::addColumn<QString>("code");
+
+    QTest::newRow("six digits") << QString() << QStringLiteral("12") << QStringLiteral("1120000012");
+    QTest::newRow("last four characters") << QString() << QStringLiteral("12345678") << QStringLiteral("1120005678");
+    QTest::newRow("last four with a zero first") << QString() << QStringLiteral("10023")
+                                                 << QStringLiteral("1120000023");
+    QTest::newRow("prefix as configured, blanks kept")
+        << QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '1120 ' WHERE CLAVE = 'TITULOCLIENTES';")
+        << QStringLiteral("12") << QStringLiteral("1120 000012");
+    QTest::newRow("no prefix configured")
+        << QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE CLAVE = 'TITULOCLIENTES';") << QStringLiteral("12")
+        << QStringLiteral(" 000012");
+    QTest::newRow("no digits configured")
+        << QStringLiteral("DELETE FROM TA_CONFIGURACION WHERE CLAVE = 'Digitos_Cuenta';") << QStringLiteral("12")
+        << QStringLiteral("112012");
+}
+
+void TstCustomerTransfer::accountCode()
+{
+    QFETCH(QString, config);
+    QFETCH(QString, number);
+    QFETCH(QString, code);
+    RunFixture f(orvaBase + config,
+                 customer(QStringLiteral("%1, 'Acme', 'J', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', 'OTROS'").arg(number)));
+    QVERIFY(runStep(f));
+    QVERIFY(f.op.errorsSeen.isEmpty());
+    // The account and its details share the code.
+    QCOMPARE(f.orvaValue(QStringLiteral("SELECT CODIGO FROM MA_CUENTAS WHERE DESCRIPCION = 'Acme'")).toString(), code);
+    QCOMPARE(f.orvaValue(QStringLiteral("SELECT CODIGO FROM MA_CUENTASADIC WHERE CALLE = 'a'")).toString(), code);
+    QCOMPARE(f.context.counters.CantCliAct, 2);
 }
 
 void TstCustomerTransfer::accountName_data()

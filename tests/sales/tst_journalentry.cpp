@@ -8,6 +8,7 @@
 #include "salesfixture.h"
 
 #include <QTest>
+#include <ctime>
 
 using namespace salestest;
 
@@ -51,6 +52,11 @@ private slots:
     void ivaAccountByCondition_data();
     void ivaAccountByCondition();
     void customerMetFirstInASale();
+    void customerAccountOfASale_data();
+    void customerAccountOfASale();
+    void documentDates_data();
+    void documentDates();
+    void documentDateInADaylightSavingGap();
     void duplicates_data();
     void duplicates();
     void secondRunWritesNothing();
@@ -267,6 +273,100 @@ void TstJournalEntry::customerMetFirstInASale()
     QCOMPARE(journalColumn(f, "CABCONDIVA", "000500000001B"), (QStringList{"   3", "", ""}));
     QCOMPARE(journalColumn(f, "CUENTA", "000500000002B"), (QStringList{"1120000023", "4110101", "2110103"}));
     QCOMPARE(journalColumn(f, "CABNOMBRE", "000500000002B").first(), QStringLiteral("Otro nombre"));
+}
+
+void TstJournalEntry::customerAccountOfASale_data()
+{
+    QTest::addColumn<QString>("config");  // run on Orva before the session starts
+    QTest::addColumn<QString>("cliCod");  // CLI_COD as SQL
+    QTest::addColumn<QString>("account");
+
+    QTest::newRow("six digits") << QString() << "12" << "1120000012";
+    QTest::newRow("last four characters") << QString() << "12345678" << "1120005678";
+    // The prefix is the one held trimmed since start-up.
+    QTest::newRow("prefix trimmed")
+        << "UPDATE TA_CONFIGURACION SET VALOR = ' 1120 ' WHERE CLAVE = 'TITULOCLIENTES';" << "12" << "1120000012";
+    QTest::newRow("three digits") << "UPDATE TA_CONFIGURACION SET VALOR = '3' WHERE CLAVE = 'Digitos_Cuenta';"
+                                  << "7" << "1120007";
+    QTest::newRow("more digits than configured")
+        << "UPDATE TA_CONFIGURACION SET VALOR = '3' WHERE CLAVE = 'Digitos_Cuenta';" << "1234" << "11201234";
+    QTest::newRow("not a number") << QString() << "'A7'" << "1120A7";
+}
+
+void TstJournalEntry::customerAccountOfASale()
+{
+    QFETCH(QString, config);
+    QFETCH(QString, cliCod);
+    QFETCH(QString, account);
+    RunFixture f(orvaBase() + config, simpleInvoice(1, "2026-03-02", 1).replace("12, 'Cliente'", cliCod + ", 'Cliente'"));
+    QVERIFY(runSales(f));
+    QVERIFY(f.op.errorsSeen.isEmpty());
+    QCOMPARE(journalColumn(f, "CUENTA", "000500000001B").value(0), account);
+    QCOMPARE(journalColumn(f, "CABCUENTA", "000500000001B"), (QStringList{account, account, account}));
+    // Orva did not know the customer: it is created under the same code.
+    QCOMPARE(f.orvaValue("SELECT CODIGO FROM MA_CUENTAS").toString(), account);
+    QCOMPARE(f.orvaValue("SELECT CODIGO FROM MA_CUENTASADIC").toString(), account);
+}
+
+void TstJournalEntry::documentDates_data()
+{
+    QTest::addColumn<QString>("stored");  // FOUT_FECHA as KTZ holds it
+    QTest::addColumn<QString>("date");    // FECHA, FECHASUBDIARIO, the stock row's FECHA, LastSalesDate
+    QTest::addColumn<QString>("month");
+
+    QTest::newRow("date") << "2026-03-02" << "2026-03-02" << "3";
+    QTest::newRow("timestamp at midnight") << "2026-03-02 00:00:00" << "2026-03-02" << "3";
+    QTest::newRow("timestamp with a time") << "2026-12-02 10:30:00" << "2026-12-02 10:30:00" << "12";
+    QTest::newRow("timestamp with T and a fraction") << "2026-10-02T10:30:00.250" << "2026-10-02 10:30:00" << "10";
+}
+
+void TstJournalEntry::documentDates()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, date);
+    QFETCH(QString, month);
+    RunFixture f(orvaBase() + registeredCustomer(), workedInvoice().replace("'2026-03-02'", "'" + stored + "'"));
+    QVERIFY(runSales(f));
+    QCOMPARE(journalColumn(f, "FECHA", workedOrigin), (QStringList{date, date, date}));
+    QCOMPARE(journalColumn(f, "FECHASUBDIARIO", workedOrigin), (QStringList{date, date, date}));
+    QCOMPARE(journalColumn(f, "MES_OPERATIVO", workedOrigin), (QStringList{month, month, month}));
+    QCOMPARE(f.orvaValue("SELECT FECHA FROM V_MV_STOCK").toString(), date);
+    QCOMPARE(f.context.LastSalesDate, date);
+}
+
+void TstJournalEntry::documentDateInADaylightSavingGap()
+{
+    // Summer time starting at 00:00 on the first Sunday of November: local
+    // midnight of 2018-11-04 does not exist there, the documents' date does.
+    struct TimeZone
+    {
+        QByteArray before = qgetenv("TZ");
+        TimeZone()
+        {
+            qputenv("TZ", "BRT3BRST,M11.1.0/0,M2.3.0/0");
+            tzset();
+        }
+        ~TimeZone()
+        {
+            if (before.isNull())
+                qunsetenv("TZ");
+            else
+                qputenv("TZ", before);
+            tzset();
+        }
+    } zone;
+    RunFixture f(orvaBase() + registeredCustomer()
+                     + "UPDATE TA_CONFIGURACION SET VALOR = '2018-11-04' WHERE CLAVE = 'KTZ_FECHADESDE';",
+                 workedInvoice().replace("'2026-03-02'", "'2018-11-04'")
+                     + simpleLoad(7, "2018-11-04", 80211, "00:30:00"));
+    QVERIFY(runSales(f));
+    QCOMPARE(journalColumn(f, "FECHA", workedOrigin), (QStringList{"2018-11-04", "2018-11-04", "2018-11-04"}));
+    QCOMPARE(journalColumn(f, "MES_OPERATIVO", workedOrigin), (QStringList{"11", "11", "11"}));
+    QCOMPARE(journalColumn(f, "FECHA", "000300080211B").value(0), QStringLiteral("2018-11-04"));
+    QCOMPARE(journalColumn(f, "IDCAJAS", "000300080211B").value(0), QStringLiteral("   7"));
+    QCOMPARE(f.orvaValue("SELECT FECHA FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000500001234A'").toString(),
+             QStringLiteral("2018-11-04"));
+    QCOMPARE(f.context.LastSalesDate, QStringLiteral("2018-11-04"));
 }
 
 void TstJournalEntry::duplicates_data()

@@ -66,16 +66,22 @@ private slots:
 
 void TstSalesTransfer::filterTexts_data()
 {
+    QTest::addColumn<QString>("desde");   // KTZ_FECHADESDE
     QTest::addColumn<QString>("stored");  // KTZ_ULTIMAFECHA, "" for none
     QTest::addColumn<QString>("invoices");
     QTest::addColumn<QString>("loads");
 
-    QTest::newRow("first run") << ""
-                               << "SELECT * FROM FAC_OUT  WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND "
-                                  "FOUT_FECHA>= '2026-03-01' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC"
-                               << "SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND "
-                                  "F_COMP >= '2026-03-01' ORDER BY F_COMP ASC";
-    QTest::newRow("later run") << "2026-03-04 18:30:00"
+    const QString firstInvoices = "SELECT * FROM FAC_OUT  WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND "
+                                  "FOUT_FECHA>= '2026-03-01' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC";
+    const QString firstLoads = "SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND "
+                               "F_COMP >= '2026-03-01' ORDER BY F_COMP ASC";
+    QTest::newRow("first run") << "2026-03-01" << "" << firstInvoices << firstLoads;
+    // However the start date was typed, the filters carry YYYY-MM-DD.
+    QTest::newRow("first run, day first") << "1/3/2026" << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, two-digit year") << "01/03/26" << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, with a time") << "2026-03-01T08:00:00" << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, year first with slashes") << "2026/3/1" << "" << firstInvoices << firstLoads;
+    QTest::newRow("later run") << "2026-03-01" << "2026-03-04 18:30:00"
                                << "SELECT * FROM FAC_OUT  WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  "
                                   "FOUT_FECHA>='2026-03-04' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC"
                                << "SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND "
@@ -84,10 +90,12 @@ void TstSalesTransfer::filterTexts_data()
 
 void TstSalesTransfer::filterTexts()
 {
+    QFETCH(QString, desde);
     QFETCH(QString, stored);
     QFETCH(QString, invoices);
     QFETCH(QString, loads);
     RunFixture f(orvaBase(), QString());
+    f.session.GrabaDfg("KTZ_FECHADESDE", desde);
     if (!stored.isEmpty())
         f.session.GrabaDfg("KTZ_ULTIMAFECHA", stored);
     const SalesSelection s = salesSelection(f.context);

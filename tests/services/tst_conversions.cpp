@@ -10,6 +10,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QTest>
+#include <ctime>
 
 class TstConversions : public QObject
 {
@@ -27,6 +28,7 @@ private slots:
     void padLeft();
     void dateTexts_data();
     void dateTexts();
+    void dateTextsKeepMidnightInADaylightSavingGap();
     void numericValueAndToNumber_data();
     void numericValueAndToNumber();
     void conversionsOfNullAndNonNumbers();
@@ -149,6 +151,18 @@ void TstConversions::dateTexts_data()
     QTest::newRow("midnight text") << QVariant(QStringLiteral("2024-03-05 00:00:00")) << "2024-03-05";
     QTest::newRow("time text") << QVariant(QStringLiteral("2024-03-05 06:00:00")) << "2024-03-05 06:00:00";
     QTest::newRow("not a date") << QVariant(QStringLiteral("mañana")) << "mañana";
+    QTest::newRow("T separator") << QVariant(QStringLiteral("2024-03-05T13:45:10")) << "2024-03-05 13:45:10";
+    QTest::newRow("fraction of a second") << QVariant(QStringLiteral("2024-03-05 13:45:10.123456"))
+                                          << "2024-03-05 13:45:10";
+    QTest::newRow("hours and minutes") << QVariant(QStringLiteral("2024-03-05 7:05")) << "2024-03-05 07:05:00";
+    QTest::newRow("day first") << QVariant(QStringLiteral("05/03/2024")) << "2024-03-05";
+    QTest::newRow("day first without zeros") << QVariant(QStringLiteral("5/3/2024 6:00:00")) << "2024-03-05 06:00:00";
+    QTest::newRow("day first with dashes") << QVariant(QStringLiteral("05-03-2024")) << "2024-03-05";
+    QTest::newRow("year first with slashes") << QVariant(QStringLiteral("2024/3/5")) << "2024-03-05";
+    QTest::newRow("two-digit year of this century") << QVariant(QStringLiteral("05/03/24")) << "2024-03-05";
+    QTest::newRow("two-digit year of the last century") << QVariant(QStringLiteral("05/03/99")) << "1999-03-05";
+    QTest::newRow("a time alone stays") << QVariant(QStringLiteral("14:35:10")) << "14:35:10";
+    QTest::newRow("a date with words stays") << QVariant(QStringLiteral("2024-03-05 tarde")) << "2024-03-05 tarde";
 }
 
 void TstConversions::dateTexts()
@@ -156,6 +170,26 @@ void TstConversions::dateTexts()
     QFETCH(QVariant, value);
     QFETCH(QString, expected);
     QCOMPARE(dateText(value), expected);
+}
+
+void TstConversions::dateTextsKeepMidnightInADaylightSavingGap()
+{
+    // Summer time starting at 00:00 on the first Sunday of November: local
+    // midnight of 2018-11-04 does not exist there.
+    const QByteArray before = qgetenv("TZ");
+    qputenv("TZ", "BRT3BRST,M11.1.0/0,M2.3.0/0");
+    tzset();
+    const QString date = dateText(QStringLiteral("2018-11-04"));
+    const QString start = startDateText(QStringLiteral("04/11/2018"));
+    const QString withTime = dateText(QStringLiteral("2018-11-04 00:30:00"));
+    if (before.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", before);
+    tzset();
+    QCOMPARE(date, QStringLiteral("2018-11-04"));
+    QCOMPARE(start, QStringLiteral("2018-11-04"));
+    QCOMPARE(withTime, QStringLiteral("2018-11-04 00:30:00"));
 }
 
 void TstConversions::numericValueAndToNumber_data()
