@@ -61,15 +61,20 @@ void ConsoleFront::progressChanged(const ProgressState &state)
             m_err << m_status << "..." << Qt::endl;
         }
     }
-    // The figure: records done of those counted (the window's line runs one ahead).
-    m_lastLine = state.value > 0 ? QStringLiteral("%1 de %2 registros").arg(plainNumber(state.value), plainNumber(state.maximum))
-                                 : QStringLiteral("sin registros");
+    // The figure: records done of those counted (the window's line runs one
+    // ahead). The next step resets the bar before it names itself: a reset
+    // does not undo the figure of the step that ended.
+    if (state.value > 0)
+        m_lastLine = QStringLiteral("%1 de %2 registros").arg(plainNumber(state.value), plainNumber(state.maximum));
+    else if (m_lastLine.isEmpty())
+        m_lastLine = QStringLiteral("sin registros");
 }
 
 void ConsoleFront::finishStatusLine()
 {
     if (!m_status.isEmpty() && m_status != QLatin1String("Status"))
         m_err << "  " << m_status << ": " << m_lastLine << Qt::endl;
+    m_lastLine.clear();
 }
 
 void ConsoleFront::unloadProgressWindow()
