@@ -40,16 +40,8 @@ QString padded(const QString &text, int width)
 // the operator gave up.
 bool runStep(RunFixture &f)
 {
-    ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
-    try {
-        ArticleTransfer step;
-        step.run(f.context);
-        return true;
-    } catch (const GiveUp &giveUp) {
-        if (!run.owns(giveUp))
-            throw;
-        return false;
-    }
+    ArticleTransfer step;
+    return runStepAsDriver(f, step, TransferKind::Articulos);
 }
 
 // Makes Orva reject every insert and update of table, so that the operator

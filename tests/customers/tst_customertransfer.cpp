@@ -40,16 +40,8 @@ const QString stored12 = QStringLiteral(
 // the operator gave up.
 bool runStep(RunFixture &f)
 {
-    ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
-    try {
-        CustomerTransfer step;
-        step.run(f.context);
-        return true;
-    } catch (const GiveUp &giveUp) {
-        if (!run.owns(giveUp))
-            throw;
-        return false;
-    }
+    CustomerTransfer step;
+    return runStepAsDriver(f, step, TransferKind::Clientes);
 }
 
 QVariantMap account(RunFixture &f, const QString &code = QStringLiteral("1120000012"))

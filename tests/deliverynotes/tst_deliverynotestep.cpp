@@ -43,17 +43,6 @@ void runStep(RunFixture &f, DeliveryNoteTransfer &step)
     step.run(f.context);
 }
 
-// A front that ticks delivery notes only.
-class NotesOnlyFront : public RunFront
-{
-public:
-    bool isTicked(TransferKind kind) const override { return kind == TransferKind::Remitos; }
-    void setMainEnabled(bool) override {}
-    void showProgressWindow() override {}
-    void hideProgressWindow() override {}
-    void unloadProgressWindow() override {}
-    void showReport(const RunReport &) override {}
-};
 
 // The whole run, through the driver, on the fixture's KTZ file.
 RunOutcome runDriver(RunFixture &f, DeliveryNoteTransfer &step)
@@ -61,7 +50,7 @@ RunOutcome runDriver(RunFixture &f, DeliveryNoteTransfer &step)
     f.execOrva(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('KTZ_BASEDEDATOS', '%1', "
                               "'DATOS')")
                    .arg(f.ktzPath));
-    NotesOnlyFront front;
+    OneKindFront front(TransferKind::Remitos);
     RunDriver driver(f.context, front, {nullptr, nullptr, nullptr, &step});
     driver.unattended = true;
     return driver.cmdActualizar_Click();

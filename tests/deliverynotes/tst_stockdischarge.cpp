@@ -70,16 +70,6 @@ void runStep(RunFixture &f, DeliveryNoteTransfer &step)
     step.run(f.context);
 }
 
-class NotesOnlyFront : public RunFront
-{
-public:
-    bool isTicked(TransferKind kind) const override { return kind == TransferKind::Remitos; }
-    void setMainEnabled(bool) override {}
-    void showProgressWindow() override {}
-    void hideProgressWindow() override {}
-    void unloadProgressWindow() override {}
-    void showReport(const RunReport &) override {}
-};
 
 } // namespace
 
@@ -161,7 +151,7 @@ void TstStockDischarge::givenUpNoteTakesItsMovementsAlong()
     orva.executeOrThrow(QStringLiteral("CREATE TRIGGER stock_ref AFTER INSERT ON V_MV_STOCK "
                                        "BEGIN INSERT INTO STOCK_REFS (ID) VALUES (NEW.SECUENCIA); END"));
     DeliveryNoteTransfer step(f.session);
-    NotesOnlyFront front;
+    OneKindFront front(TransferKind::Remitos);
     RunDriver driver(f.context, front, {nullptr, nullptr, nullptr, &step});
     driver.unattended = true;
     // The embedded engine reports a failed commit as a connection error, so

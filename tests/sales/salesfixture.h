@@ -87,16 +87,8 @@ inline QString simpleLoad(qint64 id, const QString &date, int number, const QStr
 // when the operator gave up (the document's transaction is then still open).
 inline bool runSales(RunFixture &f)
 {
-    ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
-    try {
-        SalesTransfer step;
-        step.run(f.context);
-        return true;
-    } catch (const GiveUp &giveUp) {
-        if (!run.owns(giveUp))
-            throw;
-        return false;
-    }
+    SalesTransfer step;
+    return runStepAsDriver(f, step, TransferKind::Ventas);
 }
 
 // One column of the journal lines of a voucher origin, in SECUENCIA order.

@@ -106,3 +106,17 @@ RunFixture::RunFixture(const QString &orvaSql, const QString &ktzSql) : OrvaFixt
         qFatal("cannot open KTZ fixture");
     context.Digitos_Cuenta = toInt16(numericValue(context.Cfg(QStringLiteral("Digitos_Cuenta"))));
 }
+
+bool runStepAsDriver(RunFixture &f, TransferStep &step, TransferKind kind)
+{
+    ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
+    ErrorHandling::Scope named(f.services.errors, transferStepName(kind), ErrorHandling::Mode::NameOnly);
+    try {
+        step.run(f.context);
+        return true;
+    } catch (const GiveUp &giveUp) {
+        if (!run.owns(giveUp))
+            throw;
+        return false;
+    }
+}

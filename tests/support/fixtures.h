@@ -4,7 +4,7 @@
 // session open on Orva with a scripted operator, and a run context whose
 // source connection is open on the KTZ file.
 
-#include "run/runcontext.h"
+#include "run/rundriver.h"
 #include "services/sharedservices.h"
 #include "session/session.h"
 #include "support/scriptedoperator.h"
@@ -56,4 +56,25 @@ public:
 
     QString ktzPath;
     RunContext context{session};
+};
+
+// Runs step as the run driver frames it: under the run's handler, named after
+// kind. False when the operator gave up (a document transaction of the step
+// may then still be open, as the driver's clean-up would find it).
+bool runStepAsDriver(RunFixture &f, TransferStep &step, TransferKind kind);
+
+// A front that ticks only one kind and shows nothing.
+class OneKindFront : public RunFront
+{
+public:
+    explicit OneKindFront(TransferKind kind) : m_kind(kind) {}
+    bool isTicked(TransferKind kind) const override { return kind == m_kind; }
+    void setMainEnabled(bool) override {}
+    void showProgressWindow() override {}
+    void hideProgressWindow() override {}
+    void unloadProgressWindow() override {}
+    void showReport(const RunReport &) override {}
+
+private:
+    TransferKind m_kind;
 };
