@@ -98,7 +98,7 @@ int runSession(const QString &commandLine, bool unattended)
         printError(reason);
         return ExitNoOrva;
     }
-    services.log.info(QStringLiteral("Conectado a Orva (%1).").arg(services.session.connection().spec().describe()));
+    services.log.info(QStringLiteral("Conectado a Orva (%1).").arg(services.session.connection().target().describe()));
 
     RunContext context(session);
     TransferSteps steps(session);

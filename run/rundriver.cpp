@@ -107,8 +107,8 @@ void RunDriver::openSource()
     SharedServices &svc = m_context.svc;
     const QString text = sourceConnectionText();
     svc.errors.attempt([&] {
-        const ConnectionSpec spec = sourceConnectionSpec(text, svc.session.serverSettings().ktzCharset);
-        if (m_context.source.open(spec))
+        const ConnectionSpec target = sourceConnectionSpec(text, svc.session.serverSettings().ktzCharset);
+        if (m_context.source.open(target))
             return;
         // Named by its Database value: the text itself carries the password.
         const QString database = KtzConnectionText::parse(text).database;

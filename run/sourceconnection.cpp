@@ -58,38 +58,38 @@ bool isSqliteFile(const QString &path)
 ConnectionSpec sourceConnectionSpec(const QString &connectionText, const QString &noneCharset)
 {
     const KtzConnectionText t = KtzConnectionText::parse(connectionText);
-    ConnectionSpec spec;
+    ConnectionSpec target;
     bool odbc = false;
     if (QSqlDatabase::isDriverAvailable(QStringLiteral("QODBC"))) {
         for (const QString &driver : installedOdbcDrivers())
             odbc = odbc || sameText(driver, t.driver);
     }
     if (odbc) {
-        spec.driver = QStringLiteral("QODBC");
-        spec.databaseName = connectionText;
-        spec.dialect = SqlDialect::Firebird;
-        return spec;
+        target.driver = QStringLiteral("QODBC");
+        target.databaseName = connectionText;
+        target.dialect = SqlDialect::Firebird;
+        return target;
     }
     const QString database = t.database.trimmed();
     if (isSqliteFile(database)) {
-        spec.driver = QStringLiteral("QSQLITE");
-        spec.databaseName = database;
-        spec.dialect = SqlDialect::Sqlite;
-        spec.options = QStringLiteral("QSQLITE_OPEN_READONLY");
-        return spec;
+        target.driver = QStringLiteral("QSQLITE");
+        target.databaseName = database;
+        target.dialect = SqlDialect::Sqlite;
+        target.options = QStringLiteral("QSQLITE_OPEN_READONLY");
+        return target;
     }
-    spec.driver = QStringLiteral("QIBASE");
-    spec.host = t.server.trimmed();
+    target.driver = QStringLiteral("QIBASE");
+    target.host = t.server.trimmed();
     static const QRegularExpression withPort(QStringLiteral("^(.+)[/:](\\d+)$"));
-    const QRegularExpressionMatch port = withPort.match(spec.host);
+    const QRegularExpressionMatch port = withPort.match(target.host);
     if (port.hasMatch()) {
-        spec.host = port.captured(1);
-        spec.port = port.captured(2).toInt();
+        target.host = port.captured(1);
+        target.port = port.captured(2).toInt();
     }
-    spec.sourceCharset = noneCharset;
-    spec.databaseName = database;
-    spec.user = t.uid.trimmed();
-    spec.password = t.pwd;
-    spec.dialect = SqlDialect::Firebird;
-    return spec;
+    target.sourceCharset = noneCharset;
+    target.databaseName = database;
+    target.user = t.uid.trimmed();
+    target.password = t.pwd;
+    target.dialect = SqlDialect::Firebird;
+    return target;
 }

@@ -52,33 +52,33 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(m_name, false);
 }
 
-bool Connection::open(const ConnectionSpec &spec)
+bool Connection::open(const ConnectionSpec &target)
 {
     close();
-    m_spec = spec;
+    m_spec = target;
     m_openError.clear();
-    if (!QSqlDatabase::isDriverAvailable(spec.driver)) {
-        m_openError = QStringLiteral("No está instalado el controlador %1 (%2)").arg(spec.driver, spec.describe());
+    if (!QSqlDatabase::isDriverAvailable(target.driver)) {
+        m_openError = QStringLiteral("No está instalado el controlador %1 (%2)").arg(target.driver, target.describe());
         return false;
     }
     {
         QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
-                                                         : QSqlDatabase::addDatabase(spec.driver, m_name);
-        if (db.driverName() != spec.driver) {
+                                                         : QSqlDatabase::addDatabase(target.driver, m_name);
+        if (db.driverName() != target.driver) {
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_name);
-            db = QSqlDatabase::addDatabase(spec.driver, m_name);
+            db = QSqlDatabase::addDatabase(target.driver, m_name);
         }
-        db.setDatabaseName(spec.databaseName);
-        db.setHostName(spec.host);
-        if (spec.port > 0)
-            db.setPort(spec.port);
-        db.setUserName(spec.user);
-        db.setPassword(spec.password);
-        db.setConnectOptions(spec.options);
+        db.setDatabaseName(target.databaseName);
+        db.setHostName(target.host);
+        if (target.port > 0)
+            db.setPort(target.port);
+        db.setUserName(target.user);
+        db.setPassword(target.password);
+        db.setConnectOptions(target.options);
         if (!db.open()) {
             m_openError = redactPasswords(QStringLiteral("No se pudo abrir %1: %2")
-                                              .arg(spec.describe(), db.lastError().text().trimmed()));
+                                              .arg(target.describe(), db.lastError().text().trimmed()));
             return false;
         }
     }

@@ -42,11 +42,11 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     // Opens the connection; false with openError() set when it cannot.
-    bool open(const ConnectionSpec &spec);
+    bool open(const ConnectionSpec &target);
     void close();
     bool isOpen() const;
     QString openError() const { return m_openError; }
-    const ConnectionSpec &spec() const { return m_spec; }
+    const ConnectionSpec &target() const { return m_spec; }
     SqlDialect dialect() const { return m_spec.dialect; }
     QSqlDatabase database() const;
     ErrorHandling &errors() { return m_errors; }

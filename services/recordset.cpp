@@ -11,7 +11,7 @@ void Recordset::open(Connection &connection, const QString &sql)
     close();
     if (!connection.isOpen())
         throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
-                                    QStringLiteral("La conexión %1 no está abierta").arg(connection.spec().describe()),
+                                    QStringLiteral("La conexión %1 no está abierta").arg(connection.target().describe()),
                                     {}, sql, {}});
     m_connection = &connection;
     m_sql = sql;
@@ -21,7 +21,7 @@ void Recordset::open(Connection &connection, const QString &sql)
     // statement runs on the connection, so a walk that writes as it goes
     // (lots being discharged) would silently lose its remaining rows. Its
     // results are read whole instead (Orva results are small).
-    m_query->setForwardOnly(connection.spec().driver != QLatin1String("QPSQL"));
+    m_query->setForwardOnly(connection.target().driver != QLatin1String("QPSQL"));
     // Exact decimals: numbers come back as the engine holds them.
     m_query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     execute();

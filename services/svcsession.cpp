@@ -42,7 +42,7 @@ SvcSession::SvcSession(ErrorHandling &errors)
 void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText)
 {
     m_openError.clear();
-    ConnectionSpec spec;
+    ConnectionSpec target;
     if (!connectionText.isEmpty() && connectionText.startsWith(QLatin1String("Provider="), Qt::CaseInsensitive)) {
         m_openError = QStringLiteral("El proveedor Oracle OLE DB no está disponible en esta plataforma (servidor %1)")
                           .arg(Server);
@@ -57,34 +57,34 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
             m_openError = QStringLiteral("No existe la base de datos de Orva %1").arg(DbName);
             return;
         }
-        spec.driver = QStringLiteral("QSQLITE");
-        spec.databaseName = DbName;
-        spec.dialect = SqlDialect::Sqlite;
+        target.driver = QStringLiteral("QSQLITE");
+        target.databaseName = DbName;
+        target.dialect = SqlDialect::Sqlite;
     } else if (m_settings.driver == QLatin1String("QPSQL")) {
-        spec.driver = QStringLiteral("QPSQL");
+        target.driver = QStringLiteral("QPSQL");
         QString host = Server;
-        spec.port = m_settings.port;
+        target.port = m_settings.port;
         const int colon = host.indexOf(QLatin1Char(':'));
         if (colon > 0) {
-            spec.port = host.mid(colon + 1).toInt();
+            target.port = host.mid(colon + 1).toInt();
             host = host.left(colon);
         }
-        spec.host = host;
-        spec.databaseName = DbName;
-        spec.user = User;
-        spec.password = Password;
-        spec.options = m_settings.options;
-        spec.dialect = SqlDialect::PostgreSql;
+        target.host = host;
+        target.databaseName = DbName;
+        target.user = User;
+        target.password = Password;
+        target.options = m_settings.options;
+        target.dialect = SqlDialect::PostgreSql;
     } else {
-        spec.driver = QStringLiteral("QODBC");
-        spec.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
+        target.driver = QStringLiteral("QODBC");
+        target.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
                                 .arg(m_settings.odbcDriver, Server, DbName, User, Password);
         if (m_settings.port > 0)
-            spec.databaseName += QStringLiteral("Port=%1;").arg(m_settings.port);
-        spec.options = m_settings.options;
-        spec.dialect = m_settings.dialect;
+            target.databaseName += QStringLiteral("Port=%1;").arg(m_settings.port);
+        target.options = m_settings.options;
+        target.dialect = m_settings.dialect;
     }
-    if (!m_orva.open(spec))
+    if (!m_orva.open(target))
         m_openError = m_orva.openError();
 }
 

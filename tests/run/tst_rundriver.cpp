@@ -201,7 +201,7 @@ void TstRunDriver::noBoxTicked()
     Station s(3);
     QCOMPARE(s.run(), RunOutcome::Finished);
     // The pass opened its database and closed it again before the report.
-    QCOMPARE(s.context.source.spec().databaseName, s.ktzPath);
+    QCOMPARE(s.context.source.target().databaseName, s.ktzPath);
     QVERIFY(s.op.errorsSeen.isEmpty());
     QCOMPARE(s.reports.size(), 1);
     const SeenReport &r = s.reports.first();

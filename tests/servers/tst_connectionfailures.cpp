@@ -66,10 +66,10 @@ void TstConnectionFailures::ktzOnFirebird()
     QFETCH(QString, database);
     QFETCH(QString, password);
     SharedServices services;
-    const ConnectionSpec spec = sourceConnectionSpec(
+    const ConnectionSpec target = sourceConnectionSpec(
         QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3").arg(server, database, password));
     Connection ktz(services.errors, QStringLiteral("ktz-fail"));
-    QVERIFY(!ktz.open(spec));
+    QVERIFY(!ktz.open(target));
     const QString message = ktz.openError();
     qInfo("%s", qPrintable(message));
     QVERIFY2(message.contains(m_servers.fbHost), qPrintable(message));

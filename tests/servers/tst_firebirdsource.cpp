@@ -106,9 +106,9 @@ Connection &TstFirebirdSource::open(const QString &charset)
         slot = std::make_unique<Connection>(m_services.errors, QStringLiteral("ktz-") + charset);
         const QString text = QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=%3;Pwd=%4")
                                  .arg(m_servers.fbServer(), m_paths.value(charset), m_servers.fbUser, m_servers.fbPassword);
-        const ConnectionSpec spec = sourceConnectionSpec(text);
-        if (spec.driver != QLatin1String("QIBASE") || !slot->open(spec))
-            qFatal("cannot open %s: %s", qPrintable(spec.describe()), qPrintable(slot->openError()));
+        const ConnectionSpec target = sourceConnectionSpec(text);
+        if (target.driver != QLatin1String("QIBASE") || !slot->open(target))
+            qFatal("cannot open %s: %s", qPrintable(target.describe()), qPrintable(slot->openError()));
     }
     return *slot;
 }
@@ -210,11 +210,11 @@ void TstFirebirdSource::serverWithPortForms_data()
 void TstFirebirdSource::serverWithPortForms()
 {
     QFETCH(QString, server);
-    const ConnectionSpec spec = sourceConnectionSpec(
+    const ConnectionSpec target = sourceConnectionSpec(
         QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3")
             .arg(server, m_paths.value(QStringLiteral("UTF8")), m_servers.fbPassword));
     Connection ktz(m_services.errors, QStringLiteral("ktz-port"));
-    QVERIFY2(ktz.open(spec), qPrintable(ktz.openError()));
+    QVERIFY2(ktz.open(target), qPrintable(ktz.openError()));
     QCOMPARE(ktz.OpenRecordset(QStringLiteral("SELECT * FROM RUBRO")).isEmpty(), true);
 }
 

@@ -51,13 +51,13 @@ void TstOdbc::initTestCase()
 
 void TstOdbc::ktzTextGoesToTheInstalledDriver()
 {
-    const ConnectionSpec spec = sourceConnectionSpec(m_ktzText);
-    QCOMPARE(spec.driver, QStringLiteral("QODBC"));
-    QCOMPARE(spec.databaseName, m_ktzText);
-    QVERIFY(!spec.describe().contains(QStringLiteral("masterkey")));
-    QVERIFY(spec.describe().contains(QStringLiteral("estacion")));
+    const ConnectionSpec target = sourceConnectionSpec(m_ktzText);
+    QCOMPARE(target.driver, QStringLiteral("QODBC"));
+    QCOMPARE(target.databaseName, m_ktzText);
+    QVERIFY(!target.describe().contains(QStringLiteral("masterkey")));
+    QVERIFY(target.describe().contains(QStringLiteral("estacion")));
     m_ktz = std::make_unique<Connection>(m_services.errors, QStringLiteral("ktz-odbc"));
-    QVERIFY2(m_ktz->open(spec), qPrintable(m_ktz->openError()));
+    QVERIFY2(m_ktz->open(target), qPrintable(m_ktz->openError()));
 }
 
 void TstOdbc::ktzStatementsThroughOdbc_data()
@@ -118,7 +118,7 @@ void TstOdbc::orvaThroughOdbc()
     services.session.Password = servers.pgPassword;
     services.session.Open(false, 3, QString());
     QVERIFY2(services.session.Connected(), qPrintable(services.session.openError()));
-    QCOMPARE(services.session.connection().spec().driver, QStringLiteral("QODBC"));
+    QCOMPARE(services.session.connection().target().driver, QStringLiteral("QODBC"));
 
     Connection &orva = services.session.connection();
     QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));

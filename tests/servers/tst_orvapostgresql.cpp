@@ -106,7 +106,7 @@ void TstOrvaPostgresql::startUpChoosesTheConfigurationTable()
 {
     QCOMPARE(m_session.config.tableName, QStringLiteral("ta_configuracion"));
     QCOMPARE(m_session.tituloClientes, QStringLiteral("1120"));
-    QVERIFY(m_services.session.connection().spec().describe().contains(m_database));
+    QVERIFY(m_services.session.connection().target().describe().contains(m_database));
 }
 
 void TstOrvaPostgresql::configurationKeysIgnoreLetterCase()

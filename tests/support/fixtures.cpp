@@ -98,11 +98,11 @@ RunFixture::RunFixture(const QString &orvaSql, const QString &ktzSql) : OrvaFixt
 {
     ktzPath = dir.filePath(QStringLiteral("ktz.db"));
     createSqliteDatabase(ktzPath, QStringLiteral("schema/ktz.sqlite.sql"), ktzSql);
-    ConnectionSpec spec;
-    spec.driver = QStringLiteral("QSQLITE");
-    spec.databaseName = ktzPath;
-    spec.dialect = SqlDialect::Sqlite;
-    if (!context.source.open(spec))
+    ConnectionSpec target;
+    target.driver = QStringLiteral("QSQLITE");
+    target.databaseName = ktzPath;
+    target.dialect = SqlDialect::Sqlite;
+    if (!context.source.open(target))
         qFatal("cannot open KTZ fixture");
     context.Digitos_Cuenta = toInt16(numericValue(context.Cfg(QStringLiteral("Digitos_Cuenta"))));
 }
