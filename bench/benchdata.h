@@ -1,0 +1,28 @@
+#pragma once
+// The benchmark's databases: a KTZ file of a chosen size, generated row by
+// row, and an Orva file whose configuration points the transfer at it.
+
+#include <QString>
+
+// How many rows of each kind the KTZ file holds.
+struct BenchSize
+{
+    int articles = 0;   // PRODUCTO rows, one PROD_PRECIO row each
+    int customers = 0;  // T_CLIENTES rows
+    int invoices = 0;   // FAC_OUT rows of letters A and B, 3 FACT_OUT lines each
+    int loads = 0;      // T_CARGAS rows
+    int notes = 0;      // FAC_OUT rows of letter R, 3 FACT_OUT lines each
+
+    // Scale N: N×1000 articles, N×200 customers, N×1000 invoices, N×500
+    // fuel loads and N×100 delivery notes, dated over March 2026.
+    static BenchSize ofScale(int scale);
+};
+
+// Creates the KTZ database at path (schema of the source tree plus the
+// generated rows, in one transaction). False with *error when the schema
+// cannot be read or a statement fails.
+bool createKtzDatabase(const QString &path, const BenchSize &size, QString *error);
+
+// Creates the Orva database at path with the benchmark's configuration, its
+// KTZ_BASEDEDATOS set to ktzPath. False with *error when a statement fails.
+bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error);

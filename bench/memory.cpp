@@ -1,0 +1,33 @@
+#include "bench/memory.h"
+
+#include <QFile>
+#include <sys/resource.h>
+
+long residentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+long peakResidentKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+bool resetPeakResident()
+{
+    // Writing 5 to clear_refs resets the peak ("high water mark") to the
+    // resident size now.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (!clear.open(QIODevice::WriteOnly))
+        return false;
+    return clear.write("5") == 1 && clear.flush();
+}
