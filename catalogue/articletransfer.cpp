@@ -2,6 +2,7 @@
 #include "catalogue/articlekey.h"
 #include "catalogue/articlerow.h"
 #include "catalogue/categoryunit.h"
+#include "run/recordwalk.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -13,15 +14,6 @@ namespace {
 const QString catalogueQuery = QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA ")
     + QStringLiteral("FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD")
     + QStringLiteral(" WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
-
-// The rows of a recordset, counted by walking it (nothing is kept in memory).
-qint32 countRows(Recordset &rs)
-{
-    qint32 n = 0;
-    for (; !rs.eof(); rs.moveNext())
-        ++n;
-    return n;
-}
 
 // How error messages name the article being transferred.
 QString articleRecord(const Recordset &article)
@@ -66,22 +58,7 @@ void transferArticle(RunContext &context, const Recordset &article)
 
 void ActualizaArticulos(RunContext &context)
 {
-    ErrorHandling &errors = context.svc.errors;
-    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaArticulos"), ErrorHandling::Mode::NameOnly);
-    context.progress.begin(QStringLiteral("Actualizando Artículos"));
-    Recordset catalogue = context.source.OpenRecordset(catalogueQuery);
-    if (!catalogue.hasRows())
-        return;
-    const qint32 n = countRows(catalogue);
-    context.progress.counted(n);
-    context.counters.CantArt = n;
-    errors.attempt([&] { catalogue.moveFirst(); });
-    while (!catalogue.eof()) {
-        context.yield();
-        context.stopIfRequested();
-        transferArticle(context, catalogue);
-        catalogue.moveNext();
-        context.progress.tick();
-    }
-    errors.setRecord(QString());
+    ErrorHandling::Scope named(context.svc.errors, QStringLiteral("ActualizaArticulos"), ErrorHandling::Mode::NameOnly);
+    walkSourceRows(context, QStringLiteral("Actualizando Artículos"), catalogueQuery, context.counters.CantArt,
+                   [&](const Recordset &row) { transferArticle(context, row); });
 }

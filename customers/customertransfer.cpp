@@ -2,19 +2,11 @@
 #include "customers/accountcode.h"
 #include "customers/customeraccount.h"
 #include "customers/customerdetails.h"
+#include "run/recordwalk.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
 namespace {
-
-// The rows of a recordset, counted by walking it (nothing is kept in memory).
-qint32 countRows(Recordset &rs)
-{
-    qint32 n = 0;
-    for (; !rs.eof(); rs.moveNext())
-        ++n;
-    return n;
-}
 
 // Writes the account and the detail row of the current customer row.
 void transferCustomer(RunContext &context, const Recordset &customer)
@@ -39,22 +31,7 @@ void transferCustomer(RunContext &context, const Recordset &customer)
 
 void ActualizaClientes(RunContext &context)
 {
-    ErrorHandling &errors = context.svc.errors;
-    ErrorHandling::Scope named(errors, QStringLiteral("ActualizaClientes"), ErrorHandling::Mode::NameOnly);
-    context.progress.begin(QStringLiteral("Actualizando Clientes"));
-    Recordset customers = context.source.OpenRecordset(QStringLiteral("SELECT * FROM T_CLIENTES"));
-    if (!customers.hasRows())
-        return;
-    const qint32 n = countRows(customers);
-    context.progress.counted(n);
-    context.counters.CantCli = n;
-    errors.attempt([&] { customers.moveFirst(); });
-    while (!customers.eof()) {
-        context.yield();
-        context.stopIfRequested();
-        transferCustomer(context, customers);
-        customers.moveNext();
-        context.progress.tick();
-    }
-    errors.setRecord(QString());
+    ErrorHandling::Scope named(context.svc.errors, QStringLiteral("ActualizaClientes"), ErrorHandling::Mode::NameOnly);
+    walkSourceRows(context, QStringLiteral("Actualizando Clientes"), QStringLiteral("SELECT * FROM T_CLIENTES"), context.counters.CantCli,
+                   [&](const Recordset &row) { transferCustomer(context, row); });
 }

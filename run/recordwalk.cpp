@@ -1,0 +1,26 @@
+#include "run/recordwalk.h"
+#include "services/sharedservices.h"
+
+void walkSourceRows(RunContext &context, const QString &status, const QString &sql, qint32 &counted,
+                    const std::function<void(const Recordset &)> &perRow)
+{
+    ErrorHandling &errors = context.svc.errors;
+    context.progress.begin(status);
+    Recordset rows = context.source.OpenRecordset(sql);
+    if (!rows.hasRows())
+        return;
+    qint32 n = 0;
+    for (; !rows.eof(); rows.moveNext())
+        ++n;
+    context.progress.counted(n);
+    counted = n;
+    errors.attempt([&] { rows.moveFirst(); });
+    while (!rows.eof()) {
+        context.yield();
+        context.stopIfRequested();
+        perRow(rows);
+        rows.moveNext();
+        context.progress.tick();
+    }
+    errors.setRecord(QString());
+}
