@@ -141,6 +141,12 @@ int main(int argc, char **argv)
         QCoreApplication app(argc, argv);
         return runSession(commandLine, true);
     }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        printError(QStringLiteral("No hay pantalla para las ventanas: para una ejecución sin pantalla use "
+                                  "\"@ParametroAdicional=DesdeTimer;\"."));
+        return ExitUsage;
+    }
     QApplication app(argc, argv);
     return runSession(commandLine, false);
 }
