@@ -31,7 +31,13 @@ void ConfigStore::GrabaDfg(const QString &key, const QString &value)
     try {
         const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
         Recordset rs = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + tableName + where);
-        const bool exists = rs.isOpen() && rs.hasRows();
+        // A read the operator skipped tells nothing about the row: writing
+        // anyway could add a second row under the same key.
+        if (!rs.isOpen()) {
+            m_services.log.warning(QStringLiteral("No se guardó %1: no se pudo leer la configuración.").arg(key.trimmed()));
+            return;
+        }
+        const bool exists = rs.hasRows();
         rs.close();
         const QString group = QStringLiteral("DATOS");
         if (!exists) {

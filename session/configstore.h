@@ -21,7 +21,8 @@ public:
     QString Cfg(const QString &key);
 
     // Stores value (trimmed) under key (looked up untrimmed, stored trimmed)
-    // with group "DATOS", creating the row when missing.
+    // with group "DATOS", creating the row when missing. When the row could
+    // not be read (the operator went on past the error), nothing is written.
     void GrabaDfg(const QString &key, const QString &value);
 
 private:

@@ -6,8 +6,29 @@
 #include "support/fixtures.h"
 
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+
+// One statement on an SQLite file through a connection of its own (a
+// trigger's body holds semicolons, which the fixture's script reader splits).
+void executeOn(const QString &path, const QString &sql)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("setup"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY2(query.exec(sql), qPrintable(query.lastError().text()));
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+}
+
+} // namespace
 
 class TstSession : public QObject
 {
@@ -20,6 +41,8 @@ private slots:
     void nombreServidor();
     void cfgAndGrabaDfg();
     void keysAndValuesWithQuotes();
+    void grabaDfgAfterAFailedRead_data();
+    void grabaDfgAfterAFailedRead();
     void lookupDefinitionsFile();
     void existingLookupFileIsLeftAlone();
     void configurationTableChoice();
@@ -103,6 +126,37 @@ void TstSession::keysAndValuesWithQuotes()
     f.session.GrabaDfg(QStringLiteral("CLAVE'1"), QStringLiteral("O'Higgins"));
     QCOMPARE(f.session.Cfg(QStringLiteral("CLAVE'1")), QStringLiteral("O'Higgins"));
     QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM TA_CONFIGURACION")).toInt(), 1);
+}
+
+void TstSession::grabaDfgAfterAFailedRead_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::newRow("continue past the failed read") << 5;
+    QTest::newRow("give up") << 3;
+}
+
+void TstSession::grabaDfgAfterAFailedRead()
+{
+    QFETCH(int, choice);
+    // A configuration table (no unique key) whose rows cannot be read (a
+    // column overflows), yet which takes new rows.
+    OrvaFixture f(QStringLiteral(
+        "CREATE TABLE CFG (CLAVE TEXT, VALOR TEXT, Grupo TEXT);"
+        "INSERT INTO CFG (CLAVE, VALOR, Grupo) VALUES ('KTZ_ULTIMAFECHA', '2024-04-01', 'DATOS');"
+        "CREATE VIEW CFG_ROTA AS SELECT CLAVE, VALOR, Grupo, abs(-9223372036854775807 - 1) AS X FROM CFG;"));
+    executeOn(f.orvaPath, QStringLiteral("CREATE TRIGGER CFG_ROTA_ALTA INSTEAD OF INSERT ON CFG_ROTA BEGIN "
+                                         "INSERT INTO CFG (CLAVE, VALOR, Grupo) "
+                                         "VALUES (NEW.CLAVE, NEW.VALOR, NEW.Grupo); END"));
+    f.session.config.tableName = QStringLiteral("CFG_ROTA");
+    f.op.errorChoices << choice;
+
+    f.session.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHA"), QStringLiteral("2024-05-02"));
+    QCOMPARE(f.op.errorsSeen.size(), 1);
+    QCOMPARE(f.op.errorsSeen[0].procedure, QStringLiteral("GrabaDfg"));
+    // The key keeps its one row and its value: the next run starts from the date stored before.
+    const QList<QVariantMap> rows = f.orvaRows(QStringLiteral("SELECT VALOR FROM CFG WHERE CLAVE = 'KTZ_ULTIMAFECHA'"));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].value(QStringLiteral("VALOR")).toString(), QStringLiteral("2024-04-01"));
 }
 
 void TstSession::lookupDefinitionsFile()
