@@ -5,6 +5,7 @@
 #include "app/demobuilder.h"
 #include "app/transfersteps.h"
 #include "run/console/consolefront.h"
+#include "run/exitcodes.h"
 #include "run/desktop/desktopapp.h"
 #include "services/consoleoperator.h"
 #include "services/sharedservices.h"
@@ -20,8 +21,6 @@
 #include <memory>
 
 namespace {
-
-enum ExitStatus { ExitOk = 0, ExitRunFailed = 1, ExitNoOrva = 2, ExitUsage = 64, ExitRunning = 75 };
 
 void printError(const QString &text)
 {
@@ -51,11 +50,11 @@ int buildDemo(int argc, char **argv)
     }
     if (!buildDemoDatabases(folder, targets, &error)) {
         printError(QStringLiteral("No se pudieron crear las bases de demostración: ") + error);
-        return ExitRunFailed;
+        return ExitNotFinished;
     }
     std::printf("Bases de demostración creadas en %s (orva.db, ktz.db, ktz2.db)\n",
                 QDir(folder).absolutePath().toLocal8Bit().constData());
-    return ExitOk;
+    return ExitCompleted;
 }
 
 // One instance per program folder: a second start ends at once.
@@ -83,7 +82,7 @@ int runSession(const QString &commandLine, bool unattended)
     if (!lock) {
         services.log.warning(QStringLiteral("Ya hay otra instancia en ejecución: este inicio termina."));
         printError(QStringLiteral("Traspasor KTZ ya está en ejecución."));
-        return ExitRunning;
+        return ExitLocked;
     }
 
     ConsoleOperator console(services.log);
@@ -122,9 +121,9 @@ int runSession(const QString &commandLine, bool unattended)
                                .arg(outcome == RunOutcome::Cancelled ? QStringLiteral("cancelada")
                                     : outcome == RunOutcome::GaveUp  ? QStringLiteral("abandonada tras un error")
                                                                      : QStringLiteral("falló la conexión")));
-        return ExitRunFailed;
+        return ExitNotFinished;
     }
-    return ExitOk;
+    return ExitCompleted;
 }
 
 } // namespace
