@@ -2,6 +2,7 @@
 #include "catalogue/articlekey.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
+#include "stock/stockmovements.h"
 
 namespace {
 
@@ -21,54 +22,76 @@ QString number(const Recordset &line, const QString &column)
 }
 
 // The V_MV_STOCK row of the current invoice line.
-QString invoiceLineStatement(const Recordset &line, const VoucherIdentity &voucher, int lineNumber)
+FieldList invoiceLineMovement(const Recordset &line, const VoucherIdentity &voucher, int lineNumber)
 {
-    return QStringLiteral("INSERT INTO V_MV_STOCK (IDARTICULO,IDUNIDAD,DESCRIPCION,CANTIDAD,PRECIOVENTA,IMPUESTOS,"
-                          "IVARI,SECUENCIA,ARTMONEDA,TC,IDCOMPROBANTE,IDCOMPLEMENTO, FECHA,IDDEPOSITO) ")
-        + QStringLiteral("VALUES('")
-        + sqlText(articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))
-        + QStringLiteral("','") + sqlText(SvcTools::PadLeft(columnText(line, QStringLiteral("fcout_unid"))))
-        + QStringLiteral("','") + sqlText(columnText(line, QStringLiteral("fcout_descr"))) + QStringLiteral("',")
-        + outgoing(line.value(QStringLiteral("fcout_cant")), QStringLiteral("fcout_cant")) + QLatin1Char(',')
-        + number(line, QStringLiteral("fcout_pventa")) + QLatin1Char(',')
-        + number(line, QStringLiteral("FCOUT_IMP_NGRAV")) + QLatin1Char(',') + number(line, QStringLiteral("FCOUT_IVA"))
-        + QLatin1Char(',') + QString::number(lineNumber) + QStringLiteral(",'   1'") + QStringLiteral(",'")
-        + sqlText(voucher.tc) + QStringLiteral("','") + sqlText(voucher.origin()) + QStringLiteral("',")
-        + SvcTools::ValueText(line.value(QStringLiteral("FCOUT_ID")), QStringLiteral("FCOUT_ID"))
-        + QStringLiteral(",'") + sqlText(dateText(line.value(QStringLiteral("FOUT_FECHA"))))
-        + QStringLiteral("','   1')");
+    const QString store = QStringLiteral("'   1'");
+    return {
+        {QStringLiteral("IDARTICULO"),
+         quoted(articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))},
+        {QStringLiteral("IDUNIDAD"), quoted(SvcTools::PadLeft(columnText(line, QStringLiteral("fcout_unid"))))},
+        {QStringLiteral("DESCRIPCION"), quoted(columnText(line, QStringLiteral("fcout_descr")))},
+        {QStringLiteral("CANTIDAD"), outgoing(line.value(QStringLiteral("fcout_cant")), QStringLiteral("fcout_cant"))},
+        {QStringLiteral("PRECIOVENTA"), number(line, QStringLiteral("fcout_pventa"))},
+        {QStringLiteral("IMPUESTOS"), number(line, QStringLiteral("FCOUT_IMP_NGRAV"))},
+        {QStringLiteral("IVARI"), number(line, QStringLiteral("FCOUT_IVA"))},
+        {QStringLiteral("SECUENCIA"), QString::number(lineNumber)},
+        {QStringLiteral("ARTMONEDA"), store},
+        {QStringLiteral("TC"), quoted(voucher.tc)},
+        {QStringLiteral("IDCOMPROBANTE"), quoted(voucher.origin())},
+        {QStringLiteral("IDCOMPLEMENTO"),
+         SvcTools::ValueText(line.value(QStringLiteral("FCOUT_ID")), QStringLiteral("FCOUT_ID"))},
+        {QStringLiteral("FECHA"), quoted(dateText(line.value(QStringLiteral("FOUT_FECHA"))))},
+        {QStringLiteral("IDDEPOSITO"), store},
+    };
 }
 
 // The single V_MV_STOCK row of a fuel load: the gas article going out.
-QString loadMovementStatement(const GncArticle &gnc, const SalesDocument &doc, const VoucherIdentity &voucher)
+FieldList loadMovement(const GncArticle &gnc, const SalesDocument &doc, const VoucherIdentity &voucher)
 {
-    return QStringLiteral("INSERT INTO V_MV_STOCK (IDARTICULO,DESCRIPCION,IDUNIDAD,CANTIDAD,PRECIOVENTA,SECUENCIA,"
-                          "TC,IDCOMPROBANTE,IDCOMPLEMENTO) ")
-        + QStringLiteral("VALUES('") + sqlText(gnc.code) + QStringLiteral("','") + sqlText(gnc.description)
-        + QStringLiteral("',") + QStringLiteral("'") + sqlText(gnc.unit) + QStringLiteral("',")
-        + outgoing(doc.volume, QStringLiteral("VOL_CARGA")) + QLatin1Char(',')
-        + SvcSession::NumberToSql(doc.unitPrice, QStringLiteral("@")) + QLatin1Char(',') + QStringLiteral("1")
-        + QStringLiteral(",'") + sqlText(voucher.tc) + QStringLiteral("','") + sqlText(voucher.origin())
-        + QStringLiteral("',") + doc.entryNumber() + QLatin1Char(')');
+    return {
+        {QStringLiteral("IDARTICULO"), quoted(gnc.code)},
+        {QStringLiteral("DESCRIPCION"), quoted(gnc.description)},
+        {QStringLiteral("IDUNIDAD"), quoted(gnc.unit)},
+        {QStringLiteral("CANTIDAD"), outgoing(doc.volume, QStringLiteral("VOL_CARGA"))},
+        {QStringLiteral("PRECIOVENTA"), SvcSession::NumberToSql(doc.unitPrice, QStringLiteral("@"))},
+        {QStringLiteral("SECUENCIA"), QStringLiteral("1")},
+        {QStringLiteral("TC"), quoted(voucher.tc)},
+        {QStringLiteral("IDCOMPROBANTE"), quoted(voucher.origin())},
+        {QStringLiteral("IDCOMPLEMENTO"), doc.entryNumber()},
+    };
 }
 
-// Runs one stock statement in a region whose errors are logged and skipped.
-void writeIgnoringErrors(RunContext &context, const std::function<QString()> &statement)
+// Writes one stock line in a region whose errors are logged and skipped: a
+// line that cannot be converted or that the database refuses is left out
+// and comes back.
+void writeIgnoringErrors(RunContext &context, int lineNumber, const std::function<FieldList()> &movement,
+                         QList<LeftOutStockLine> &leftOut)
 {
     ErrorHandling &errors = context.svc.errors;
     ErrorHandling::Scope ignore(errors, QStringLiteral("GrabaStockVenta"), ErrorHandling::Mode::IgnoreAll);
-    errors.attempt([&] { context.orva().executeOrThrow(statement()); });
+    errors.attempt([&] {
+        try {
+            writeStockMovement(context.orva(), movement());
+        } catch (const RunTimeError &failure) {
+            leftOut << LeftOutStockLine{lineNumber, failure.error().description};
+            throw;
+        }
+    });
 }
 
-void writeInvoiceLines(SalesContext &sales, const SalesDocument &doc, const VoucherIdentity &voucher)
+QList<LeftOutStockLine> writeInvoiceLines(SalesContext &sales, const SalesDocument &doc,
+                                          const VoucherIdentity &voucher)
 {
     RunContext &context = sales.context;
+    QList<LeftOutStockLine> leftOut;
     Recordset lines = context.source.OpenRecordset(invoiceLinesQuery(doc));
     int lineNumber = 0;
     for (; lines.isOpen() && !lines.eof(); lines.moveNext()) {
         ++lineNumber;  // a lost line keeps its number
-        writeIgnoringErrors(context, [&] { return invoiceLineStatement(lines, voucher, lineNumber); });
+        writeIgnoringErrors(
+            context, lineNumber, [&] { return invoiceLineMovement(lines, voucher, lineNumber); }, leftOut);
     }
+    return leftOut;
 }
 
 } // namespace
@@ -88,13 +111,14 @@ QString invoiceLinesQuery(const SalesDocument &doc)
         + QStringLiteral(" AND FAC_OUT.FOUT_TIPO='") + sqlText(doc.letter) + QLatin1Char('\'');
 }
 
-void GrabaStockVenta(SalesContext &sales, const SalesDocument &doc, const VoucherIdentity &voucher)
+QList<LeftOutStockLine> GrabaStockVenta(SalesContext &sales, const SalesDocument &doc, const VoucherIdentity &voucher)
 {
     ErrorHandling::Scope named(sales.context.svc.errors, QStringLiteral("GrabaStockVenta"),
                                ErrorHandling::Mode::NameOnly);
-    if (doc.isInvoice) {
-        writeInvoiceLines(sales, doc, voucher);
-        return;
-    }
-    writeIgnoringErrors(sales.context, [&] { return loadMovementStatement(sales.gnc, doc, voucher); });
+    if (doc.isInvoice)
+        return writeInvoiceLines(sales, doc, voucher);
+    QList<LeftOutStockLine> leftOut;
+    writeIgnoringErrors(
+        sales.context, 1, [&] { return loadMovement(sales.gnc, doc, voucher); }, leftOut);
+    return leftOut;
 }

@@ -1,16 +1,17 @@
 #pragma once
 // ClsCmnCptes: the voucher engine the Orva voucher screens share, as far as
-// this tool uses it: it lays out a voucher's article grid and turns the grid
-// into stock movements (V_MV_STOCK), taking the components of composed
-// articles out of stock under an internal "PE" voucher.
+// this tool uses it: it lays out a voucher's article grid and turns a
+// voucher's lines into stock movements (V_MV_STOCK), taking the components of
+// composed articles out of stock under an internal "PE" voucher.
 
 #include "services/svcsession.h"
-#include "stock/inout.h"
 #include "stock/stockmodule.h"
+#include "stock/stockrequest.h"
 #include "stock/vouchergrid.h"
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class Numbering;
 class Session;
@@ -22,37 +23,24 @@ class ClsCmnCptes
 public:
     ClsCmnCptes(Session &session, Numbering &numbering);
 
-    // The field list of the movement being written (name, SQL literal).
-    FieldList StockFieldList;
+    // Lays out the article grid of a voucher screen for voucher type tc: two
+    // empty rows and 38 columns with the titles and widths of the type and
+    // the configuration; Obj measures the widths (a fixed measure when
+    // absent); the cell editor, when given, is hidden. Errors go to the
+    // caller's error handling.
+    void InicializaGrids(VoucherGrid &MSFlexGrid2, const QString &tc, CellEditor *txtEdit2 = nullptr,
+                         const TextMetrics *Obj = nullptr);
 
-    // Lays out the grids of a voucher screen for voucher type tc: the article
-    // grid MSFlexGrid2 gets two empty rows and 38 columns with the titles and
-    // widths of the type and the configuration; Obj measures the widths; an
-    // absent (null) grid or editor is skipped, and so are the other grids.
-    // Errors go to the caller's error handling.
-    void InicializaGrids(VoucherGrid *MSFlexGrid1, VoucherGrid *MSFlexGrid2, VoucherGrid *MSFlexGrid3,
-                         CellEditor *TxtEdit, CellEditor *txtEdit2, CellEditor *txtEdit3, const TextMetrics *Obj,
-                         const QString &tc, VoucherGrid *MSFlexGrid4);
-
-    // Writes the stock movements of voucher tc SucNroLetra from the article
-    // grid: one per row with an article and a quantity, or one per lot or
-    // serial, signed by the voucher type (V_TA_CPTE.ES); an outgoing voucher
-    // also discharges the components of its composed articles. IdDeposito,
-    // IdDepositoDestino, IdMotivoStock, TCOrigen and ComprobanteOrigen come
-    // back in their SQL form. With GeneraSentenciaSQL the statements are
-    // appended to SQLTemp instead of run. A database message after a
-    // statement is shown ("Aviso al operador"), sets HayError and ends the
-    // call; what was written before stays. Other errors go to the operator
-    // under "ActualizaStock"; giving up ends the call normally.
-    void ActualizaStock(const VoucherGrid &MSFlexGrid2, const QString &tc, const QString &SucNroLetra,
-                        const QString &IdComplemento, const QString &Fecha,
-                        InOut<QString> IdDeposito = QString(), InOut<QString> IdDepositoDestino = QString(),
-                        InOut<QString> IdMotivoStock = QString(), InOut<QString> TCOrigen = QString(),
-                        InOut<QString> ComprobanteOrigen = QString(), bool EsTransferencia = false,
-                        const QString &Cuenta = QStringLiteral("PorDefault"), bool GeneraSentenciaSQL = false,
-                        InOut<QString> SQLTemp = QString(), InOut<bool> HayError = false,
-                        const QString &IdTecnico = QStringLiteral("Null"), const QString &LoteFijo = QString(),
-                        const QString &Aduana = QString(), const QString &LoteOrigen = QString());
+    // Writes the stock movements of the request's voucher: one per line with
+    // an article and a quantity, or one per lot or serial, signed by the
+    // voucher type (V_TA_CPTE.ES); an outgoing voucher also discharges the
+    // components of its composed articles. With GeneraSentenciaSQL the
+    // statements are collected instead of run. A database message after a
+    // statement is shown ("Aviso al operador") and ends the call (HayError,
+    // with the line and the message); what was written before stays. Other
+    // errors go to the operator under "ActualizaStock"; giving up ends the
+    // call normally.
+    StockResult ActualizaStock(const StockRequest &request);
 
     // The stock sign of voucher type tc: +1 for ES "E", -1 for "S"; with
     // LibroIVA the integer "Signo" (1 when Null). A type V_TA_CPTE does not
@@ -74,28 +62,31 @@ public:
     static int Cuenta_Series_Lotes(const QString &PipeSeries, const QString &PipeLotes);
 
 private:
-    // The movements of one grid row; false when a database message ended the call.
-    bool writeRowMovements(StockCall &call, const VoucherGrid &grid, int row, bool destination);
-    void fillArticleMovement(StockCall &call, const VoucherGrid &grid, int row, bool destination, double quantity,
-                             const QString &lot, const QString &serial);
+    // The movements of one line; false when a database message ended the call.
+    bool writeLineMovements(StockCall &call, int line, bool destination);
+    FieldList articleMovement(StockCall &call, const StockLine &line, bool destination, double quantity,
+                              const QString &lot, const QString &serial);
     // TC, IdComprobante, [IdComplemento], Secuencia and Fecha of a movement.
-    void addVoucherFields(StockCall &call, const QString &tc, const QString &number, int secuencia);
-    // The row's own deposit, else the voucher's (the destination in the second pass of a transfer).
-    QString depositField(StockCall &call, const VoucherGrid &grid, int row, bool destination) const;
-    QString vatLiteral(StockCall &call, const QString &rateCell, const QString &exemptCell);
+    void addVoucherFields(FieldList &fields, StockCall &call, const QString &tc, const QString &number,
+                          int secuencia) const;
+    // The line's own deposit, else the voucher's (the destination in the second pass of a transfer).
+    QString depositField(StockCall &call, const StockLine &line, bool destination) const;
+    QString vatLiteral(StockCall &call, const StockLine &line);
     QString accountLiteral(StockCall &call, const QString &article);
     // The counter an "OP" voucher's movements continue from.
     int lastSequence(StockCall &call);
-    // Runs or collects one statement; false after a database message.
-    bool writeStatement(StockCall &call, const QString &statement);
+    // Writes (or collects) one movement of line; false after a database message.
+    bool writeMovement(StockCall &call, const FieldList &movement, int line);
+    // Collects statement, or runs it by run; a database message is shown,
+    // ends the call and comes back in the result.
+    bool runStatement(StockCall &call, const QString &statement, int line, const std::function<void()> &run);
 
     // The components of the composed articles of an outgoing voucher leave
     // stock under an internal "PE" voucher.
-    void DescargaInsumos(StockCall &call, const VoucherGrid &grid);
-    bool dischargeComponent(StockCall &call, const VoucherGrid &grid, int row, const ArticuloCantidad &component,
-                            double rowQuantity);
-    void fillComponentMovement(StockCall &call, const VoucherGrid &grid, int row, const QString &component,
-                               const QString &unit, const ArticuloCantidad &lot, bool hasLots);
+    void DescargaInsumos(StockCall &call);
+    bool dischargeComponent(StockCall &call, int line, const ArticuloCantidad &component, double lineQuantity);
+    FieldList componentMovement(StockCall &call, const StockLine &line, const QString &component,
+                                const QString &unit, const ArticuloCantidad &lot, bool hasLots);
     void movePeCounter(StockCall &call);
 
     Session &m_session;

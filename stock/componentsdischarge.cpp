@@ -8,20 +8,16 @@
 #include "session/session.h"
 #include "stock/clscmncptes.h"
 #include "stock/stockcall.h"
+#include "stock/stockmovements.h"
 #include "stock/stockvalues.h"
 
 namespace {
 
 const QString InternalType = QStringLiteral("PE");
 
-bool rowQualifies(const VoucherGrid &grid, int row)
-{
-    return !SvcTools::ToCurrency(grid.TextMatrix(row, 5)).isZero() && !grid.TextMatrix(row, 0).trimmed().isEmpty();
-}
-
 } // namespace
 
-void ClsCmnCptes::DescargaInsumos(StockCall &call, const VoucherGrid &grid)
+void ClsCmnCptes::DescargaInsumos(StockCall &call)
 {
     // Components may leave stock at production time instead.
     if (isSi(m_session.Cfg(QStringLiteral("DescargaInsumosProduccion"))))
@@ -33,20 +29,20 @@ void ClsCmnCptes::DescargaInsumos(StockCall &call, const VoucherGrid &grid)
     // voucher's: none are written.
     if (call.peNumber.trimmed().isEmpty()) {
         m_services.log.warning(QStringLiteral("Sin número de comprobante PE: no se descargan los insumos de %1 %2")
-                                   .arg(call.tc.trimmed(), call.SucNroLetra));
+                                   .arg(call.request.tc.trimmed(), call.request.SucNroLetra));
         return;
     }
     call.peSecuencia = 0;
-    for (int row = 1; row < grid.Rows(); ++row) {
-        if (!rowQualifies(grid, row))
+    const QList<StockLine> &lines = call.request.lines;
+    for (int line = 0; line < lines.size(); ++line) {
+        if (!lineQualifies(lines.at(line)))
             continue;
-        const QString composed = grid.TextMatrix(row, 0).trimmed();
-        const double rowQuantity = SvcTools::ToCurrency(grid.TextMatrix(row, 5)).toDouble();
+        const QString composed = lines.at(line).article.trimmed();
         QList<ArticuloCantidad> components;
         if (!m_stock.IdArticuloTieneInsumos(composed, components, false))
             continue;
         for (const ArticuloCantidad &component : std::as_const(components)) {
-            if (!dischargeComponent(call, grid, row, component, rowQuantity))
+            if (!dischargeComponent(call, line, component, lines.at(line).quantity.toDouble()))
                 return;
         }
     }
@@ -54,43 +50,42 @@ void ClsCmnCptes::DescargaInsumos(StockCall &call, const VoucherGrid &grid)
         movePeCounter(call);
 }
 
-bool ClsCmnCptes::dischargeComponent(StockCall &call, const VoucherGrid &grid, int row,
-                                     const ArticuloCantidad &component, double rowQuantity)
+bool ClsCmnCptes::dischargeComponent(StockCall &call, int line, const ArticuloCantidad &component,
+                                     double lineQuantity)
 {
     const QString code = LimpiaTexto(component.code);
     if (code.isEmpty())
         return true;
-    const double need = rowQuantity * component.quantity;
+    const double need = lineQuantity * component.quantity;
     QList<ArticuloCantidad> lots;
-    // Lots are drawn from the voucher's deposit, whatever deposit the row names.
-    const bool hasLots = m_stock.ArticuloTieneLotes(code, call.IdDeposito, lots, need);
+    // Lots are drawn from the voucher's deposit, whatever deposit the line names.
+    const bool hasLots = m_stock.ArticuloTieneLotes(code, call.result.IdDeposito, lots, need);
     // Without lots, the first entry holds the whole need.
     const QList<ArticuloCantidad> drawn = hasLots ? lots : lots.mid(0, 1);
     for (const ArticuloCantidad &lot : drawn) {
         ++call.peSecuencia;
-        QString statement;
+        FieldList movement;
         const bool built = m_services.errors.attempt([&] {
-            fillComponentMovement(call, grid, row, code, component.unit, lot, hasLots);
-            statement = SvcSession::BuildInsert(QStringLiteral("INSERT INTO V_MV_STOCK"), StockFieldList);
+            movement = componentMovement(call, call.request.lines.at(line), code, component.unit, lot, hasLots);
         });
-        if (built && !writeStatement(call, statement))
+        if (built && !writeMovement(call, movement, line))
             return false;
     }
     return true;
 }
 
-void ClsCmnCptes::fillComponentMovement(StockCall &call, const VoucherGrid &grid, int row, const QString &component,
-                                        const QString &unit, const ArticuloCantidad &lot, bool hasLots)
+FieldList ClsCmnCptes::componentMovement(StockCall &call, const StockLine &line, const QString &component,
+                                         const QString &unit, const ArticuloCantidad &lot, bool hasLots)
 {
+    FieldList fields;
     const auto add = [&](const char *field, const QString &value) {
-        StockFieldList << qMakePair(QString::fromLatin1(field), value);
+        fields << qMakePair(QString::fromLatin1(field), value);
     };
     const QString text = QStringLiteral("'");
     SvcSession &session = m_services.session;
 
-    StockFieldList.clear();
-    addVoucherFields(call, InternalType, call.peNumber, call.peSecuencia);
-    add("IdDeposito", depositField(call, grid, row, false));
+    addVoucherFields(fields, call, InternalType, call.peNumber, call.peSecuencia);
+    add("IdDeposito", depositField(call, line, false));
     add("IdArticulo", SvcSession::NumberToSql(SvcTools::PadLeft(component, 25), text));
     add("Descripcion", textWithoutQuotes(articleColumn(session, component, QStringLiteral("DESCRIPCION"))));
     if (hasLots)
@@ -98,12 +93,13 @@ void ClsCmnCptes::fillComponentMovement(StockCall &call, const VoucherGrid &grid
     add("IdUnidad", unitLiteral(LimpiaTexto(unit)));
     add("Cantidad", SvcSession::NumberToSql(lot.quantity * call.sign, QStringLiteral("@")));
     add("CuentaProveedor", accountLiteral(call, component));
-    add("IdMotivoStock", call.IdMotivoStock);
+    add("IdMotivoStock", call.result.IdMotivoStock);
     add("PrecioVenta", SvcSession::NumberToSql(QStringLiteral("0"), QStringLiteral("@")));
     add("Costo", amountLiteral(SvcTools::ToCurrency(articleColumn(session, component, QStringLiteral("Costo")))));
-    add("Tc_Origen", SvcSession::NumberToSql(call.tc, text));
-    add("IdComprobante_Origen", SvcSession::NumberToSql(call.SucNroLetra, text));
-    add("ControladoPor", SvcSession::NumberToSql(grid.TextMatrix(row, 0).trimmed(), text));
+    add("Tc_Origen", SvcSession::NumberToSql(call.request.tc, text));
+    add("IdComprobante_Origen", SvcSession::NumberToSql(call.request.SucNroLetra, text));
+    add("ControladoPor", SvcSession::NumberToSql(line.article.trimmed(), text));
+    return fields;
 }
 
 void ClsCmnCptes::movePeCounter(StockCall &call)
@@ -118,5 +114,6 @@ void ClsCmnCptes::movePeCounter(StockCall &call)
     // counter is already past it (the numbering logs which).
     if (statement.isEmpty())
         return;
-    writeStatement(call, statement);
+    Connection &orva = m_services.session.connection();
+    runStatement(call, statement, -1, [&] { orva.executeOrThrow(statement); });
 }

@@ -63,13 +63,36 @@ QString articleTitle(Session &session)
     return properCase(configured.trimmed().isEmpty() ? QStringLiteral("Código") : configured);
 }
 
+// Lays out the article grid, in the order of its steps: each step sets the
+// columns it names and may adjust the widths set before it.
 class GridLayout
 {
 public:
-    GridLayout(VoucherGrid &grid, const TextMetrics &metrics) : g(grid), m(metrics) {}
+    GridLayout(VoucherGrid &grid, const TextMetrics &metrics, const GridFlags &flags, Session &session)
+        : g(grid), m(metrics), f(flags), s(session)
+    {
+    }
 
+    void layOut(const QString &articleTitle)
+    {
+        reset();
+        articleAndDescription(articleTitle);
+        priceList();
+        unitAndQuantity();
+        deposit();
+        discount();
+        amounts();
+        exemptionAndTaxes();
+        lotsAndSerials();
+        stockSystemWidths();
+        auxiliaryColumns();
+        g.Refresh();
+    }
+
+private:
     int x(int n) const { return m.textWidth(QString(n, QLatin1Char('X'))); }
     int width(const QString &text) const { return m.textWidth(text); }
+    bool configured(const char *key) const { return isSi(s.Cfg(QString::fromLatin1(key))); }
     void column(int col, const QString &title, int w)
     {
         g.setTextArray(col, title);
@@ -82,110 +105,135 @@ public:
         widen(into, g.ColWidth(from));
         g.setColWidth(from, 0);
     }
-
-    VoucherGrid &g;
-    const TextMetrics &m;
-};
-
-void layOutArticleGrid(GridLayout &l, const GridFlags &f, Session &session, const QString &title)
-{
-    l.g.Clear();
-    l.g.setRows(2);
-    l.g.setCols(VoucherGrid::VoucherColumns);
-
-    l.column(0, title, l.x(15));
-    l.g.setColAlignment(0, ColumnAlignment::Left);
-    l.column(1, QStringLiteral("Descripción"), l.x(29));
-    l.g.setColAlignment(1, ColumnAlignment::Left);
-
-    l.column(2, QStringLiteral("Lista"), 0);
-    if (f.salesSystem && isSi(session.Cfg(QStringLiteral("V_ListaPreciosPorItemArticulos")))) {
-        l.widen(0, -l.x(1));
-        l.widen(1, -l.x(3));
-        l.g.setColWidth(2, l.x(4));
+    // Gives a shown column room taken from the article and description.
+    void makeRoom(int col, int w)
+    {
+        widen(0, -x(1));
+        widen(1, -x(3));
+        g.setColWidth(col, w);
     }
 
-    l.column(3, QStringLiteral("UD"), l.x(4));
-    l.column(5, QStringLiteral("Cant."), l.x(6));
-    l.column(6, QString(), 0);
-    l.column(7, QString(), 0);
-    if (isSi(session.Cfg(QStringLiteral("ConfirmaUDEquiv")))) {
-        l.column(6, QStringLiteral("UDEquiv"), l.x(7));
-        l.column(7, QStringLiteral("Cant. Equiv"), l.x(9));
+    void reset()
+    {
+        g.Clear();
+        g.setRows(2);
+        g.setCols(VoucherGrid::VoucherColumns);
     }
 
-    l.column(4, QStringLiteral("Dep."), f.showDeposit ? l.x(4) : 0);
+    void articleAndDescription(const QString &title)
+    {
+        column(0, title, x(15));
+        g.setColAlignment(0, ColumnAlignment::Left);
+        column(1, QStringLiteral("Descripción"), x(29));
+        g.setColAlignment(1, ColumnAlignment::Left);
+    }
 
-    if (f.stockSystem) {
-        l.column(8, QString(), 0);
-    } else {
-        l.column(8, QStringLiteral("% Dto."), 0);
-        if (isSi(session.Cfg(QStringLiteral("V_DescuentoPorArticulos")))) {
-            l.widen(0, -l.x(1));
-            l.widen(1, -l.x(3));
-            l.g.setColWidth(8, l.x(5));
+    void priceList()
+    {
+        column(2, QStringLiteral("Lista"), 0);
+        if (f.salesSystem && configured("V_ListaPreciosPorItemArticulos"))
+            makeRoom(2, x(4));
+    }
+
+    void unitAndQuantity()
+    {
+        column(3, QStringLiteral("UD"), x(4));
+        column(5, QStringLiteral("Cant."), x(6));
+        column(6, QString(), 0);
+        column(7, QString(), 0);
+        if (configured("ConfirmaUDEquiv")) {
+            column(6, QStringLiteral("UDEquiv"), x(7));
+            column(7, QStringLiteral("Cant. Equiv"), x(9));
         }
     }
 
-    l.column(9, QStringLiteral("Importe"), l.x(11));
-    l.column(10, QStringLiteral("Total"), 0);
-    if (f.stockSystem)
-        l.column(13, QString(), 0);
-    else
-        l.column(13, QStringLiteral("TOTAL"), l.x(10));
+    void deposit() { column(4, QStringLiteral("Dep."), f.showDeposit ? x(4) : 0); }
 
-    if (f.hideAmounts) {
-        l.fold(9, 1);
-        l.fold(10, 1);
-        l.fold(13, 1);
+    void discount()
+    {
+        if (f.stockSystem) {
+            column(8, QString(), 0);
+            return;
+        }
+        column(8, QStringLiteral("% Dto."), 0);
+        if (configured("V_DescuentoPorArticulos"))
+            makeRoom(8, x(5));
     }
 
-    l.column(11, QStringLiteral("AuxEsExento"), 0);
-    l.column(12, QStringLiteral("AuxPrecioSinIVA"), 0);
-    if (f.stockSystem)
-        l.column(36, QString(), 0);
-    else
-        l.column(36, QStringLiteral("Impuestos"), l.x(10));
-    l.column(14, QStringLiteral("AuxPideSerie"), 0);
-    l.column(15, QStringLiteral("AuxPidelote"), 0);
-
-    if (f.lotAndSerialColumns) {
-        l.column(17, QStringLiteral("Nro. Serie"), l.width(QStringLiteral("Nro. de Serie")));
-        l.column(16, QStringLiteral("Nro. Lote"), l.width(QStringLiteral("Nro. de Lote")));
-    } else {
-        l.column(17, QStringLiteral("AuxNroSerie"), 0);
-        l.column(16, QStringLiteral("AuxNroLote"), 0);
-    }
-    l.column(18, QStringLiteral("AuxRestoPorAplicar"), 0);
-
-    if (f.stockSystem) {
-        l.widen(1, l.g.ColWidth(9) - 480);
-        l.g.setColWidth(9, 0);
-        l.fold(10, 1);
-        l.widen(3, l.width(QStringLiteral("XXXX")));
-        l.widen(5, l.width(QStringLiteral("XXXXXXX")));
+    void amounts()
+    {
+        column(9, QStringLiteral("Importe"), x(11));
+        column(10, QStringLiteral("Total"), 0);
+        if (f.stockSystem)
+            column(13, QString(), 0);
+        else
+            column(13, QStringLiteral("TOTAL"), x(10));
+        if (f.hideAmounts) {
+            fold(9, 1);
+            fold(10, 1);
+            fold(13, 1);
+        }
     }
 
-    for (const auto &[col, auxTitle] : AuxiliaryTitles)
-        l.column(col, QString::fromLatin1(auxTitle), 0);
-    l.g.Refresh();
-}
+    void exemptionAndTaxes()
+    {
+        column(11, QStringLiteral("AuxEsExento"), 0);
+        column(12, QStringLiteral("AuxPrecioSinIVA"), 0);
+        if (f.stockSystem)
+            column(36, QString(), 0);
+        else
+            column(36, QStringLiteral("Impuestos"), x(10));
+        column(14, QStringLiteral("AuxPideSerie"), 0);
+        column(15, QStringLiteral("AuxPidelote"), 0);
+    }
+
+    void lotsAndSerials()
+    {
+        if (f.lotAndSerialColumns) {
+            column(17, QStringLiteral("Nro. Serie"), width(QStringLiteral("Nro. de Serie")));
+            column(16, QStringLiteral("Nro. Lote"), width(QStringLiteral("Nro. de Lote")));
+        } else {
+            column(17, QStringLiteral("AuxNroSerie"), 0);
+            column(16, QStringLiteral("AuxNroLote"), 0);
+        }
+        column(18, QStringLiteral("AuxRestoPorAplicar"), 0);
+    }
+
+    // A stock voucher shows no amounts: their room goes to the description,
+    // the unit and the quantity.
+    void stockSystemWidths()
+    {
+        if (!f.stockSystem)
+            return;
+        widen(1, g.ColWidth(9) - 480);
+        g.setColWidth(9, 0);
+        fold(10, 1);
+        widen(3, width(QStringLiteral("XXXX")));
+        widen(5, width(QStringLiteral("XXXXXXX")));
+    }
+
+    void auxiliaryColumns()
+    {
+        for (const auto &[col, auxTitle] : AuxiliaryTitles)
+            column(col, QString::fromLatin1(auxTitle), 0);
+    }
+
+    VoucherGrid &g;
+    const TextMetrics &m;
+    const GridFlags &f;
+    Session &s;
+};
 
 } // namespace
 
-void ClsCmnCptes::InicializaGrids(VoucherGrid *, VoucherGrid *MSFlexGrid2, VoucherGrid *, CellEditor *,
-                                  CellEditor *txtEdit2, CellEditor *, const TextMetrics *Obj, const QString &tc,
-                                  VoucherGrid *)
+void ClsCmnCptes::InicializaGrids(VoucherGrid &MSFlexGrid2, const QString &tc, CellEditor *txtEdit2,
+                                  const TextMetrics *Obj)
 {
-    // The tasks, other-concepts and item-count grids are never laid out here.
     const QString system = voucherSystem(m_services, tc);
     const GridFlags flags = gridFlags(m_session, system, tc);
     const QString title = articleTitle(m_session);
-    if (!MSFlexGrid2)
-        return;
     const FixedTextMetrics fallback;
-    GridLayout layout(*MSFlexGrid2, Obj ? *Obj : fallback);
-    layOutArticleGrid(layout, flags, m_session, title);
+    GridLayout(MSFlexGrid2, Obj ? *Obj : fallback, flags, m_session).layOut(title);
     if (txtEdit2)
         txtEdit2->Visible = false;
 }

@@ -1,40 +1,27 @@
 #pragma once
 // The state of one ActualizaStock call, shared by the article movements and
-// the components discharge: the voucher, its parameters in SQL form, the
-// sign, the movement counters and the account copy.
+// the components discharge: the request, the result being built, the sign,
+// the movement counters and the account copy.
+
+#include "stock/stockrequest.h"
 
 #include <QString>
 
 struct StockCall
 {
-    StockCall(QString &deposit, QString &destination, QString &reason, QString &tcOrigin, QString &voucherOrigin,
-              QString &collected, bool &failed)
-        : IdDeposito(deposit), IdDepositoDestino(destination), IdMotivoStock(reason), TCOrigen(tcOrigin),
-          ComprobanteOrigen(voucherOrigin), SQLTemp(collected), HayError(failed)
-    {
-    }
+    StockCall(const StockRequest &r, StockResult &res) : request(r), result(res), account(r.Cuenta) {}
 
-    // The voucher, as passed.
-    QString tc, SucNroLetra, IdComplemento, Fecha;
-
-    // Parameters rewritten in place into their SQL form.
-    QString &IdDeposito;
-    QString &IdDepositoDestino;
-    QString &IdMotivoStock;
-    QString &TCOrigen;
-    QString &ComprobanteOrigen;
-    bool tcOriginFromGrid = false;
-    bool voucherOriginFromGrid = false;
+    const StockRequest &request;
+    // The parameters in SQL form, the collected statements, the refusal.
+    StockResult &result;
+    bool tcOriginPerLine = false;       // "ELDELGRID": each line's origin type
+    bool voucherOriginPerLine = false;  // "ELDELGRID": each line's origin voucher
 
     QString account;  // "PorDefault" until the first movement looks it up
-    bool GeneraSentenciaSQL = false;
-    QString &SQLTemp;
-    bool &HayError;
-    QString IdTecnico, LoteFijo, Aduana, LoteOrigen;
 
     qint16 sign = 0;          // the sign of the pass being written
     bool purchase = false;    // the voucher belongs to the system COMPRAS
-    bool opVoucher = false;   // "OP": rows of column 23 "-1" come in first
+    bool opVoucher = false;   // "OP": lines marked first pass come in first
     bool equivalentUnits = false;
     QString vatRate;          // "PIVA", read at the first movement that needs it
     bool vatRateRead = false;
@@ -43,3 +30,6 @@ struct StockCall
     QString peNumber;         // the components' internal voucher
     int peSecuencia = 0;
 };
+
+// A line gives movements when it has an article and a quantity.
+bool lineQualifies(const StockLine &line);

@@ -3,35 +3,48 @@
 // movements it wrote.
 
 #include "numbering/numbering.h"
+#include "services/svctools.h"
 #include "stock/clscmncptes.h"
 #include "support/fixtures.h"
 
 #include <QStringList>
 
-// One data row of a voucher grid: the cells the engine reads most.
-struct GridLine
+// One line of a stock request: the fields the engine reads most, quantity
+// as text read by the currency rule (a text that is no number reads as 0).
+struct TextLine
 {
     QString article, quantity, unit = QStringLiteral("  UN"), description = QStringLiteral("Artículo");
     QString lots, serials, deposit;
 };
 
-// A grid of 38 columns: titles row, one row per line and the trailing empty row.
-inline VoucherGrid voucherGrid(const QList<GridLine> &lines)
+inline QList<StockLine> stockLines(const QList<TextLine> &lines)
 {
-    VoucherGrid grid;
-    grid.setCols(VoucherGrid::VoucherColumns);
-    grid.setRows(int(lines.size()) + 2);
-    for (int i = 0; i < lines.size(); ++i) {
-        const GridLine &line = lines.at(i);
-        grid.setTextMatrix(i + 1, 0, line.article);
-        grid.setTextMatrix(i + 1, 1, line.description);
-        grid.setTextMatrix(i + 1, 3, line.unit);
-        grid.setTextMatrix(i + 1, 4, line.deposit);
-        grid.setTextMatrix(i + 1, 5, line.quantity);
-        grid.setTextMatrix(i + 1, 16, line.lots);
-        grid.setTextMatrix(i + 1, 17, line.serials);
+    QList<StockLine> result;
+    for (const TextLine &line : lines) {
+        StockLine stock;
+        stock.article = line.article;
+        stock.description = line.description;
+        stock.unit = line.unit;
+        stock.deposit = line.deposit;
+        stock.quantity = SvcTools::ToCurrency(line.quantity);
+        stock.lots = line.lots;
+        stock.serials = line.serials;
+        result << stock;
     }
-    return grid;
+    return result;
+}
+
+// The request of voucher tc number with lines, complement "0".
+inline StockRequest stockRequest(const QList<TextLine> &lines, const QString &tc, const QString &number,
+                                 const QString &date)
+{
+    StockRequest request;
+    request.tc = tc;
+    request.SucNroLetra = number;
+    request.IdComplemento = QStringLiteral("0");
+    request.Fecha = date;
+    request.lines = stockLines(lines);
+    return request;
 }
 
 // Configuration rows "KEY=value;KEY=value".

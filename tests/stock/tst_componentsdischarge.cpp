@@ -53,10 +53,16 @@ struct Discharge : EngineUnderTest
 {
     explicit Discharge(const QString &extra = {}) : EngineUnderTest(QString::fromLatin1(OrvaRows) + extra) {}
 
-    void run(const QList<GridLine> &lines, const QString &tc = QStringLiteral("RM"))
+    // The voucher of lines, out of deposit 1.
+    static StockRequest request(const QList<TextLine> &lines, const QString &tc = QStringLiteral("RM"))
     {
-        engine.ActualizaStock(voucherGrid(lines), tc, Note, QStringLiteral("0"), QStringLiteral("2026-03-05"),
-                              QStringLiteral("1"));
+        StockRequest request = stockRequest(lines, tc, Note, QStringLiteral("2026-03-05"));
+        request.IdDeposito = QStringLiteral("1");
+        return request;
+    }
+    StockResult run(const QList<TextLine> &lines, const QString &tc = QStringLiteral("RM"))
+    {
+        return engine.ActualizaStock(request(lines, tc));
     }
     int peCounter()
     {
@@ -66,7 +72,7 @@ struct Discharge : EngineUnderTest
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<GridLine>)
+Q_DECLARE_METATYPE(QList<TextLine>)
 
 class TstComponentsDischarge : public QObject
 {
@@ -124,22 +130,22 @@ void TstComponentsDischarge::componentWithoutLots()
 
 void TstComponentsDischarge::lotsDrawnInLotOrder_data()
 {
-    QTest::addColumn<QList<GridLine>>("lines");
+    QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("deposit");
     // Lots with no stock (L0) and of another deposit (LX) are never drawn from.
-    QTest::newRow("need 6") << QList<GridLine>{{"K", "3"}} << "LC:-4:1:L1 LC:-2:2:L2" << "   1";
-    QTest::newRow("need 20: the rest without lot") << QList<GridLine>{{"K", "10"}}
+    QTest::newRow("need 6") << QList<TextLine>{{"K", "3"}} << "LC:-4:1:L1 LC:-2:2:L2" << "   1";
+    QTest::newRow("need 20: the rest without lot") << QList<TextLine>{{"K", "10"}}
                                                   << "LC:-4:1:L1 LC:-10:2:L2 LC:0:3 LC:-6:4" << "   1";
-    GridLine otherDeposit{"K", "3"};
+    TextLine otherDeposit{"K", "3"};
     otherDeposit.deposit = QStringLiteral("2");
     QTest::newRow("row of another deposit draws from the voucher's lots")
-        << QList<GridLine>{otherDeposit} << "LC:-4:1:L1 LC:-2:2:L2" << "   2";
+        << QList<TextLine>{otherDeposit} << "LC:-4:1:L1 LC:-2:2:L2" << "   2";
 }
 
 void TstComponentsDischarge::lotsDrawnInLotOrder()
 {
-    QFETCH(QList<GridLine>, lines);
+    QFETCH(QList<TextLine>, lines);
     QFETCH(QString, expected);
     QFETCH(QString, deposit);
     Discharge t;
@@ -166,8 +172,8 @@ void TstComponentsDischarge::composedArticlesShareOnePeVoucher()
     QCOMPARE(t.peCounter(), 16);
 
     // The next voucher takes the next PE number.
-    t.engine.ActualizaStock(voucherGrid({{"P", "1"}}), QStringLiteral("RM"), QStringLiteral("000100000002R"),
-                            QStringLiteral("0"), QStringLiteral("2026-03-05"));
+    t.engine.ActualizaStock(
+        stockRequest({{"P", "1"}}, QStringLiteral("RM"), QStringLiteral("000100000002R"), QStringLiteral("2026-03-05")));
     QCOMPARE(t.f.orvaValue(QStringLiteral("SELECT MAX(IDCOMPROBANTE) FROM V_MV_STOCK WHERE TC = '  PE'")).toString(),
              QStringLiteral("000100000016X"));
     QCOMPARE(t.peCounter(), 17);
@@ -177,22 +183,22 @@ void TstComponentsDischarge::nothingToDischarge_data()
 {
     QTest::addColumn<QString>("config");
     QTest::addColumn<QString>("tc");
-    QTest::addColumn<QList<GridLine>>("lines");
+    QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<int>("articleMovements");
     QTest::newRow("components leave at production") << "DescargaInsumosProduccion=SI" << "RM"
-                                                    << QList<GridLine>{{"P", "2"}} << 1;
+                                                    << QList<TextLine>{{"P", "2"}} << 1;
     QTest::newRow("same in small letters") << "DescargaInsumosProduccion=si" << "RM"
-                                           << QList<GridLine>{{"P", "2"}, {"K", "1"}} << 2;
-    QTest::newRow("no composed article") << "" << "RM" << QList<GridLine>{{"S", "2"}} << 1;
-    QTest::newRow("incoming voucher") << "" << "AJE" << QList<GridLine>{{"P", "2"}} << 1;
-    QTest::newRow("composed row without quantity") << "" << "RM" << QList<GridLine>{{"P", "0"}, {"S", "1"}} << 1;
+                                           << QList<TextLine>{{"P", "2"}, {"K", "1"}} << 2;
+    QTest::newRow("no composed article") << "" << "RM" << QList<TextLine>{{"S", "2"}} << 1;
+    QTest::newRow("incoming voucher") << "" << "AJE" << QList<TextLine>{{"P", "2"}} << 1;
+    QTest::newRow("composed row without quantity") << "" << "RM" << QList<TextLine>{{"P", "0"}, {"S", "1"}} << 1;
 }
 
 void TstComponentsDischarge::nothingToDischarge()
 {
     QFETCH(QString, config);
     QFETCH(QString, tc);
-    QFETCH(QList<GridLine>, lines);
+    QFETCH(QList<TextLine>, lines);
     QFETCH(int, articleMovements);
     Discharge t(configRows(config));
     t.run(lines, tc);
@@ -204,10 +210,9 @@ void TstComponentsDischarge::nothingToDischarge()
 void TstComponentsDischarge::collectOnlyEndsWithTheCounterStatement()
 {
     Discharge t;
-    QString collected;
-    t.engine.ActualizaStock(voucherGrid({{"P", "2"}}), QStringLiteral("RM"), Note, QStringLiteral("0"),
-                            QStringLiteral("2026-03-05"), QStringLiteral("1"), QString(), QString(), QString(),
-                            QString(), false, QStringLiteral("PorDefault"), true, collected);
+    StockRequest request = Discharge::request({{"P", "2"}});
+    request.GeneraSentenciaSQL = true;
+    const QString collected = t.engine.ActualizaStock(request).SQLTemp;
     const QStringList statements = collected.split(QLatin1Char('\r'));
     QCOMPARE(statements.size(), 4);
     QVERIFY(statements.at(1).contains(QStringLiteral("'  RM'")));
@@ -224,11 +229,12 @@ void TstComponentsDischarge::databaseMessageKeepsTheCounter()
     t.f.services.session.connection().executeOrThrow(
         QStringLiteral("CREATE TRIGGER no_pe BEFORE INSERT ON V_MV_STOCK WHEN NEW.TC = '  PE' "
                        "BEGIN SELECT RAISE(ABORT, 'deposito cerrado'); END"));
-    bool failed = false;
-    t.engine.ActualizaStock(voucherGrid({{"P", "2"}}), QStringLiteral("RM"), Note, QStringLiteral("0"),
-                            QStringLiteral("2026-03-05"), QStringLiteral("1"), QString(), QString(), QString(),
-                            QString(), false, QStringLiteral("PorDefault"), false, QString(), failed);
+    const StockResult result = t.run({{"P", "2"}});
+    const bool failed = result.HayError;
     QVERIFY(failed);
+    // The refused movement is a component of the first line.
+    QCOMPARE(result.refusedLine, 0);
+    QVERIFY(result.refusal.contains(QStringLiteral("deposito cerrado")));
     QCOMPARE(t.movements().size(), 1);
     QCOMPARE(t.peCounter(), 15);
     QCOMPARE(t.f.op.messages.size(), 1);

@@ -35,7 +35,7 @@ struct GridUnderTest
     }
     void layOut(const QString &tc)
     {
-        engine.InicializaGrids(nullptr, &grid, nullptr, nullptr, &editor, nullptr, &metrics, tc, nullptr);
+        engine.InicializaGrids(grid, tc, &editor, &metrics);
     }
 
     OrvaFixture f;

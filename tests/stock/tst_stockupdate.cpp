@@ -50,7 +50,7 @@ QString lotItem(const QString &lot, const QString &serial)
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<GridLine>)
+Q_DECLARE_METATYPE(QList<TextLine>)
 
 class TstStockUpdate : public QObject
 {
@@ -78,40 +78,40 @@ private slots:
 void TstStockUpdate::movementsOfTheGrid_data()
 {
     QTest::addColumn<QString>("tc");
-    QTest::addColumn<QList<GridLine>>("lines");
+    QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<QString>("expected");
 
-    const QList<GridLine> twoArticles{{"A1", "5"}, {"A2", "2.5"}};
+    const QList<TextLine> twoArticles{{"A1", "5"}, {"A2", "2.5"}};
     QTest::newRow("outgoing") << "RM" << twoArticles << "A1:-5:1 A2:-2.5:2";
     QTest::newRow("incoming") << "AJE" << twoArticles << "A1:5:1 A2:2.5:2";
     QTest::newRow("type in small letters") << "rm" << twoArticles << "A1:-5:1 A2:-2.5:2";
     QTest::newRow("rows without quantity or article are skipped")
-        << "RM" << QList<GridLine>{{"A1", "0"}, {"", "3"}, {"   ", "3"}, {"A2", "abc"}, {"A3", "1"}} << "A3:-1:1";
+        << "RM" << QList<TextLine>{{"A1", "0"}, {"", "3"}, {"   ", "3"}, {"A2", "abc"}, {"A3", "1"}} << "A3:-1:1";
     QTest::newRow("incoming lots: one movement of 1 each")
-        << "AJE" << QList<GridLine>{{"A1", "3", "  UN", "x", "L1|L2|L3|"}} << "A1:1:1:L1 A1:1:2:L2 A1:1:3:L3";
+        << "AJE" << QList<TextLine>{{"A1", "3", "  UN", "x", "L1|L2|L3|"}} << "A1:1:1:L1 A1:1:2:L2 A1:1:3:L3";
     QTest::newRow("incoming single lot keeps the quantity")
-        << "AJE" << QList<GridLine>{{"A1", "3", "  UN", "x", "L1|"}} << "A1:3:1:L1";
+        << "AJE" << QList<TextLine>{{"A1", "3", "  UN", "x", "L1|"}} << "A1:3:1:L1";
     QTest::newRow("incoming serials")
-        << "AJE" << QList<GridLine>{{"A1", "2", "  UN", "x", "", "S1|S2|"}} << "A1:1:1::S1 A1:1:2::S2";
+        << "AJE" << QList<TextLine>{{"A1", "2", "  UN", "x", "", "S1|S2|"}} << "A1:1:1::S1 A1:1:2::S2";
     QTest::newRow("outgoing lot items take the quantity of column 17; 0 writes nothing")
         << "RM"
-        << QList<GridLine>{{"A1", "5", "  UN", "x",
+        << QList<TextLine>{{"A1", "5", "  UN", "x",
                             lotItem("L1", "S1") + "|" + lotItem("L2", "S2") + "|" + lotItem("L3", "") + "|",
                             "2|0|3|"}}
         << "A1:-2:1:L1:S1 A1:-3:3:L3";
     QTest::newRow("type without a direction: quantity 0")
-        << "XX" << QList<GridLine>{{"A1", "5", "  UN", "x", "L1|L2|"}} << "A1:0:1";
+        << "XX" << QList<TextLine>{{"A1", "5", "  UN", "x", "L1|L2|"}} << "A1:0:1";
     QTest::newRow("type missing from the voucher table: quantity 0")
-        << "ZZ" << QList<GridLine>{{"A1", "5"}} << "A1:0:1";
+        << "ZZ" << QList<TextLine>{{"A1", "5"}} << "A1:0:1";
 }
 
 void TstStockUpdate::movementsOfTheGrid()
 {
     QFETCH(QString, tc);
-    QFETCH(QList<GridLine>, lines);
+    QFETCH(QList<TextLine>, lines);
     QFETCH(QString, expected);
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QString::fromLatin1(Defaults)));
-    t.engine.ActualizaStock(voucherGrid(lines), tc, Note, QStringLiteral("0"), Date);
+    t.engine.ActualizaStock(stockRequest(lines, tc, Note, Date));
     const QList<QVariantMap> rows = t.movements();
     QCOMPARE(summary(rows), expected);
     for (const QVariantMap &row : rows) {
@@ -126,12 +126,13 @@ void TstStockUpdate::movementsOfTheGrid()
 void TstStockUpdate::deliveryNoteMovementStatement()
 {
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QString::fromLatin1(Defaults)));
-    GridLine line{"A1", "5", "  LT", "Aceite 'Dorado' "};
-    QString collected = QStringLiteral("previous");
-    bool failed = false;
-    t.engine.ActualizaStock(voucherGrid({line}), QStringLiteral("RM"), Note, QStringLiteral("0"), Date,
-                            QStringLiteral("   1"), QString(), QString(), QString(), QString(), false,
-                            QStringLiteral("PorDefault"), true, collected, failed);
+    TextLine line{"A1", "5", "  LT", "Aceite 'Dorado' "};
+    StockRequest request = stockRequest({line}, QStringLiteral("RM"), Note, Date);
+    request.IdDeposito = QStringLiteral("   1");
+    request.GeneraSentenciaSQL = true;
+    const StockResult result = t.engine.ActualizaStock(request);
+    const QString collected = QStringLiteral("previous") + result.SQLTemp;
+    const bool failed = result.HayError;
     QCOMPARE(collected,
              QStringLiteral("previous\rINSERT INTO V_MV_STOCK (TC,IdComprobante,IdComplemento,Secuencia,Fecha,IdCaja,"
                             "IdDeposito,IdArticulo,Descripcion,NroLote,ControladoPor,NroSerie,IdUnidad,Cantidad,"
@@ -175,11 +176,10 @@ void TstStockUpdate::optionalFields()
     QFETCH(QStringList, expected);
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(config));
     t.f.session.parameters.Caja = caja;
-    QString collected;
-    t.engine.ActualizaStock(voucherGrid({{"A1", "5"}}), tc, Note, QStringLiteral("0"), Date, QString(), QString(),
-                            QString(), QString(), QString(), false, QStringLiteral("PorDefault"), true, collected,
-                            false, technician);
-    const QMap<QString, QString> fields = insertFields(collected);
+    StockRequest request = stockRequest({{"A1", "5"}}, tc, Note, Date);
+    request.GeneraSentenciaSQL = true;
+    request.IdTecnico = technician;
+    const QMap<QString, QString> fields = insertFields(t.engine.ActualizaStock(request).SQLTemp);
     for (const QString &item : expected) {
         const QStringList pair = item.split(QLatin1Char('='));
         if (pair.size() == 1)
@@ -191,24 +191,25 @@ void TstStockUpdate::optionalFields()
 
 void TstStockUpdate::accountOfTheFirstArticle_data()
 {
-    QTest::addColumn<QList<GridLine>>("lines");
+    QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<QString>("cuenta");
     QTest::addColumn<QStringList>("accounts");
-    QTest::newRow("first article's account for all") << QList<GridLine>{{"A1", "1"}, {"A2", "1"}} << "PorDefault"
+    QTest::newRow("first article's account for all") << QList<TextLine>{{"A1", "1"}, {"A2", "1"}} << "PorDefault"
                                                       << QStringList{"2120001", "2120001"};
-    QTest::newRow("first article without account") << QList<GridLine>{{"A3", "1"}, {"A1", "1"}} << "pordefault"
+    QTest::newRow("first article without account") << QList<TextLine>{{"A3", "1"}, {"A1", "1"}} << "pordefault"
                                                     << QStringList{"", ""};
-    QTest::newRow("account given by the caller") << QList<GridLine>{{"A1", "1"}} << "'2999'" << QStringList{"2999"};
+    QTest::newRow("account given by the caller") << QList<TextLine>{{"A1", "1"}} << "'2999'" << QStringList{"2999"};
 }
 
 void TstStockUpdate::accountOfTheFirstArticle()
 {
-    QFETCH(QList<GridLine>, lines);
+    QFETCH(QList<TextLine>, lines);
     QFETCH(QString, cuenta);
     QFETCH(QStringList, accounts);
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QString::fromLatin1(Defaults)));
-    t.engine.ActualizaStock(voucherGrid(lines), QStringLiteral("AJE"), Note, QStringLiteral("0"), Date, QString(),
-                            QString(), QString(), QString(), QString(), false, cuenta);
+    StockRequest request = stockRequest(lines, QStringLiteral("AJE"), Note, Date);
+    request.Cuenta = cuenta;
+    t.engine.ActualizaStock(request);
     QStringList written;
     for (const QVariantMap &row : t.movements())
         written << row.value(QStringLiteral("CuentaProveedor")).toString();
@@ -239,9 +240,15 @@ void TstStockUpdate::parametersComeBackInSqlForm()
     QFETCH(QString, config);
     QFETCH(QStringList, rewritten);
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(config));
-    QStringList p = given;
-    t.engine.ActualizaStock(voucherGrid({{"A1", "2"}}), QStringLiteral("AJE"), Note, QStringLiteral("0"), Date, p[0],
-                            p[1], p[2], p[3], p[4]);
+    StockRequest request = stockRequest({{"A1", "2"}}, QStringLiteral("AJE"), Note, Date);
+    request.IdDeposito = given.at(0);
+    request.IdDepositoDestino = given.at(1);
+    request.IdMotivoStock = given.at(2);
+    request.TCOrigen = given.at(3);
+    request.ComprobanteOrigen = given.at(4);
+    const StockResult result = t.engine.ActualizaStock(request);
+    const QStringList p{result.IdDeposito, result.IdDepositoDestino, result.IdMotivoStock, result.TCOrigen,
+                        result.ComprobanteOrigen};
     QCOMPARE(p, rewritten);
     const QVariantMap row = t.movements().value(0);
     QCOMPARE(row.value(QStringLiteral("IDDEPOSITO")).toString(), rewritten.at(0).mid(1, rewritten.at(0).size() - 2).replace("''", "'"));
@@ -250,13 +257,13 @@ void TstStockUpdate::parametersComeBackInSqlForm()
 void TstStockUpdate::originFromTheGrid()
 {
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QString::fromLatin1(Defaults)));
-    VoucherGrid grid = voucherGrid({{"A1", "2"}, {"A2", "1"}});
-    grid.setTextMatrix(1, 30, QStringLiteral("  FA000300000125A"));
-    grid.setTextMatrix(1, 31, QStringLiteral("17"));
-    QString tcOrigin = QStringLiteral("ELDELGRID");
-    QString voucherOrigin = QStringLiteral("eldelgrid");
-    t.engine.ActualizaStock(grid, QStringLiteral("AJE"), Note, QStringLiteral("0"), Date, QString(), QString(),
-                            QString(), tcOrigin, voucherOrigin);
+    StockRequest request = stockRequest({{"A1", "2"}, {"A2", "1"}}, QStringLiteral("AJE"), Note, Date);
+    request.lines[0].originType = QStringLiteral("  FA");
+    request.lines[0].originVoucher = QStringLiteral("000300000125A");
+    request.lines[0].originId = Currency::fromDouble(17);
+    request.TCOrigen = QStringLiteral("ELDELGRID");
+    request.ComprobanteOrigen = QStringLiteral("eldelgrid");
+    t.engine.ActualizaStock(request);
     const QList<QVariantMap> rows = t.movements();
     QCOMPARE(rows.size(), 2);
     QCOMPARE(rows.at(0).value(QStringLiteral("Tc_Origen")).toString(), QStringLiteral("FA"));
@@ -268,8 +275,11 @@ void TstStockUpdate::originFromTheGrid()
 void TstStockUpdate::transferWritesBothDeposits()
 {
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QString::fromLatin1(Defaults)));
-    t.engine.ActualizaStock(voucherGrid({{"A1", "5"}}), QStringLiteral("AJE"), Note, QStringLiteral("0"), Date,
-                            QStringLiteral("1"), QStringLiteral("2"), QString(), QString(), QString(), true);
+    StockRequest request = stockRequest({{"A1", "5"}}, QStringLiteral("AJE"), Note, Date);
+    request.IdDeposito = QStringLiteral("1");
+    request.IdDepositoDestino = QStringLiteral("2");
+    request.EsTransferencia = true;
+    t.engine.ActualizaStock(request);
     const QList<QVariantMap> rows = t.movements();
     QCOMPARE(summary(rows), QStringLiteral("A1:-5:1 A1:5:2"));
     QCOMPARE(rows.at(0).value(QStringLiteral("IDDEPOSITO")).toString(), QStringLiteral("   1"));
@@ -314,11 +324,13 @@ void TstStockUpdate::databaseMessageEndsTheUpdate()
                                        "BEGIN SELECT RAISE(ABORT, 'articulo bloqueado'); END"));
     t.f.services.errors.setRecord(QStringLiteral("remito 1-1 R"));
     orva.executeOrThrow(QStringLiteral("BEGIN TRANSACTION"));
-    bool failed = false;
-    t.engine.ActualizaStock(voucherGrid({{"A1", "1"}, {"A2", "1"}, {"A3", "1"}}), QStringLiteral("RM"), Note,
-                            QStringLiteral("0"), Date, QString(), QString(), QString(), QString(), QString(), false,
-                            QStringLiteral("PorDefault"), false, QString(), failed);
+    const StockResult result =
+        t.engine.ActualizaStock(stockRequest({{"A1", "1"}, {"A2", "1"}, {"A3", "1"}}, QStringLiteral("RM"), Note, Date));
+    const bool failed = result.HayError;
     QVERIFY(failed);
+    // The caller learns which line was refused, and why.
+    QCOMPARE(result.refusedLine, 1);
+    QVERIFY(result.refusal.contains(QStringLiteral("articulo bloqueado")));
     QVERIFY(orva.inTransaction());
     orva.executeOrThrow(QStringLiteral("COMMIT TRANSACTION"));
     QCOMPARE(summary(t.movements()), QStringLiteral("A1:-1:1"));
@@ -347,10 +359,10 @@ void TstStockUpdate::runTimeErrorChoices()
     QFETCH(QString, expected);
     // With equivalent units, a base unit that is no number cannot be written.
     EngineUnderTest t(QString::fromLatin1(OrvaRows) + configRows(QStringLiteral("ConfirmaUDEquiv=SI")));
-    VoucherGrid grid = voucherGrid({{"A1", "1"}, {"A2", "1"}});
-    grid.setTextMatrix(1, 6, QStringLiteral("  LT"));
+    StockRequest request = stockRequest({{"A1", "1"}, {"A2", "1"}}, QStringLiteral("RM"), Note, Date);
+    request.lines[0].baseUnit = QStringLiteral("  LT");
     t.f.op.errorChoices = {choice};
-    t.engine.ActualizaStock(grid, QStringLiteral("RM"), Note, QStringLiteral("0"), Date);
+    t.engine.ActualizaStock(request);
     QCOMPARE(summary(t.movements()), expected);
     QCOMPARE(t.f.op.errorsSeen.size(), 1);
     QCOMPARE(t.f.op.errorsSeen.first().procedure, QStringLiteral("ActualizaStock"));

@@ -1,0 +1,12 @@
+#include "stock/stockmovements.h"
+#include "services/connection.h"
+
+QString stockMovementStatement(const FieldList &columns)
+{
+    return SvcSession::BuildInsert(QStringLiteral("INSERT INTO V_MV_STOCK"), columns);
+}
+
+void writeStockMovement(Connection &orva, const FieldList &columns)
+{
+    orva.executeOrThrow(stockMovementStatement(columns));
+}
