@@ -323,6 +323,10 @@ bool parseDemoTargets(const QStringList &options, DemoTargets *targets, QString 
 {
     for (qsizetype i = 0; i < options.size(); ++i) {
         const QString option = options.at(i);
+        if (option == QLatin1String("--force")) {
+            targets->replaceExisting = true;
+            continue;
+        }
         if (i + 1 >= options.size()) {
             setError(error, QStringLiteral("falta el valor de %1").arg(option));
             return false;
@@ -370,6 +374,16 @@ bool parseDemoTargets(const QStringList &options, DemoTargets *targets, QString 
         }
     }
     return true;
+}
+
+QStringList existingDemoDatabases(const QString &folder)
+{
+    QStringList existing;
+    for (const char *name : {"orva.db", "ktz.db", "ktz2.db"}) {
+        if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(name)))
+            existing << QLatin1String(name);
+    }
+    return existing;
 }
 
 bool buildDemoDatabases(const QString &folder, QString *error)

@@ -24,9 +24,15 @@ struct DemoTargets
     QString postgresql;
     QString postgresqlUser = QStringLiteral("postgres");
     QString postgresqlPassword;
+    // --force: the databases already in the folder are replaced; without it
+    // the builder is not started on a folder that holds any of them.
+    bool replaceExisting = false;
 };
 
-// Reads the options that follow the folder: --ktz-firebird SERVER:FOLDER,
+// The demo databases (orva.db, ktz.db, ktz2.db) that already exist in folder.
+QStringList existingDemoDatabases(const QString &folder);
+
+// Reads the options that follow the folder: --force, --ktz-firebird SERVER:FOLDER,
 // --ktz-charset CS[,CS2], --ktz-user, --ktz-password, --orva-postgresql
 // HOST[:PORT]/DATABASE, --orva-user, --orva-password. False with *error on
 // an unknown or incomplete option.

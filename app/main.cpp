@@ -4,6 +4,7 @@
 
 #include "app/demobuilder.h"
 #include "app/transfersteps.h"
+#include "app/usage.h"
 #include "run/console/consolefront.h"
 #include "run/exitcodes.h"
 #include "run/desktop/desktopapp.h"
@@ -27,26 +28,71 @@ void printError(const QString &text)
     std::fputs((text + QLatin1Char('\n')).toUtf8().constData(), stderr);
 }
 
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 QString commandLineOf(int argc, char **argv)
 {
-    QStringList parts;
-    for (int i = 1; i < argc; ++i)
-        parts << QString::fromLocal8Bit(argv[i]);
-    return parts.join(QLatin1Char(' '));
+    return argumentsOf(argc, argv).join(QLatin1Char(' '));
+}
+
+int usageError(const QString &reason)
+{
+    printError(reason);
+    printError(usageLine());
+    return ExitUsage;
+}
+
+bool isDemoStart(const QStringList &arguments)
+{
+    return !arguments.isEmpty()
+        && (arguments.first() == QLatin1String("--demo") || arguments.first() == QLatin1String("demo"));
+}
+
+// --help, -h and --version answer before anything else starts: no display,
+// no Orva database, no log. Outside the demo an argument that looks like an
+// option and is none is a usage error. Returns -1 when the start goes on.
+int answerOptions(int argc, char **argv)
+{
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        QCoreApplication app(argc, argv);
+        std::fputs(helpText(Session::defaultProgramFolder(false)).toUtf8().constData(), stdout);
+        return ExitCompleted;
+    }
+    if (arguments.contains(QLatin1String("--version"))) {
+        std::fputs((versionText() + QLatin1Char('\n')).toUtf8().constData(), stdout);
+        return ExitCompleted;
+    }
+    if (isDemoStart(arguments))
+        return -1;
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(QLatin1Char('-')))
+            return usageError(QStringLiteral("Opción desconocida: %1").arg(argument));
+    }
+    return -1;
 }
 
 int buildDemo(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    const QString folder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("demo-data");
-    QStringList options;
-    for (int i = 3; i < argc; ++i)
-        options << QString::fromLocal8Bit(argv[i]);
+    const QStringList arguments = argumentsOf(argc, argv);
+    if (arguments.size() < 2 || arguments.at(1).startsWith(QLatin1Char('-')))
+        return usageError(QStringLiteral("--demo: falta el nombre de la carpeta"));
+    const QString folder = arguments.at(1);
     DemoTargets targets;
     QString error;
-    if (!parseDemoTargets(options, &targets, &error)) {
-        printError(QStringLiteral("Uso: traspasor --demo <carpeta> [opciones]: ") + error);
-        return ExitUsage;
+    if (!parseDemoTargets(arguments.mid(2), &targets, &error))
+        return usageError(QStringLiteral("--demo: ") + error);
+    const QStringList existing = existingDemoDatabases(folder);
+    if (!existing.isEmpty() && !targets.replaceExisting) {
+        return usageError(QStringLiteral("--demo: %1 ya tiene %2; --force las reemplaza")
+                              .arg(QDir(folder).absolutePath(), existing.join(QStringLiteral(", "))));
     }
     if (!buildDemoDatabases(folder, targets, &error)) {
         printError(QStringLiteral("No se pudieron crear las bases de demostración: ") + error);
@@ -130,7 +176,9 @@ int runSession(const QString &commandLine, bool unattended)
 
 int main(int argc, char **argv)
 {
-    if (argc > 1 && (qstrcmp(argv[1], "--demo") == 0 || qstrcmp(argv[1], "demo") == 0))
+    if (const int answered = answerOptions(argc, argv); answered >= 0)
+        return answered;
+    if (isDemoStart(argumentsOf(argc, argv)))
         return buildDemo(argc, argv);
 
     const QString commandLine = commandLineOf(argc, argv);

@@ -5,5 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-build/traspasor --demo demo-data
+build/traspasor --demo demo-data --force
 build/traspasor "@ParametroAdicional=DesdeTimer;@DbName=$PWD/demo-data/orva.db;"

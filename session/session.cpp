@@ -10,17 +10,18 @@
 
 Session::Session(SharedServices &services) : config(services), m_services(services) {}
 
-QString Session::defaultProgramFolder()
+QString Session::defaultProgramFolder(bool create)
 {
     // A scheduler (or a test) may give the folder for the log and the lookup file.
     const QString given = qEnvironmentVariable("TRASPASOR_PROGRAM_FOLDER");
-    if (!given.isEmpty() && QDir().mkpath(given))
+    if (!given.isEmpty() && (!create || QDir().mkpath(given)))
         return SvcTools::FolderPath(given);
     const QString exeFolder = QCoreApplication::applicationDirPath();
     if (!exeFolder.isEmpty() && QFileInfo(exeFolder).isWritable())
         return SvcTools::FolderPath(exeFolder);
     const QString data = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(data);
+    if (create)
+        QDir().mkpath(data);
     return SvcTools::FolderPath(data);
 }
 

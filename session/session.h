@@ -43,7 +43,8 @@ public:
 
     // The folder of the executable when writable, otherwise the per-user data
     // folder; the environment variable TRASPASOR_PROGRAM_FOLDER overrides both.
-    static QString defaultProgramFolder();
+    // With create false the folder is only named, not made.
+    static QString defaultProgramFolder(bool create = true);
 
 private:
     SharedServices &m_services;

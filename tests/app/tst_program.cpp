@@ -1,6 +1,10 @@
 // The program as a scheduler runs it: demo databases, the unattended run,
-// its exit status, its report lines and its messages.
+// its exit status, its report lines and its messages; help, version and
+// the usage errors of the command line.
 
+#include "run/exitcodes.h"
+
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -29,6 +33,14 @@ Result runProgram(const QStringList &arguments, const QString &programFolder)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+QByteArray fileHash(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1);
+}
+
 } // namespace
 
 class TstProgram : public QObject
@@ -41,6 +53,11 @@ private slots:
     void chosenKindsOnly();
     void unknownKindIsAUsageError();
     void missingOrvaEndsWithAMessage();
+    void helpAndVersion_data();
+    void helpAndVersion();
+    void usageErrors_data();
+    void usageErrors();
+    void demoKeepsExistingDatabasesWithoutForce();
 
 private:
     QTemporaryDir m_dir;
@@ -105,6 +122,109 @@ void TstProgram::missingOrvaEndsWithAMessage()
     QVERIFY(r.err.contains(missing));
     QVERIFY(!r.err.contains(QStringLiteral("Secreto9")));
     QVERIFY(!QFile::exists(missing));
+}
+
+void TstProgram::helpAndVersion_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("shown");
+    const QStringList help{QStringLiteral("@ParametroAdicional=DesdeTimer"), QStringLiteral("@Datos="),
+                           QStringLiteral("--force"), QStringLiteral("--orva-postgresql"), QStringLiteral("traspasor.log"),
+                           QStringLiteral("SharedServices.ini"), exitCodeTable()};
+    QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << help;
+    QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << help;
+    QTest::newRow("help among entries") << QStringList{QStringLiteral("@DbName=x.db;"), QStringLiteral("--help")} << help;
+    // Asked for after --demo it is help, not the name of a folder.
+    QTest::newRow("--demo --help") << QStringList{QStringLiteral("--demo"), QStringLiteral("--help")} << help;
+    QTest::newRow("--version") << QStringList{QStringLiteral("--version")}
+                               << QStringList{QStringLiteral("Traspasor KTZ " TRASPASOR_VERSION "\n")};
+}
+
+void TstProgram::helpAndVersion()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, shown);
+    QTemporaryDir cwd;
+    const QString folder = m_dir.filePath(QStringLiteral("prog-help"));
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), folder);
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QLatin1String(name));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(cwd.path());
+    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
+    QVERIFY(p.waitForFinished(30000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY2(p.readAllStandardError().isEmpty(), "nothing on standard error");
+    for (const QString &text : shown)
+        QVERIFY2(out.contains(text), qPrintable(text));
+    if (shown.size() == 1)
+        QCOMPARE(out, shown.first());
+    // Nothing is made: no folder named after the option, no log.
+    QVERIFY(QDir(cwd.path()).isEmpty());
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/traspasor.log")));
+}
+
+void TstProgram::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("unknown option") << QStringList{QStringLiteral("--verbose")} << "Opción desconocida: --verbose";
+    QTest::newRow("unknown option among entries")
+        << QStringList{QStringLiteral("@ParametroAdicional=DesdeTimer;"), QStringLiteral("-x")} << "Opción desconocida: -x";
+    QTest::newRow("demo without folder") << QStringList{QStringLiteral("--demo")} << "falta el nombre de la carpeta";
+    QTest::newRow("demo with an option for folder")
+        << QStringList{QStringLiteral("--demo"), QStringLiteral("--force")} << "falta el nombre de la carpeta";
+    QTest::newRow("demo unknown option")
+        << QStringList{QStringLiteral("--demo"), QStringLiteral("nueva"), QStringLiteral("--bogus"), QStringLiteral("1")}
+        << "opción desconocida --bogus";
+    QTest::newRow("demo option without value")
+        << QStringList{QStringLiteral("--demo"), QStringLiteral("nueva"), QStringLiteral("--orva-user")}
+        << "falta el valor de --orva-user";
+}
+
+void TstProgram::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    QTemporaryDir cwd;
+    QProcess p;
+    p.setWorkingDirectory(cwd.path());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), m_dir.filePath(QStringLiteral("prog-usage")));
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
+    QVERIFY(p.waitForFinished(30000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QCOMPARE(p.exitCode(), int(ExitUsage));
+    QVERIFY2(err.contains(reason), qPrintable(err));
+    QVERIFY2(err.contains(QStringLiteral("Uso: traspasor")), qPrintable(err));
+    QVERIFY(p.readAllStandardOutput().isEmpty());
+    QVERIFY(QDir(cwd.path()).isEmpty());
+}
+
+void TstProgram::demoKeepsExistingDatabasesWithoutForce()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("demo-again"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(m_demo + QStringLiteral("/orva.db"), folder + QStringLiteral("/orva.db")));
+    // The operator's Orva has moved on since the demo was made.
+    const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1/orva.db;").arg(folder);
+    QCOMPARE(runProgram({args}, m_dir.filePath(QStringLiteral("prog-again"))).exitCode, 0);
+    const QByteArray before = fileHash(folder + QStringLiteral("/orva.db"));
+
+    Result r = runProgram({QStringLiteral("--demo"), folder}, m_dir.filePath(QStringLiteral("prog-again")));
+    QCOMPARE(r.exitCode, int(ExitUsage));
+    QVERIFY2(r.err.contains(QStringLiteral("orva.db")) && r.err.contains(QStringLiteral("--force")), qPrintable(r.err));
+    QCOMPARE(fileHash(folder + QStringLiteral("/orva.db")), before);
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/ktz.db")));
+
+    r = runProgram({QStringLiteral("--demo"), folder, QStringLiteral("--force")}, m_dir.filePath(QStringLiteral("prog-again")));
+    QCOMPARE(r.exitCode, 0);
+    QVERIFY(fileHash(folder + QStringLiteral("/orva.db")) != before);
+    QVERIFY(QFile::exists(folder + QStringLiteral("/ktz.db")));
 }
 
 QTEST_GUILESS_MAIN(TstProgram)
