@@ -115,16 +115,27 @@ std::unique_ptr<QLockFile> lockInstance(const QString &programFolder)
     return lock;
 }
 
+// The log of the program folder, bounded: only the instance that holds the
+// folder's lock moves a full log aside, before its first line. Qt's own
+// messages go into it from here on.
+void openLog(Log &log, const QString &programFolder, bool holdsFolder)
+{
+    const QString path = programFolder + QStringLiteral("traspasor.log");
+    if (holdsFolder)
+        Log::rotate(path);
+    log.open(path);
+    log.takeQtMessages();
+}
+
 int runSession(const QString &commandLine, bool unattended)
 {
     SharedServices services;
     Session session(services);
     session.programFolder = Session::defaultProgramFolder();
-    services.log.open(session.programFolder + QStringLiteral("traspasor.log"));
+    const auto lock = lockInstance(session.programFolder);
+    openLog(services.log, session.programFolder, lock != nullptr);
     services.log.info(QStringLiteral("Inicio de Traspasor KTZ (%1).")
                           .arg(unattended ? QStringLiteral("desatendido") : QStringLiteral("interactivo")));
-
-    const auto lock = lockInstance(session.programFolder);
     if (!lock) {
         services.log.warning(QStringLiteral("Ya hay otra instancia en ejecución: este inicio termina."));
         printError(QStringLiteral("Traspasor KTZ ya está en ejecución."));

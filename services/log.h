@@ -1,6 +1,7 @@
 #pragma once
-// The tool's log file: one line per event with a timestamp. Unattended runs
-// write here what they cannot show on screen. No password ever reaches it.
+// The tool's log file: one line per event with the local time and its UTC
+// offset. Unattended runs write here what they cannot show on screen; Qt's
+// own messages land here too, with their level. No password ever reaches it.
 
 #include <QFile>
 #include <QString>
@@ -8,11 +9,13 @@
 class Log
 {
 public:
+    ~Log();
+
     // Appends to path (created when missing). An empty path logs nowhere.
     void open(const QString &path);
     QString path() const { return m_file.fileName(); }
 
-    // Writes one line "yyyy-MM-dd HH:mm:ss level text"; passwords are masked.
+    // Writes one line "yyyy-MM-dd HH:mm:ss+hh:mm level text"; passwords are masked.
     void write(const QString &level, const QString &text);
     void info(const QString &text) { write(QStringLiteral("INFO "), text); }
     void warning(const QString &text) { write(QStringLiteral("AVISO"), text); }
@@ -20,6 +23,22 @@ public:
 
     // Also copy every line to standard error (unattended runs).
     void setEcho(bool echo) { m_echo = echo; }
+
+    // Qt's own messages (warnings of its classes, plugins) go into this log
+    // as lines "Qt <level>: text" instead of standard error, until the log
+    // is destroyed or another log takes them.
+    void takeQtMessages();
+
+    // The size bound of the log: a log of maxBytes or more is moved to
+    // path.1 (path.1 to path.2, ...) before a run opens it, so at most
+    // `files` files remain. Called between runs only, never while a run
+    // writes, so a line is never split. True when the log was moved.
+    static constexpr qint64 DefaultMaxBytes = 5 * 1024 * 1024;
+    static constexpr int DefaultFiles = 3;
+    static bool rotate(const QString &path, qint64 maxBytes = DefaultMaxBytes, int files = DefaultFiles);
+
+    // The time stamp of a line: local time with its offset from UTC.
+    static QString timeStamp(const class QDateTime &moment);
 
 private:
     QFile m_file;
