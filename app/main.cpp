@@ -10,6 +10,7 @@
 #include "run/desktop/desktopapp.h"
 #include "services/consoleoperator.h"
 #include "services/sharedservices.h"
+#include "services/targetlock.h"
 #include "session/session.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 #include <QStringList>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -127,6 +129,54 @@ void openLog(Log &log, const QString &programFolder, bool holdsFolder)
     log.takeQtMessages();
 }
 
+// Unknown entries and values cut short are named on standard error and in
+// the log, and the run goes on; a name within one letter of a known entry
+// is a usage error, so a typo never changes what is transferred. False then.
+bool reportEntryFindings(Log &log, const QString &commandLine)
+{
+    bool usable = true;
+    for (const EntryFinding &finding : SessionParameters::check(commandLine)) {
+        if (finding.kind == EntryFinding::Misspelt) {
+            log.error(finding.message());
+            printError(finding.message());
+            usable = false;
+        } else {
+            log.warning(finding.message());
+            printError(finding.message());
+        }
+    }
+    if (!usable)
+        printError(usageLine());
+    return usable;
+}
+
+// One run per Orva database, whichever program folder it starts from: the
+// target's lock is held until the program ends. Returns -1 when taken,
+// otherwise the exit code of a start that must end.
+int lockOrvaTarget(SharedServices &services, TargetLock &lock)
+{
+    QString text;
+    switch (lock.take(services.session.connection(), services.session.DbName)) {
+    case TargetLock::Outcome::Taken:
+        services.log.info(QStringLiteral("Bloqueo tomado: %1.").arg(lock.describe()));
+        return -1;
+    case TargetLock::Outcome::Held:
+        text = QStringLiteral("Otra ejecución trabaja sobre esta base de Orva (%1)").arg(lock.describe());
+        if (!lock.holder().isEmpty())
+            text += QStringLiteral(": ") + lock.holder();
+        text += QStringLiteral(". Este inicio termina.");
+        services.log.warning(text);
+        break;
+    case TargetLock::Outcome::Failed:
+        text = QStringLiteral("No se pudo tomar el bloqueo de la base de Orva (%1): %2. Este inicio termina.")
+                   .arg(lock.describe(), lock.error());
+        services.log.error(text);
+        break;
+    }
+    printError(text);
+    return ExitLocked;
+}
+
 int runSession(const QString &commandLine, bool unattended)
 {
     SharedServices services;
@@ -142,6 +192,9 @@ int runSession(const QString &commandLine, bool unattended)
         return ExitLocked;
     }
 
+    if (!reportEntryFindings(services.log, commandLine))
+        return ExitUsage;
+
     ConsoleOperator console(services.log);
     services.setOperator(&console);
     services.session.setServerSettings(ServerSettings::read(
@@ -155,6 +208,9 @@ int runSession(const QString &commandLine, bool unattended)
         return ExitNoOrva;
     }
     services.log.info(QStringLiteral("Conectado a Orva (%1).").arg(services.session.connection().target().describe()));
+    TargetLock targetLock;
+    if (const int refused = lockOrvaTarget(services, targetLock); refused >= 0)
+        return refused;
 
     RunContext context(session);
     TransferSteps steps(session);
@@ -168,7 +224,8 @@ int runSession(const QString &commandLine, bool unattended)
         printError(usage);
         return ExitUsage;
     }
-    services.log.setEcho(false);
+    services.log.setEchoWarnings(true);
+    front.showProgress = ConsoleFront::progressWanted(session.parameters.Progreso, isatty(STDERR_FILENO));
     context.progress.setView(&front);
     RunDriver driver(context, front, steps.steps());
     driver.unattended = true;

@@ -86,7 +86,7 @@ void Log::write(const QString &level, const QString &text)
         m_file.write(bytes);
         m_file.flush();
     }
-    if (m_echo)
+    if (m_echo || (m_echoWarnings && level != QLatin1String("INFO ")))
         std::fputs(bytes.constData(), stderr);
 }
 

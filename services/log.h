@@ -21,8 +21,12 @@ public:
     void warning(const QString &text) { write(QStringLiteral("AVISO"), text); }
     void error(const QString &text) { write(QStringLiteral("ERROR"), text); }
 
-    // Also copy every line to standard error (unattended runs).
+    // Also copy every line to standard error.
     void setEcho(bool echo) { m_echo = echo; }
+    // Copy warnings and errors to standard error (unattended runs: a
+    // scheduler sees them even when the progress lines are off).
+    void setEchoWarnings(bool echo) { m_echoWarnings = echo; }
+    bool echoesWarnings() const { return m_echo || m_echoWarnings; }
 
     // Qt's own messages (warnings of its classes, plugins) go into this log
     // as lines "Qt <level>: text" instead of standard error, until the log
@@ -43,4 +47,5 @@ public:
 private:
     QFile m_file;
     bool m_echo = false;
+    bool m_echoWarnings = false;
 };

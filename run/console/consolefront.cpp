@@ -52,12 +52,21 @@ bool ConsoleFront::tickFromList(const QString &list, QString *error)
     return true;
 }
 
+bool ConsoleFront::progressWanted(const QString &progresoEntry, bool stderrIsTerminal)
+{
+    if (sameText(progresoEntry.trimmed(), QStringLiteral("SI")))
+        return true;
+    if (sameText(progresoEntry.trimmed(), QStringLiteral("NO")))
+        return false;
+    return stderrIsTerminal;
+}
+
 void ConsoleFront::progressChanged(const ProgressState &state)
 {
     if (state.status != m_status) {
         finishStatusLine();
         m_status = state.status;
-        if (m_status != QLatin1String("Status")) {
+        if (showProgress && m_status != QLatin1String("Status")) {
             m_err << m_status << "..." << Qt::endl;
         }
     }
@@ -72,7 +81,7 @@ void ConsoleFront::progressChanged(const ProgressState &state)
 
 void ConsoleFront::finishStatusLine()
 {
-    if (!m_status.isEmpty() && m_status != QLatin1String("Status"))
+    if (showProgress && !m_status.isEmpty() && m_status != QLatin1String("Status"))
         m_err << "  " << m_status << ": " << m_lastLine << Qt::endl;
     m_lastLine.clear();
 }

@@ -14,6 +14,13 @@ public:
     ConsoleFront();
 
     bool ticked[TransferKindCount] = {true, true, true, true};
+    // Whether the progress lines go to standard error; the report always
+    // goes to standard output.
+    bool showProgress = true;
+
+    // The progress lines are shown on a terminal only, so a scheduler's run
+    // stays quiet; "@Progreso=SI;" / "@Progreso=NO;" force them on or off.
+    static bool progressWanted(const QString &progresoEntry, bool stderrIsTerminal);
 
     // Reads the kinds of a scheduler's "@Datos" entry (Articulos, Clientes,
     // Ventas, Remitos, separated by commas; case and accents ignored). An

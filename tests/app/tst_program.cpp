@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -58,6 +60,11 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void demoKeepsExistingDatabasesWithoutForce();
+    void entriesNotKnownOrCut_data();
+    void entriesNotKnownOrCut();
+    void progressLinesOnlyWhenAsked();
+    void errorsReachStandardErrorWhenQuiet();
+    void oneRunPerOrvaDatabase();
 
 private:
     QTemporaryDir m_dir;
@@ -80,6 +87,8 @@ void TstProgram::unattendedRunOnTheDemo()
     const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1/orva.db;").arg(m_demo);
     const Result r = runProgram({args}, folder);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    // Standard error is no terminal here: a clean run prints its report only.
+    QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
     // One report per pass: the demo configures two KTZ databases.
     QVERIFY(r.out.contains(QStringLiteral("Paso 0 - Actualización Finalizada")));
     QVERIFY(r.out.contains(QStringLiteral("Paso 1 - Actualización Finalizada")));
@@ -225,6 +234,117 @@ void TstProgram::demoKeepsExistingDatabasesWithoutForce()
     QCOMPARE(r.exitCode, 0);
     QVERIFY(fileHash(folder + QStringLiteral("/orva.db")) != before);
     QVERIFY(QFile::exists(folder + QStringLiteral("/ktz.db")));
+}
+
+void TstProgram::entriesNotKnownOrCut_data()
+{
+    QTest::addColumn<QString>("entries");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unknown entry: the run goes on") << "@Foo=bar;" << 0 << "entrada desconocida @Foo";
+    QTest::newRow("misspelt kinds: nothing runs") << "@Dato=Ventas;" << int(ExitUsage)
+                                                  << "entrada desconocida @Dato: ¿quiso decir @Datos?";
+    QTest::newRow("misspelt Orva name") << "@DBNam=otra.db;" << int(ExitUsage) << "¿quiso decir @DbName?";
+    QTest::newRow("last entry cut: the run goes on with the cut value")
+        << "@Caja=12345" << 0 << "la entrada @Caja no termina en \";\": su valor se cortó a \"1234\"";
+}
+
+void TstProgram::entriesNotKnownOrCut()
+{
+    QFETCH(QString, entries);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    const QString orva = m_dir.filePath(QStringLiteral("entries-orva.db"));
+    QFile::remove(orva);
+    QVERIFY(QFile::copy(m_demo + QStringLiteral("/orva.db"), orva));
+    const QByteArray before = fileHash(orva);
+    const QString folder = m_dir.filePath(QStringLiteral("prog-entries"));
+    QFile::remove(folder + QStringLiteral("/traspasor.log"));
+    const Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva) + entries}, folder);
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    QVERIFY2(r.err.contains(said), qPrintable(r.err));
+    QFile log(folder + QStringLiteral("/traspasor.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(log.readAll()).contains(said));
+    if (exitCode == int(ExitUsage)) {
+        QVERIFY(r.err.contains(QStringLiteral("Uso: traspasor")));
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(fileHash(orva), before);
+    } else {
+        QVERIFY(r.out.contains(QStringLiteral("Paso 0 - Actualización Finalizada")));
+    }
+}
+
+void TstProgram::progressLinesOnlyWhenAsked()
+{
+    const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@Progreso=SI;@DbName=%1/orva.db;").arg(m_demo);
+    const Result r = runProgram({args}, m_dir.filePath(QStringLiteral("prog-progress")));
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("Actualizando Artículos...")), qPrintable(r.err));
+    QVERIFY(!r.out.contains(QStringLiteral("Actualizando Artículos")));
+    QVERIFY(r.out.contains(QStringLiteral("Paso 0 - Actualización Finalizada")));
+}
+
+void TstProgram::errorsReachStandardErrorWhenQuiet()
+{
+    // The first KTZ database is gone: the run gives up, and says so on
+    // standard error although the progress lines are off.
+    const QString orva = m_dir.filePath(QStringLiteral("broken-orva.db"));
+    QVERIFY(QFile::copy(m_demo + QStringLiteral("/orva.db"), orva));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("broken"));
+        db.setDatabaseName(orva);
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS'")
+                               .arg(m_dir.filePath(QStringLiteral("gone/ktz.db")))));
+        QCOMPARE(query.numRowsAffected(), 1);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("broken"));
+    const Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva)},
+                                m_dir.filePath(QStringLiteral("prog-broken")));
+    QCOMPARE(r.exitCode, int(ExitNotFinished));
+    QVERIFY2(r.err.contains(QStringLiteral("ERROR")) && r.err.contains(QStringLiteral("gone/ktz.db")), qPrintable(r.err));
+    QVERIFY(!r.err.contains(QStringLiteral("Actualizando Artículos...")));
+}
+
+void TstProgram::oneRunPerOrvaDatabase()
+{
+    const QString folder = m_dir.filePath(QStringLiteral("locked"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString orva = folder + QStringLiteral("/orva.db");
+    QVERIFY(QFile::copy(m_demo + QStringLiteral("/orva.db"), orva));
+    const QString link = m_dir.filePath(QStringLiteral("orva-link.db"));
+    QVERIFY(QFile::link(orva, link));
+
+    // A first run, with the main window open, from one program folder.
+    const QString firstFolder = m_dir.filePath(QStringLiteral("prog-first"));
+    QProcess first;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), firstFolder);
+    first.setProcessEnvironment(env);
+    first.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), {QStringLiteral("@DbName=%1;").arg(orva)});
+    QVERIFY(first.waitForStarted());
+    const auto firstHoldsIt = [&] {
+        QFile log(firstFolder + QStringLiteral("/traspasor.log"));
+        return log.open(QIODevice::ReadOnly) && log.readAll().contains("Bloqueo tomado");
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(firstHoldsIt(), 60000);
+
+    // A second run from another program folder, through a link to the same file.
+    const QString secondFolder = m_dir.filePath(QStringLiteral("prog-second"));
+    Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(link)}, secondFolder);
+    QCOMPARE(r.exitCode, int(ExitLocked));
+    QVERIFY2(r.err.contains(QStringLiteral("Otra ejecución trabaja sobre esta base de Orva")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("proceso %1 ").arg(first.processId())), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral(", iniciada 20")), qPrintable(r.err));
+    QVERIFY(r.out.isEmpty());
+
+    // The first run dies without its clean-up: its lock goes with it.
+    first.kill();
+    QVERIFY(first.waitForFinished());
+    r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(link)}, secondFolder);
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
 }
 
 QTEST_GUILESS_MAIN(TstProgram)

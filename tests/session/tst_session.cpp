@@ -37,6 +37,9 @@ class TstSession : public QObject
 private slots:
     void commandLineEntries_data();
     void commandLineEntries();
+    void entryFindings_data();
+    void entryFindings();
+    void knownNamesAreFarApart();
     void nombreServidor_data();
     void nombreServidor();
     void cfgAndGrabaDfg();
@@ -77,6 +80,66 @@ void TstSession::commandLineEntries()
     QFETCH(QString, expected);
     const QString defaultValue = name == QLatin1String("@Caja") ? QStringLiteral("1") : QString();
     QCOMPARE(SessionParameters::entry(commandLine, name, defaultValue), expected);
+}
+
+void TstSession::entryFindings_data()
+{
+    QTest::addColumn<QString>("commandLine");
+    QTest::addColumn<QStringList>("findings");  // "kind name resembles value"
+    QTest::newRow("every known entry")
+        << "@ParametroAdicional=DesdeTimer;@Server=s;@DbName=d;@Usuario=u;@Password=p;@Caja=2;@Menu=m;"
+           "@UsuarioLogeado=l;@Datos=Ventas;@Informe=i.json;@Desde=2024-01-01;@Hasta=2024-01-31;@Progreso=SI;"
+        << QStringList();
+    QTest::newRow("case ignored") << "@dbname=x; @DATOS=Ventas;" << QStringList();
+    QTest::newRow("@ inside values is no entry") << "@DbName=/datos/@viejo/orva.db;@Password=a@b;" << QStringList();
+    QTest::newRow("text between entries") << "basura @Menu=M1; mas" << QStringList();
+    QTest::newRow("unknown") << "@Foo=bar;@DbName=x;" << QStringList{"unknown @Foo  "};
+    QTest::newRow("letter missing") << "@Dato=Ventas;" << QStringList{"misspelt @Dato @Datos "};
+    QTest::newRow("letters missing and case") << "@DBNam=x;" << QStringList{"misspelt @DBNam @DbName "};
+    QTest::newRow("letter more") << "@Cajas=3;" << QStringList{"misspelt @Cajas @Caja "};
+    QTest::newRow("letter changed") << "@Pasword=x;@Usuaria=y;"
+                                    << QStringList{"misspelt @Pasword @Password ", "misspelt @Usuaria @Usuario "};
+    QTest::newRow("letters swapped") << "@Dtaos=Ventas;" << QStringList{"misspelt @Dtaos @Datos "};
+    QTest::newRow("two letters off is unknown") << "@Dat=Ventas;" << QStringList{"unknown @Dat  "};
+    QTest::newRow("last entry cut") << "@DbName=x;@Caja=12345" << QStringList{"cut @Caja  1234"};
+    QTest::newRow("last entry short enough") << "@DbName=x;@Caja=12" << QStringList();
+    QTest::newRow("value runs into the next entry")
+        << "@ParametroAdicional=DesdeTimer @DbName=x.db;"
+        << QStringList{"runs-on @ParametroAdicional @DbName DesdeTimer @DbNamex.db"};
+}
+
+void TstSession::entryFindings()
+{
+    QFETCH(QString, commandLine);
+    QFETCH(QStringList, findings);
+    static const char *const kinds[] = {"unknown", "misspelt", "cut", "runs-on"};
+    QStringList found;
+    for (const EntryFinding &f : SessionParameters::check(commandLine))
+        found << QStringLiteral("%1 %2 %3 %4").arg(QLatin1String(kinds[f.kind]), f.name, f.resembles, f.value);
+    QCOMPARE(found, findings);
+}
+
+void TstSession::knownNamesAreFarApart()
+{
+    // Each known name with one letter dropped resembles that name and no
+    // other: two known names within one letter of each other would make a
+    // typo of one look like the other.
+    for (const QString &name : SessionParameters::knownNames()) {
+        QCOMPARE(SessionParameters::check(name + QStringLiteral("=x;")).size(), 0);
+        for (qsizetype i = 1; i < name.size(); ++i) {
+            const QString typo = QString(name).remove(i, 1);
+            const QList<EntryFinding> findings = SessionParameters::check(typo + QStringLiteral("=x;"));
+            QCOMPARE(findings.size(), 1);
+            QCOMPARE(findings.first().resembles, name);
+        }
+    }
+    // A cut or run-on password is named, its value never.
+    const QList<EntryFinding> findings =
+        SessionParameters::check(QStringLiteral("@Password=Secreto9 @DbName=x; @Password=Otro7777777777"));
+    QCOMPARE(findings.size(), 2);
+    for (const EntryFinding &f : findings)
+        QVERIFY2(!f.message().contains(QStringLiteral("Secreto9")) && !f.message().contains(QStringLiteral("Otro77")),
+                 qPrintable(f.message()));
 }
 
 void TstSession::nombreServidor_data()
