@@ -1,8 +1,10 @@
 #include "services/svcsession.h"
 #include "services/errorhandling.h"
 #include "services/errors.h"
+#include "services/orvapassword.h"
 #include "services/svctools.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 #include <QSqlRecord>
@@ -29,6 +31,9 @@ ServerSettings ServerSettings::read(const QString &iniPath)
         s.dialect = SqlDialect::SqlServer;
     s.port = ini.value(QStringLiteral("Port"), -1).toInt();
     s.options = ini.value(QStringLiteral("Options")).toString();
+    const QString passwordFile = ini.value(QStringLiteral("PasswordFile")).toString().trimmed();
+    if (!passwordFile.isEmpty())
+        s.passwordFile = QFileInfo(iniPath).dir().absoluteFilePath(passwordFile);
     ini.endGroup();
     s.ktzCharset = ini.value(QStringLiteral("KTZ/Charset")).toString().trimmed();
     return s;
@@ -48,6 +53,10 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
                           .arg(Server);
         return;
     }
+    // A server's password may come from outside the command line.
+    QString password = Password;
+    if (!noServer && password.isEmpty() && !orvaPasswordFromOutside(m_settings.passwordFile, &password, &m_openError))
+        return;
     if (noServer) {
         if (DbName.trimmed().isEmpty()) {
             m_openError = QStringLiteral("No se indicó la base de datos de Orva (@DbName)");
@@ -72,13 +81,13 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.host = host;
         target.databaseName = DbName;
         target.user = User;
-        target.password = Password;
+        target.password = password;
         target.options = m_settings.options;
         target.dialect = SqlDialect::PostgreSql;
     } else {
         target.driver = QStringLiteral("QODBC");
         target.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
-                                .arg(m_settings.odbcDriver, Server, DbName, User, Password);
+                                .arg(m_settings.odbcDriver, Server, DbName, User, password);
         if (m_settings.port > 0)
             target.databaseName += QStringLiteral("Port=%1;").arg(m_settings.port);
         target.options = m_settings.options;

@@ -28,6 +28,10 @@ struct ServerSettings
     // The character set the bytes of the KTZ databases' CHARACTER SET NONE
     // texts are in, for the Firebird client (empty: WIN1252).
     QString ktzCharset;
+    // [Orva] PasswordFile: a file holding the Orva password on its first
+    // line, for a command line without "@Password" (relative to the
+    // settings file's folder; only its owner may read it).
+    QString passwordFile;
 
     // Reads section [Orva] of the settings file: Driver, OdbcDriver, Dialect,
     // Port, Options; and Charset of section [KTZ]. A missing file or key

@@ -1,12 +1,20 @@
 // What the windows show: the report's lines from the counters, the progress
-// window's bar and counter line, and the system icon of the main window.
+// window's bar and counter line, the system icon of the main window, and
+// the cancel confirmation with Qt's buttons in Spanish.
 
 #include "run/desktop/frminfoktz.h"
+#include "run/desktop/desktopoperator.h"
 #include "run/desktop/frmstatus.h"
+#include "run/desktop/spanishqttexts.h"
 #include "session/desktop/preparaventana.h"
 #include "support/fixtures.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTest>
@@ -22,6 +30,7 @@ private slots:
     void counterLine();
     void systemIcon_data();
     void systemIcon();
+    void cancelConfirmationInSpanish();
 };
 
 void TstRunWindows::reportLines_data()
@@ -146,6 +155,56 @@ void TstRunWindows::systemIcon()
     const QImage shown = window.windowIcon().pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
     const bool red = shown.pixelColor(8, 8) == QColor(Qt::red);
     QCOMPARE(red, expected == QLatin1String("file"));
+}
+
+void TstRunWindows::cancelConfirmationInSpanish()
+{
+    QVERIFY2(installSpanishQtTexts(), "Qt's Spanish translation (package qt6-translations-l10n)");
+    OrvaFixture f;
+    DesktopOperator op;
+    f.services.setOperator(&op);
+    RunContext context(f.session);
+    FrmStatus window(context, nullptr);
+    window.show();
+
+    // Answers the confirmation once it is up with the button that reads
+    // `answer`, noting every button's text.
+    QStringList buttons;
+    QString title;
+    const auto answerWith = [&](const QString &answer) {
+        auto *poll = new QTimer(&window);
+        QObject::connect(poll, &QTimer::timeout, poll, [&, poll, answer] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            title = box->windowTitle();
+            buttons.clear();
+            QAbstractButton *chosen = nullptr;
+            for (QAbstractButton *b : box->buttons()) {
+                buttons << b->text().remove(QLatin1Char('&'));
+                if (buttons.last() == answer)
+                    chosen = b;
+            }
+            if (chosen)
+                chosen->click();
+            else
+                box->reject();
+        });
+        poll->start(10);
+    };
+
+    answerWith(QStringLiteral("No"));
+    window.CmdCancelar->click();
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList{QStringLiteral("No"), QStringLiteral("Sí")}));
+    QCOMPARE(title, QStringLiteral("ATENCIÓN"));
+    QVERIFY(!context.PARAR);
+
+    answerWith(QStringLiteral("Sí"));
+    window.CmdCancelar->click();
+    QVERIFY(context.PARAR);
 }
 
 QTEST_MAIN(TstRunWindows)
