@@ -22,8 +22,7 @@ namespace {
 // empty (no own deposit, lot, serial, price or origin).
 StockLine stockLine(const DeliveryNoteLine &line)
 {
-    return StockLine{
-        .article = line.articleKey, .description = line.description, .unit = line.unit, .quantity = line.quantity};
+    return StockLine(line.articleKey, line.description, line.unit, line.quantity);
 }
 
 // The "RM" voucher of the note, out of the configured default deposit.

@@ -10,6 +10,12 @@
 // One voucher line.
 struct StockLine
 {
+    StockLine() = default;
+    StockLine(const QString &article, const QString &description, const QString &unit, Currency quantity)
+        : article(article), description(description), unit(unit), quantity(quantity)
+    {
+    }
+
     QString article;      // Orva article code; a line without one gives no movement
     QString description;  // single quotes are removed when written
     QString unit;         // unit code; empty: no unit

@@ -13,7 +13,15 @@
 // as text read by the currency rule (a text that is no number reads as 0).
 struct TextLine
 {
-    QString article, quantity, unit = QStringLiteral("  UN"), description = QStringLiteral("Artículo");
+    TextLine(const QString &article = {}, const QString &quantity = {}, const QString &unit = QStringLiteral("  UN"),
+             const QString &description = QStringLiteral("Artículo"), const QString &lots = {},
+             const QString &serials = {}, const QString &deposit = {})
+        : article(article), quantity(quantity), unit(unit), description(description), lots(lots), serials(serials),
+          deposit(deposit)
+    {
+    }
+
+    QString article, quantity, unit, description;
     QString lots, serials, deposit;
 };
 
@@ -21,12 +29,8 @@ inline QList<StockLine> stockLines(const QList<TextLine> &lines)
 {
     QList<StockLine> result;
     for (const TextLine &line : lines) {
-        StockLine stock;
-        stock.article = line.article;
-        stock.description = line.description;
-        stock.unit = line.unit;
+        StockLine stock(line.article, line.description, line.unit, SvcTools::ToCurrency(line.quantity));
         stock.deposit = line.deposit;
-        stock.quantity = SvcTools::ToCurrency(line.quantity);
         stock.lots = line.lots;
         stock.serials = line.serials;
         result << stock;

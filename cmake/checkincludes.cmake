@@ -1,0 +1,53 @@
+cmake_minimum_required(VERSION 3.25)
+# Fails when a source file includes a header of a folder it may not include.
+# LAYERS holds one line per folder: "folder:allowed;folders"; a header is
+# named from the repository root ("stock/clscmncptes.h"), and belongs to the
+# longest listed folder its path starts with. Run with
+#   cmake -DSOURCE_DIR=<repository> -DLAYERS=<build>/includelayers.txt -P checkincludes.cmake
+file(STRINGS ${LAYERS} layer_lines)
+set(folders "")
+foreach(line ${layer_lines})
+  string(FIND "${line}" ":" colon)
+  string(SUBSTRING "${line}" 0 ${colon} folder)
+  math(EXPR rest "${colon} + 1")
+  string(SUBSTRING "${line}" ${rest} -1 allowed)
+  set(allowed_${folder} ${allowed})
+  list(APPEND folders ${folder})
+endforeach()
+
+# The listed folder a header path belongs to, "" when none.
+function(owner_folder path result)
+  set(best "")
+  string(LENGTH "${best}" best_length)
+  foreach(folder ${folders})
+    string(FIND "${path}" "${folder}/" at)
+    string(LENGTH "${folder}" length)
+    if(at EQUAL 0 AND length GREATER best_length)
+      set(best ${folder})
+      set(best_length ${length})
+    endif()
+  endforeach()
+  set(${result} "${best}" PARENT_SCOPE)
+endfunction()
+
+set(violations "")
+foreach(folder ${folders})
+  file(GLOB sources ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
+  foreach(source ${sources})
+    file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"[^\"]+\"")
+    foreach(include ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" header "${include}")
+      owner_folder("${header}" header_folder)
+      if(header_folder AND NOT header_folder IN_LIST allowed_${folder})
+        file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+        string(APPEND violations "  ${name} includes ${header} (${header_folder} is not below ${folder})\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(violations)
+  message(FATAL_ERROR "Upward includes:\n${violations}")
+endif()
+list(LENGTH folders count)
+message(STATUS "Includes of ${count} folders follow their links")
