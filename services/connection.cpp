@@ -138,8 +138,9 @@ RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
     return e;
 }
 
-bool Connection::execGuarded(QSqlQuery &query, const QString &statement)
+bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind)
 {
+    ++(m_counts.*kind);
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
     // statement, as on the other servers, so the operator's choice means the same.
@@ -147,6 +148,7 @@ bool Connection::execGuarded(QSqlQuery &query, const QString &statement)
     if (!guard)
         return query.exec(statement);
     QSqlQuery savepoint(database());
+    m_counts.savepoints += 2;  // the savepoint, then its release or rollback
     if (!savepoint.exec(QStringLiteral("SAVEPOINT traspasor_sentencia")))
         return query.exec(statement);  // the failure shows on the statement itself
     if (query.exec(statement)) {
@@ -164,6 +166,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     QSqlDatabase db = database();
     bool ok = true;
     QSqlError failure;
+    ++m_counts.transactions;
     if (m_spec.driver == QLatin1String("QIBASE")) {
         // The InterBase-family engine takes transactions only through its API.
         ok = verb == TransactionVerb::Begin ? db.transaction()
@@ -180,6 +183,8 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         throw RunTimeError(errorFor(sql, failure));
     }
     m_inTransaction = verb == TransactionVerb::Begin;
+    if (onWritten)
+        onWritten(sql);
 }
 
 void Connection::executeOrThrow(const QString &sql)
@@ -196,8 +201,12 @@ void Connection::executeOrThrow(const QString &sql)
         return;
     }
     QSqlQuery query(database());
-    if (!execGuarded(query, statementFor(sql)))
+    const QString statement = statementFor(sql);
+    if (!execGuarded(query, statement, &StatementCounts::writes))
         throw RunTimeError(errorFor(sql, query.lastError()));
+    m_runCache.written(sql);
+    if (onWritten)
+        onWritten(statement);
 }
 
 QString Connection::statementFor(const QString &sql, QSet<QString> *decimalColumns)

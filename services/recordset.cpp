@@ -33,7 +33,8 @@ void Recordset::open(Connection &connection, const QString &sql)
 
 void Recordset::execute()
 {
-    if (!m_connection->execGuarded(*m_query, m_connection->statementFor(m_sql, &m_decimalColumns))) {
+    if (!m_connection->execGuarded(*m_query, m_connection->statementFor(m_sql, &m_decimalColumns),
+                                   &StatementCounts::reads)) {
         const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
         m_query.reset();
         throw RunTimeError(error);
