@@ -43,18 +43,30 @@ Connection::Connection(ErrorHandling &errors, const QString &name)
 Connection::~Connection()
 {
     close();
+    m_db = QSqlDatabase();
     if (QSqlDatabase::contains(m_name))
         QSqlDatabase::removeDatabase(m_name);
 }
 
 QSqlDatabase Connection::database() const
 {
-    return QSqlDatabase::database(m_name, false);
+    // The handle of the last open: looking the name up takes a lock each time.
+    return m_db.isValid() ? m_db : QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery &Connection::writeQuery()
+{
+    // One query object for the writes: the engine's statement is made anew
+    // for each text, the object around it is kept.
+    if (!m_writeQuery)
+        m_writeQuery = std::make_unique<QSqlQuery>(database());
+    return *m_writeQuery;
 }
 
 bool Connection::open(const ConnectionSpec &target)
 {
     close();
+    m_db = QSqlDatabase();
     m_spec = target;
     m_openError.clear();
     if (!QSqlDatabase::isDriverAvailable(target.driver)) {
@@ -81,6 +93,7 @@ bool Connection::open(const ConnectionSpec &target)
                                               .arg(target.describe(), db.lastError().text().trimmed()));
             return false;
         }
+        m_db = db;
     }
     m_inTransaction = false;
     return true;
@@ -88,6 +101,7 @@ bool Connection::open(const ConnectionSpec &target)
 
 void Connection::close()
 {
+    m_writeQuery.reset();
     m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -200,7 +214,7 @@ void Connection::executeOrThrow(const QString &sql)
         runTransactionVerb(verb, sql);
         return;
     }
-    QSqlQuery query(database());
+    QSqlQuery &query = writeQuery();
     const QString statement = statementFor(sql);
     if (!execGuarded(query, statement, &StatementCounts::writes))
         throw RunTimeError(errorFor(sql, query.lastError()));

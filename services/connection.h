@@ -12,6 +12,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class ErrorHandling;
 class Recordset;
@@ -104,6 +105,7 @@ public:
 
 private:
     bool connectionLost(const class QSqlError &error) const;
+    class QSqlQuery &writeQuery();
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
 
     ErrorHandling &m_errors;
@@ -113,5 +115,7 @@ private:
     bool m_inTransaction = false;
     StatementCounts m_counts;
     RunCache m_runCache;
+    QSqlDatabase m_db;                          // the handle of the last open
+    std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

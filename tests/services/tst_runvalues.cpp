@@ -1,7 +1,8 @@
 // How an Orva SQLite file keeps its commits (write-ahead log or rollback
-// journal, from the settings file), and the values a run reads only once:
-// held during a run, read again after the tool writes their table, never
-// held outside a run.
+// journal, from the settings file); the values a run reads only once: held
+// during a run, read again after the tool writes their table, never held
+// outside a run; and where a failed statement can be followed by others of
+// its transaction (there a PostgreSQL transaction needs its savepoint).
 
 #include "services/runcache.h"
 #include "services/sharedservices.h"
