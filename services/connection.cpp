@@ -157,8 +157,11 @@ bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 
     ++(m_counts.*kind);
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
-    // statement, as on the other servers, so the operator's choice means the same.
-    const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql;
+    // statement, as on the other servers, so the operator's choice means the
+    // same. Where no choice can go on past the failure (unattended, under the
+    // run's own handler) the transaction is rolled back anyway, and the two
+    // round trips of the savepoint are saved.
+    const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql && m_errors.mayGoOnAfterFailure();
     if (!guard)
         return query.exec(statement);
     QSqlQuery savepoint(database());

@@ -4,6 +4,7 @@
 // outside a run; and where a failed statement can be followed by others of
 // its transaction (there a PostgreSQL transaction needs its savepoint).
 
+#include "services/consoleoperator.h"
 #include "services/runcache.h"
 #include "services/sharedservices.h"
 #include "services/sqlitejournal.h"
@@ -68,6 +69,8 @@ private slots:
     void configurationHeldDuringARunOnly();
     void ownWriteDropsWhatWasHeld();
     void skippedReadIsNotHeld();
+    void goingOnAfterAFailure_data();
+    void goingOnAfterAFailure();
 };
 
 void TstRunValues::journalSetting_data()
@@ -205,6 +208,41 @@ void TstRunValues::skippedReadIsNotHeld()
     QCOMPARE(f.session.Cfg(QStringLiteral("PERIODO")), QString());
     f.session.config.tableName = QStringLiteral("TA_CONFIGURACION");
     QCOMPARE(f.session.Cfg(QStringLiteral("PERIODO")), QStringLiteral("2026"));
+}
+
+void TstRunValues::goingOnAfterAFailure_data()
+{
+    QTest::addColumn<bool>("interactive");
+    QTest::addColumn<QString>("scopes");  // outermost first: H handler, N name only, I ignore errors
+    QTest::addColumn<bool>("goesOn");
+    QTest::newRow("unattended, under the run's handler") << false << "HNN" << false;
+    QTest::newRow("unattended, run's handler only") << false << "H" << false;
+    QTest::newRow("unattended, in a region that ignores errors") << false << "HNI" << true;
+    QTest::newRow("unattended, under a procedure's own handler") << false << "HNH" << true;
+    QTest::newRow("unattended, no handler at all") << false << "" << true;
+    QTest::newRow("operator, under the run's handler") << true << "HNN" << true;
+}
+
+void TstRunValues::goingOnAfterAFailure()
+{
+    QFETCH(bool, interactive);
+    QFETCH(QString, scopes);
+    QFETCH(bool, goesOn);
+    Log log;
+    ErrorHandling errors(log);
+    ConsoleOperator console(log);
+    ScriptedOperator scripted;
+    errors.setOperator(interactive ? static_cast<Operator *>(&scripted) : &console);
+    std::vector<std::unique_ptr<ErrorHandling::Scope>> open;
+    for (const QChar c : scopes) {
+        const ErrorHandling::Mode mode = c == QLatin1Char('H') ? ErrorHandling::Mode::Handle
+            : c == QLatin1Char('N')                            ? ErrorHandling::Mode::NameOnly
+                                                               : ErrorHandling::Mode::IgnoreAll;
+        open.push_back(std::make_unique<ErrorHandling::Scope>(errors, QStringLiteral("p"), mode));
+    }
+    QCOMPARE(errors.mayGoOnAfterFailure(), goesOn);
+    while (!open.empty())
+        open.pop_back();  // inner scopes end first
 }
 
 QTEST_GUILESS_MAIN(TstRunValues)
