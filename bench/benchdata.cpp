@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariantList>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -263,9 +264,10 @@ void insertLoads(QSqlDatabase &db, const BenchSize &size)
 
 } // namespace
 
-BenchSize BenchSize::ofScale(int scale)
+BenchSize BenchSize::ofScale(double scale)
 {
-    return BenchSize{scale * 1000, scale * 200, scale * 1000, scale * 500, scale * 100};
+    const auto n = [scale](int perUnit) { return std::max(1, int(std::lround(scale * perUnit))); };
+    return BenchSize{std::max(n(1000), 11), std::min(n(1000), 9999), n(10000), n(4510), n(500)};
 }
 
 bool createKtzDatabase(const QString &path, const BenchSize &size, QString *error)
@@ -282,12 +284,25 @@ bool createKtzDatabase(const QString &path, const BenchSize &size, QString *erro
     });
 }
 
-bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error)
+bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error)
 {
-    return withNewDatabase(path, error, [&](QSqlDatabase &db) {
-        runScript(db, sourceFileText(QStringLiteral("schema/orva.sqlite.sql")));
+    try {
+        runScript(db, sourceFileText(schemaFile));
         QString rows = sourceFileText(QStringLiteral("bench/orva.bench.sql"));
         rows.replace(QStringLiteral("@KTZ_DB@"), QString(ktzPath).replace(QLatin1Char('\''), QStringLiteral("''")));
         runScript(db, rows);
+        return true;
+    } catch (const GenerationError &e) {
+        *error = e.text;
+        return false;
+    }
+}
+
+bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error)
+{
+    return withNewDatabase(path, error, [&](QSqlDatabase &db) {
+        QString failure;
+        if (!loadOrvaDatabase(db, QStringLiteral("schema/orva.sqlite.sql"), ktzPath, &failure))
+            throw GenerationError{failure};
     });
 }

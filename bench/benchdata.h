@@ -13,9 +13,13 @@ struct BenchSize
     int loads = 0;      // T_CARGAS rows
     int notes = 0;      // FAC_OUT rows of letter R, 3 FACT_OUT lines each
 
-    // Scale N: N×1000 articles, N×200 customers, N×1000 invoices, N×500
-    // fuel loads and N×100 delivery notes, dated over March 2026.
-    static BenchSize ofScale(int scale);
+    // Scale N: N×1000 articles, N×1000 customers (at most 9,999: Orva's
+    // account takes the last four digits of the number), N×10,000 invoices,
+    // N×4,510 fuel loads (N×14,510 sales documents) and N×500 delivery
+    // notes, dated over March 2026.
+    static BenchSize ofScale(double scale);
+
+    int salesDocuments() const { return invoices + loads; }
 };
 
 // Creates the KTZ database at path (schema of the source tree plus the
@@ -26,3 +30,8 @@ bool createKtzDatabase(const QString &path, const BenchSize &size, QString *erro
 // Creates the Orva database at path with the benchmark's configuration, its
 // KTZ_BASEDEDATOS set to ktzPath. False with *error when a statement fails.
 bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error);
+
+class QSqlDatabase;
+// Loads the Orva schema file and the benchmark's configuration into the
+// open, empty database db (SQLite or PostgreSQL).
+bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error);

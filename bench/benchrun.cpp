@@ -1,11 +1,13 @@
 #include "bench/benchrun.h"
 #include "app/transfersteps.h"
 #include "bench/memory.h"
+#include "bench/replay.h"
 #include "services/consoleoperator.h"
 #include "services/sharedservices.h"
 #include "session/session.h"
 
 #include <QElapsedTimer>
+#include <QSqlQuery>
 
 namespace {
 
@@ -37,6 +39,11 @@ std::pair<qint64, qint64> countersOf(TransferKind kind, const RunCounters &c)
     return {0, 0};
 }
 
+StatementCounts operator-(const StatementCounts &a, const StatementCounts &b)
+{
+    return {a.reads - b.reads, a.writes - b.writes, a.transactions - b.transactions, a.savepoints - b.savepoints};
+}
+
 // A real step, timed. A step that ends by a cancel or an error records nothing.
 class TimedStep : public TransferStep
 {
@@ -48,14 +55,20 @@ public:
 
     void run(RunContext &context) override
     {
+        const StatementCounts orva = context.orva().counts();
+        const StatementCounts ktz = context.source.counts();
+        const double cpu = cpuSeconds();
         QElapsedTimer timer;
         timer.start();
         m_step->run(context);
         StepMeasure m;
         m.seconds = double(timer.nsecsElapsed()) / 1e9;
+        m.cpuSeconds = cpuSeconds() - cpu;
         m.name = transferStepName(m_kind);
         std::tie(m.read, m.written) = countersOf(m_kind, context.counters);
         m.peakKb = peakResidentKb();
+        m.orva = context.orva().counts() - orva;
+        m.ktz = context.source.counts() - ktz;
         m_out->push_back(m);
     }
 
@@ -67,40 +80,78 @@ private:
 
 } // namespace
 
+QString OrvaTarget::describe() const
+{
+    if (postgresql)
+        return QStringLiteral("PostgreSQL %1:%2/%3").arg(host).arg(port).arg(database);
+    return QStringLiteral("SQLite %1 (%2)")
+        .arg(path, journal == SqliteJournal::WriteAheadLog ? QStringLiteral("WAL, synchronous NORMAL")
+                                                           : QStringLiteral("rollback journal, synchronous FULL"));
+}
+
+const StepMeasure *RunMeasure::step(const char *name) const
+{
+    for (const StepMeasure &s : steps)
+        if (s.name == QLatin1String(name))
+            return &s;
+    return nullptr;
+}
+
 struct BenchSession::Parts
 {
     QString folder;
-    QString orvaPath;
+    OrvaTarget orva;
     SharedServices services;
     Session session{services};
     ConsoleOperator console{services.log};
     RunContext context{session};
     std::unique_ptr<TransferSteps> steps;
     SilentFront front;
+    std::unique_ptr<WriteRecorder> recorder;
+    double openSeconds = 0;
 };
 
-BenchSession::BenchSession(const QString &folder, const QString &orvaPath) : d(std::make_unique<Parts>())
+BenchSession::BenchSession(const QString &folder, const OrvaTarget &orva) : d(std::make_unique<Parts>())
 {
     d->folder = folder;
-    d->orvaPath = orvaPath;
+    d->orva = orva;
 }
 
 BenchSession::~BenchSession() = default;
 
 bool BenchSession::open(QString *error)
 {
+    QElapsedTimer timer;
+    timer.start();
     d->session.programFolder = d->folder + QLatin1Char('/');
     d->services.log.open(logPath());
     d->services.setOperator(&d->console);
+    ServerSettings settings;
+    settings.sqliteJournal = d->orva.journal;
+    QString commandLine = QStringLiteral("@ParametroAdicional=DesdeTimer;");
+    if (d->orva.postgresql) {
+        settings.driver = QStringLiteral("QPSQL");
+        settings.dialect = SqlDialect::PostgreSql;
+        settings.port = d->orva.port;
+        commandLine += QStringLiteral("@Server=%1;@DbName=%2;@Usuario=%3;@Password=%4;")
+                           .arg(d->orva.host, d->orva.database, d->orva.user, d->orva.password);
+    } else {
+        commandLine += QStringLiteral("@DbName=") + d->orva.path + QLatin1Char(';');
+    }
+    d->services.session.setServerSettings(settings);
     QString connectionText;
-    const QString commandLine =
-        QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=") + d->orvaPath + QLatin1Char(';');
     if (!d->session.IniciaSesion(connectionText, commandLine)) {
         *error = d->services.session.openError();
         return false;
     }
     d->steps = std::make_unique<TransferSteps>(d->session);
+    d->openSeconds = double(timer.nsecsElapsed()) / 1e9;
     return true;
+}
+
+double BenchSession::openSeconds() const
+{
+    return d->openSeconds;
 }
 
 RunMeasure BenchSession::run()
@@ -119,10 +170,12 @@ RunMeasure BenchSession::run()
     // After a reset the peak starts at the resident memory now.
     measure.peakOfRun = resetPeakResident();
     measure.startKb = measure.peakOfRun ? peakResidentKb() : residentKb();
+    const double cpu = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
     measure.outcome = driver.cmdActualizar_Click();
     measure.seconds = double(timer.nsecsElapsed()) / 1e9;
+    measure.cpuSeconds = cpuSeconds() - cpu;
     measure.peakKb = peakResidentKb();
     return measure;
 }
@@ -131,6 +184,29 @@ void BenchSession::forgetDates()
 {
     d->session.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHA"), QString());
     d->session.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHAR"), QString());
+}
+
+bool BenchSession::recordWrites(const QString &path)
+{
+    Connection &orva = d->services.session.connection();
+    orva.onWritten = nullptr;
+    d->recorder.reset();
+    if (path.isEmpty())
+        return true;
+    d->recorder = std::make_unique<WriteRecorder>(path);
+    if (!d->recorder->isOpen())
+        return false;
+    WriteRecorder *recorder = d->recorder.get();
+    orva.onWritten = [recorder](const QString &statement) { recorder->append(statement); };
+    return true;
+}
+
+QString BenchSession::journalMode() const
+{
+    if (d->orva.postgresql)
+        return QString();
+    QSqlQuery q(d->services.session.connection().database());
+    return q.exec(QStringLiteral("PRAGMA journal_mode")) && q.next() ? q.value(0).toString() : QString();
 }
 
 QString BenchSession::logPath() const

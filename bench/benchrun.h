@@ -1,13 +1,27 @@
 #pragma once
-// One measured transfer: an unattended session on the benchmark's Orva file,
-// the real steps wrapped so that each one is timed, and the resident memory
-// the run took.
+// One measured transfer: an unattended session on the benchmark's Orva
+// database, the real steps wrapped so that each one is timed and its
+// statements counted, and the resident memory the run took.
 
 #include "run/rundriver.h"
+#include "services/connection.h"
+#include "services/sqlitejournal.h"
 
 #include <QString>
 #include <memory>
 #include <vector>
+
+// Where the benchmark's Orva database is.
+struct OrvaTarget
+{
+    bool postgresql = false;
+    QString path;  // the SQLite file
+    QString host, database, user, password;  // the PostgreSQL server
+    int port = -1;
+    SqliteJournal journal = SqliteJournal::WriteAheadLog;
+
+    QString describe() const;
+};
 
 struct StepMeasure
 {
@@ -15,7 +29,10 @@ struct StepMeasure
     qint64 read = 0;      // records counted by the step
     qint64 written = 0;   // writes the step counted
     double seconds = 0;
+    double cpuSeconds = 0;  // user and system time of the process
     long peakKb = 0;      // peak resident memory when the step ended
+    StatementCounts orva;  // statements sent to Orva during the step
+    StatementCounts ktz;   // statements sent to the KTZ database
 };
 
 struct RunMeasure
@@ -26,18 +43,23 @@ struct RunMeasure
     long peakKb = 0;         // peak resident memory when it ended
     bool peakOfRun = false;  // the peak covers the run only (else since process start)
     double seconds = 0;
+    double cpuSeconds = 0;
+
+    const StepMeasure *step(const char *name) const;
 };
 
 class BenchSession
 {
 public:
     // folder receives the log and the lookup definitions.
-    BenchSession(const QString &folder, const QString &orvaPath);
+    BenchSession(const QString &folder, const OrvaTarget &orva);
     ~BenchSession();
 
     // Starts the session as a scheduler's run does. False with *error when
     // Orva cannot be opened.
     bool open(QString *error);
+    // Seconds the start-up took (Orva opened, configuration read).
+    double openSeconds() const;
 
     // Runs all four kinds over the configured KTZ database and measures it.
     RunMeasure run();
@@ -45,6 +67,13 @@ public:
     // Clears the dates reached, so that the next run reads the whole month
     // again and every document meets the check for being in Orva already.
     void forgetDates();
+
+    // Every write and transaction statement Orva accepts from now on is
+    // appended to the file at path (see replay.h); an empty path stops it.
+    bool recordWrites(const QString &path);
+
+    // The journal mode the Orva SQLite file is in ("" on a server).
+    QString journalMode() const;
 
     QString logPath() const;
 

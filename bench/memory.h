@@ -11,3 +11,6 @@ long peakResidentKb();
 // peakResidentKb() covers only what follows. False when the system does not
 // allow it: the peak then counts from the start of the process.
 bool resetPeakResident();
+
+// User and system time the process has used, in seconds.
+double cpuSeconds();

@@ -23,6 +23,8 @@ RunOutcome RunDriver::cmdActualizar_Click()
 {
     SharedServices &svc = m_context.svc;
     ErrorHandling::Scope handler(svc.errors, QStringLiteral("cmdActualizar_Click"));
+    // Settings and definitions are read once per run (see runcache.h).
+    const RunCache::Hold held(svc.session.connection().runCache());
     // A stop asked for after the last test of the previous run is not this run's.
     m_context.PARAR = false;
     try {

@@ -74,6 +74,25 @@ bool foundInOrva(SalesContext &sales, const QString &check)
     return !rs.isOpen() || rs.hasRows();
 }
 
+// The IVA account of a condition's column of TA_CUENTASIVA; "" when the
+// table has no row. A run reads each column once (the tool never writes the table).
+QString ivaAccount(RunContext &context, const QString &column)
+{
+    const QString table = QStringLiteral("TA_CUENTASIVA");
+    RunCache &held = context.orva().runCache();
+    if (const QVariant *account = held.find(table, column))
+        return account->toString();
+    Recordset iva = context.svc.session.OpenRecordset(QStringLiteral("SELECT TOP 1 * FROM TA_CUENTASIVA"));
+    if (!iva.isOpen())
+        return QString();
+    QString account;
+    if (iva.hasRows()
+        && !context.svc.errors.attempt([&] { account = SvcTools::ValueText(iva.value(column), column); }))
+        return QString();
+    held.store(table, column, account);
+    return account;
+}
+
 } // namespace
 
 QString ivaAccountColumn(const QString &condition)
@@ -108,11 +127,7 @@ bool ObtieneCuentasVenta(SalesContext &sales, const SalesDocument &doc, Customer
     }
     customer.close();
 
-    Recordset iva = orva.OpenRecordset(QStringLiteral("SELECT TOP 1 * FROM TA_CUENTASIVA"));
-    if (iva.hasRows()) {
-        const QString column = ivaAccountColumn(accounts->condition);
-        errors.attempt([&] { accounts->ivaAccount = SvcTools::ValueText(iva.value(column), column); });
-    }
+    accounts->ivaAccount = ivaAccount(context, ivaAccountColumn(accounts->condition));
     return true;
 }
 

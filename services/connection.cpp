@@ -43,18 +43,30 @@ Connection::Connection(ErrorHandling &errors, const QString &name)
 Connection::~Connection()
 {
     close();
+    m_db = QSqlDatabase();
     if (QSqlDatabase::contains(m_name))
         QSqlDatabase::removeDatabase(m_name);
 }
 
 QSqlDatabase Connection::database() const
 {
-    return QSqlDatabase::database(m_name, false);
+    // The handle of the last open: looking the name up takes a lock each time.
+    return m_db.isValid() ? m_db : QSqlDatabase::database(m_name, false);
+}
+
+QSqlQuery &Connection::writeQuery()
+{
+    // One query object for the writes: the engine's statement is made anew
+    // for each text, the object around it is kept.
+    if (!m_writeQuery)
+        m_writeQuery = std::make_unique<QSqlQuery>(database());
+    return *m_writeQuery;
 }
 
 bool Connection::open(const ConnectionSpec &target)
 {
     close();
+    m_db = QSqlDatabase();
     m_spec = target;
     m_openError.clear();
     if (!QSqlDatabase::isDriverAvailable(target.driver)) {
@@ -81,6 +93,7 @@ bool Connection::open(const ConnectionSpec &target)
                                               .arg(target.describe(), db.lastError().text().trimmed()));
             return false;
         }
+        m_db = db;
     }
     m_inTransaction = false;
     return true;
@@ -88,6 +101,7 @@ bool Connection::open(const ConnectionSpec &target)
 
 void Connection::close()
 {
+    m_writeQuery.reset();
     m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -138,15 +152,20 @@ RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
     return e;
 }
 
-bool Connection::execGuarded(QSqlQuery &query, const QString &statement)
+bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind)
 {
+    ++(m_counts.*kind);
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
-    // statement, as on the other servers, so the operator's choice means the same.
-    const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql;
+    // statement, as on the other servers, so the operator's choice means the
+    // same. Where no choice can go on past the failure (unattended, under the
+    // run's own handler) the transaction is rolled back anyway, and the two
+    // round trips of the savepoint are saved.
+    const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql && m_errors.mayGoOnAfterFailure();
     if (!guard)
         return query.exec(statement);
     QSqlQuery savepoint(database());
+    m_counts.savepoints += 2;  // the savepoint, then its release or rollback
     if (!savepoint.exec(QStringLiteral("SAVEPOINT traspasor_sentencia")))
         return query.exec(statement);  // the failure shows on the statement itself
     if (query.exec(statement)) {
@@ -164,6 +183,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     QSqlDatabase db = database();
     bool ok = true;
     QSqlError failure;
+    ++m_counts.transactions;
     if (m_spec.driver == QLatin1String("QIBASE")) {
         // The InterBase-family engine takes transactions only through its API.
         ok = verb == TransactionVerb::Begin ? db.transaction()
@@ -180,6 +200,8 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         throw RunTimeError(errorFor(sql, failure));
     }
     m_inTransaction = verb == TransactionVerb::Begin;
+    if (onWritten)
+        onWritten(sql);
 }
 
 void Connection::executeOrThrow(const QString &sql)
@@ -195,9 +217,13 @@ void Connection::executeOrThrow(const QString &sql)
         runTransactionVerb(verb, sql);
         return;
     }
-    QSqlQuery query(database());
-    if (!execGuarded(query, statementFor(sql)))
+    QSqlQuery &query = writeQuery();
+    const QString statement = statementFor(sql);
+    if (!execGuarded(query, statement, &StatementCounts::writes))
         throw RunTimeError(errorFor(sql, query.lastError()));
+    m_runCache.written(sql);
+    if (onWritten)
+        onWritten(statement);
 }
 
 QString Connection::statementFor(const QString &sql, QSet<QString> *decimalColumns)

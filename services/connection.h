@@ -5,14 +5,27 @@
 
 #include "services/dialect.h"
 #include "services/firebirdreader.h"
+#include "services/runcache.h"
 
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
+#include <memory>
 
 class ErrorHandling;
 class Recordset;
+
+// Statements a connection sent to its engine, by kind.
+struct StatementCounts
+{
+    qint64 reads = 0;         // SELECT
+    qint64 writes = 0;        // INSERT, UPDATE, DELETE
+    qint64 transactions = 0;  // begin, commit, rollback
+    qint64 savepoints = 0;    // savepoint, release, rollback to savepoint
+    qint64 total() const { return reads + writes + transactions + savepoints; }
+};
 
 // What to open. The password never leaves this structure in any text.
 struct ConnectionSpec
@@ -64,6 +77,15 @@ public:
     // Whether a BEGIN TRANSACTION is waiting for its COMMIT or ROLLBACK.
     bool inTransaction() const { return m_inTransaction; }
 
+    // Values read once per run on this connection (see runcache.h).
+    RunCache &runCache() { return m_runCache; }
+
+    // What this connection sent to its engine since it was made.
+    const StatementCounts &counts() const { return m_counts; }
+    // Called with every write and transaction statement the engine accepted,
+    // as the engine ran it (the benchmark replays them).
+    std::function<void(const QString &statement)> onWritten;
+
     // Seconds a statement may run (kept for the drivers that support it).
     int commandTimeout = 30;
 
@@ -73,7 +95,7 @@ public:
 
     // Executes an adapted statement; inside a PostgreSQL transaction a failure
     // is confined to the statement (savepoint), so the transaction stays usable.
-    bool execGuarded(class QSqlQuery &query, const QString &statement);
+    bool execGuarded(class QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind);
 
     // The statement as this connection's engine runs it: adapted to its
     // dialect and, through the Firebird client, with the columns converted
@@ -83,6 +105,7 @@ public:
 
 private:
     bool connectionLost(const class QSqlError &error) const;
+    class QSqlQuery &writeQuery();
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
 
     ErrorHandling &m_errors;
@@ -90,5 +113,9 @@ private:
     ConnectionSpec m_spec;
     QString m_openError;
     bool m_inTransaction = false;
+    StatementCounts m_counts;
+    RunCache m_runCache;
+    QSqlDatabase m_db;                          // the handle of the last open
+    std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

@@ -7,6 +7,8 @@ namespace {
 // Rewrites [name] outside string literals with the engine's quoting.
 QString requoteBrackets(const QString &sql, bool lowerCase)
 {
+    if (!sql.contains(QLatin1Char('[')))
+        return sql;
     QString out;
     out.reserve(sql.size());
     bool inLiteral = false;
@@ -31,8 +33,21 @@ QString requoteBrackets(const QString &sql, bool lowerCase)
     return out;
 }
 
+// Whether the statement may start with SELECT TOP: the pattern below is
+// matched only then (almost every statement has no TOP).
+bool mayHaveTop(const QString &sql)
+{
+    qsizetype i = 0;
+    while (i < sql.size() && sql.at(i).isSpace())
+        ++i;
+    return sql.size() - i > 10 && QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
+        && sql.contains(QLatin1String("TOP"), Qt::CaseInsensitive);
+}
+
 QString rewriteTop(const QString &sql, SqlDialect dialect)
 {
+    if (!mayHaveTop(sql))
+        return sql;
     static const QRegularExpression top(QStringLiteral("^(\\s*SELECT\\s+)TOP\\s+(\\d+)\\s+"),
                                         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = top.match(sql);
@@ -102,6 +117,13 @@ QString adaptStatement(const QString &sql, SqlDialect dialect)
 
 TransactionVerb transactionVerb(const QString &sql)
 {
+    // Every verb starts with B, C or R: other statements need no copy.
+    qsizetype i = 0;
+    while (i < sql.size() && sql.at(i).isSpace())
+        ++i;
+    const QChar first = i < sql.size() ? sql.at(i).toUpper() : QChar();
+    if (first != QLatin1Char('B') && first != QLatin1Char('C') && first != QLatin1Char('R'))
+        return TransactionVerb::None;
     const QString s = sql.simplified().toUpper();
     if (s == QLatin1String("BEGIN TRANSACTION"))
         return TransactionVerb::Begin;

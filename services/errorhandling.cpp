@@ -2,6 +2,8 @@
 #include "services/log.h"
 #include "services/operator.h"
 
+#include <iterator>
+
 ErrorHandling::Scope::Scope(ErrorHandling &errors, const QString &procedure, Mode mode)
     : m_errors(errors)
 {
@@ -16,6 +18,20 @@ ErrorHandling::Scope::~Scope()
 QString ErrorHandling::currentProcedure() const
 {
     return m_scopes.empty() ? QString() : m_scopes.back().procedure;
+}
+
+bool ErrorHandling::mayGoOnAfterFailure() const
+{
+    auto handler = m_scopes.rbegin();
+    while (handler != m_scopes.rend() && handler->mode == Mode::NameOnly)
+        ++handler;
+    if (handler == m_scopes.rend() || handler->mode == Mode::IgnoreAll)
+        return true;  // the statement is skipped and the work goes on
+    for (auto outer = std::next(handler); outer != m_scopes.rend(); ++outer) {
+        if (outer->mode != Mode::NameOnly)
+            return true;  // a procedure's own handler: its caller goes on after it
+    }
+    return m_operator && m_operator->isInteractive();
 }
 
 int ErrorHandling::ReportError(const RunError &error, const QString &procedureName)

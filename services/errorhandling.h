@@ -54,6 +54,12 @@ public:
     // Returns true when body ran to its end.
     bool attempt(const std::function<void()> &body);
 
+    // Whether a failed statement could be followed by further statements of
+    // the same transaction: false only when the handler that decides is the
+    // outermost one (the run's) and the operator gives up on every error
+    // (unattended), so that the run's clean-up rolls the transaction back.
+    bool mayGoOnAfterFailure() const;
+
     // The source record being transferred; named in every error message.
     void setRecord(const QString &record) { m_record = record; }
     QString record() const { return m_record; }

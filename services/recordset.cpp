@@ -24,16 +24,27 @@ void Recordset::open(Connection &connection, const QString &sql)
     m_query->setForwardOnly(connection.target().driver != QLatin1String("QPSQL"));
     // Exact decimals: numbers come back as the engine holds them.
     m_query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    execute();
-    const QSqlRecord record = m_query->record();
     m_fields.clear();
+    m_fieldsRead = false;
+    execute();
+}
+
+void Recordset::readFields() const
+{
+    // Most recordsets are only asked whether they have rows: the names are
+    // read at the first field asked for.
+    if (m_fieldsRead || !m_query)
+        return;
+    const QSqlRecord record = m_query->record();
     for (int i = 0; i < record.count(); ++i)
         m_fields.insert(record.fieldName(i).toLower(), i);
+    m_fieldsRead = true;
 }
 
 void Recordset::execute()
 {
-    if (!m_connection->execGuarded(*m_query, m_connection->statementFor(m_sql, &m_decimalColumns))) {
+    if (!m_connection->execGuarded(*m_query, m_connection->statementFor(m_sql, &m_decimalColumns),
+                                   &StatementCounts::reads)) {
         const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
         m_query.reset();
         throw RunTimeError(error);
@@ -47,6 +58,7 @@ void Recordset::close()
 {
     m_query.reset();
     m_fields.clear();
+    m_fieldsRead = false;
     m_decimalColumns.clear();
     m_hasRows = false;
     m_eof = true;
@@ -73,11 +85,13 @@ void Recordset::moveNext()
 
 bool Recordset::hasField(const QString &field) const
 {
+    readFields();
     return m_fields.contains(field.toLower());
 }
 
 QVariant Recordset::value(const QString &field) const
 {
+    readFields();
     const auto it = m_fields.constFind(field.toLower());
     if (it == m_fields.constEnd())
         throw RunTimeError(RunError{3265, QStringLiteral("No se encontró el campo %1").arg(field), {}, m_sql, {}});

@@ -42,11 +42,13 @@ public:
 
 private:
     void execute();
+    void readFields() const;
 
     std::unique_ptr<QSqlQuery> m_query;
     Connection *m_connection = nullptr;
     QString m_sql;
-    QHash<QString, int> m_fields;  // lower-case name -> index
+    mutable QHash<QString, int> m_fields;  // lower-case name -> index, once read
+    mutable bool m_fieldsRead = false;
     QSet<QString> m_decimalColumns; // lower-case names holding exact decimal texts
     bool m_hasRows = false;
     bool m_eof = true;

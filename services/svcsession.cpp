@@ -31,6 +31,7 @@ ServerSettings ServerSettings::read(const QString &iniPath)
         s.dialect = SqlDialect::SqlServer;
     s.port = ini.value(QStringLiteral("Port"), -1).toInt();
     s.options = ini.value(QStringLiteral("Options")).toString();
+    s.sqliteJournal = sqliteJournalNamed(ini.value(QStringLiteral("Journal")).toString());
     const QString passwordFile = ini.value(QStringLiteral("PasswordFile")).toString().trimmed();
     if (!passwordFile.isEmpty())
         s.passwordFile = QFileInfo(iniPath).dir().absoluteFilePath(passwordFile);
@@ -93,22 +94,54 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.options = m_settings.options;
         target.dialect = m_settings.dialect;
     }
-    if (!m_orva.open(target))
+    if (!m_orva.open(target)) {
         m_openError = m_orva.openError();
+        return;
+    }
+    if (noServer)
+        useSqliteJournal(m_orva, m_settings.sqliteJournal, m_errors.log());
+}
+
+QString SvcSession::lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
+                                    const QString &keyColumn, const QString &extra)
+{
+    QString sql = QStringLiteral("SELECT ") + resultColumn + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
+        + keyColumn + QStringLiteral(" = '") + sqlText(key) + QLatin1Char('\'');
+    if (!extra.trimmed().isEmpty())
+        sql += QStringLiteral(" AND (") + extra + QLatin1Char(')');
+    return sql;
+}
+
+QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool *answered)
+{
+    *answered = false;
+    Recordset rs = OpenRecordset(sql);
+    if (!rs.isOpen())
+        return QString();
+    QString result;
+    *answered = rs.isEmpty() || m_errors.attempt([&] { result = SvcTools::FieldText(rs.value(resultColumn)); });
+    return result;
 }
 
 QString SvcSession::LookupValue(const QString &table, const QString &key, const QString &resultColumn,
                                 const QString &keyColumn, int /*keyType*/, const QString &extra)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = '%4'").arg(resultColumn, table, keyColumn, sqlText(key));
-    if (!extra.trimmed().isEmpty())
-        sql += QStringLiteral(" AND (%1)").arg(extra);
-    Recordset rs = OpenRecordset(sql);
-    if (!rs.isOpen() || rs.isEmpty())
-        return QString();
-    QString result;
-    m_errors.attempt([&] { result = SvcTools::FieldText(rs.value(resultColumn)); });
-    return result;
+    bool answered = false;
+    return lookup(lookupStatement(table, key, resultColumn, keyColumn, extra), resultColumn, &answered);
+}
+
+QString SvcSession::LookupHeldValue(const QString &heldAs, const QString &table, const QString &key,
+                                    const QString &resultColumn, const QString &keyColumn)
+{
+    const QString sql = lookupStatement(table, key, resultColumn, keyColumn, QString());
+    RunCache &held = m_orva.runCache();
+    if (const QVariant *value = held.find(heldAs, sql))
+        return value->toString();
+    bool answered = false;
+    const QString value = lookup(sql, resultColumn, &answered);
+    if (answered)
+        held.store(heldAs, sql, value);
+    return value;
 }
 
 bool SvcSession::RecordExists(const QString &table, const QString &key, const QString &keyColumn, Recordset *rs,

@@ -5,6 +5,7 @@
 #include "services/connection.h"
 #include "services/currency.h"
 #include "services/recordset.h"
+#include "services/sqlitejournal.h"
 
 #include <QList>
 #include <QPair>
@@ -28,14 +29,16 @@ struct ServerSettings
     // The character set the bytes of the KTZ databases' CHARACTER SET NONE
     // texts are in, for the Firebird client (empty: WIN1252).
     QString ktzCharset;
+    // How an Orva SQLite file keeps its commits (see sqlitejournal.h).
+    SqliteJournal sqliteJournal = SqliteJournal::WriteAheadLog;
     // [Orva] PasswordFile: a file holding the Orva password on its first
     // line, for a command line without "@Password" (relative to the
     // settings file's folder; only its owner may read it).
     QString passwordFile;
 
     // Reads section [Orva] of the settings file: Driver, OdbcDriver, Dialect,
-    // Port, Options; and Charset of section [KTZ]. A missing file or key
-    // keeps the default.
+    // Port, Options, Journal; and Charset of section [KTZ]. A missing file or
+    // key keeps the default.
     static ServerSettings read(const QString &iniPath);
 };
 
@@ -71,6 +74,12 @@ public:
     QString LookupValue(const QString &table, const QString &key, const QString &resultColumn,
                         const QString &keyColumn, int keyType = 8, const QString &extra = {});
 
+    // LookupValue of a value that only the tool itself could change: during a
+    // run it is read once and held under heldAs (see runcache.h), which the
+    // tool's writes to heldAs drop.
+    QString LookupHeldValue(const QString &heldAs, const QString &table, const QString &key,
+                            const QString &resultColumn, const QString &keyColumn);
+
     // SELECT * FROM table WHERE keyColumn = 'key' [AND (condition)]: whether a
     // row exists; rs, when given, comes back on the first row.
     bool RecordExists(const QString &table, const QString &key, const QString &keyColumn,
@@ -88,6 +97,11 @@ public:
     static QString BuildInsert(const QString &statement, const FieldList &fields);
 
 private:
+    static QString lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
+                                   const QString &keyColumn, const QString &extra);
+    // The value, or "" with *answered false when the read was skipped.
+    QString lookup(const QString &sql, const QString &resultColumn, bool *answered);
+
     ErrorHandling &m_errors;
     Connection m_orva;
     ServerSettings m_settings;

@@ -8,15 +8,21 @@ QString ConfigStore::Cfg(const QString &key)
     try {
         if (tableName.trimmed().isEmpty())
             tableName = QStringLiteral("TA_CONFIGURACION");
+        // A run reads each key once: only the tool's own GrabaDfg changes one
+        // during a run, and its write drops what was held from the table.
+        RunCache &held = m_services.session.connection().runCache();
+        if (const QVariant *value = held.find(tableName, key.trimmed()))
+            return value->toString();
         const QString sql = QStringLiteral("SELECT VALOR FROM ") + tableName + QStringLiteral(" WHERE CLAVE = '")
             + sqlText(key.trimmed()) + QLatin1Char('\'');
         Recordset rs = m_services.session.OpenRecordset(sql);
         if (!rs.isOpen())
             return QString();
-        if (rs.isEmpty())
-            return QStringLiteral(" ");
-        QString value;
-        m_services.errors.attempt([&] { value = SvcTools::FieldText(rs.value(QStringLiteral("Valor"))); });
+        QString value = QStringLiteral(" ");
+        if (!rs.isEmpty()
+            && !m_services.errors.attempt([&] { value = SvcTools::FieldText(rs.value(QStringLiteral("Valor"))); }))
+            return QString();
+        held.store(tableName, key.trimmed(), value);
         return value;
     } catch (const GiveUp &giveUp) {
         if (!scope.owns(giveUp))

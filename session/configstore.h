@@ -1,7 +1,8 @@
 #pragma once
 // The configuration store: key/value rows of the Orva configuration table.
-// No cache: every call is one query, so a value written is seen at once,
-// also by other programs sharing the table.
+// Outside a run every call is one query; during a run (see
+// services/runcache.h) each key is read once, and the tool's own writes to
+// the table make the next read go to the table again.
 
 #include <QString>
 

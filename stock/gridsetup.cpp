@@ -32,11 +32,17 @@ const QList<QPair<int, const char *>> AuxiliaryTitles = {
 // The system (VENTAS, STOCK ...) of a voucher type; "" when V_TA_CPTE does not hold it.
 QString voucherSystem(SharedServices &services, const QString &tc)
 {
-    Recordset rs = services.session.OpenRecordset(QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = '")
-                                                  + sqlText(voucherCode(tc)) + QLatin1Char('\''));
-    if (!rs.isOpen() || rs.isEmpty())
+    const QString sql = QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = '") + sqlText(voucherCode(tc))
+        + QLatin1Char('\'');
+    RunCache &held = services.session.connection().runCache();
+    if (const QVariant *system = held.find(VoucherDefinitions, sql))
+        return system->toString();
+    Recordset rs = services.session.OpenRecordset(sql);
+    if (!rs.isOpen())
         return QString();
-    return SvcTools::FieldText(rs.value(QStringLiteral("Sistema"))).trimmed();
+    const QString system = rs.isEmpty() ? QString() : SvcTools::FieldText(rs.value(QStringLiteral("Sistema"))).trimmed();
+    held.store(VoucherDefinitions, sql, system);
+    return system;
 }
 
 GridFlags gridFlags(Session &session, const QString &system, const QString &tc)

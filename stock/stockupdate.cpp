@@ -97,8 +97,9 @@ StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
     try {
         normaliseParameters(call, m_session);
         const qint16 voucherSign = ObtieneSignoComprobante(request.tc, false);
-        call.purchase = sameText(m_services.session.LookupValue(QStringLiteral("V_TA_CPTE"), voucherCode(request.tc),
-                                                                QStringLiteral("SISTEMA"), QStringLiteral("Codigo")),
+        call.purchase = sameText(m_services.session.LookupHeldValue(VoucherDefinitions, QStringLiteral("V_TA_CPTE"),
+                                                                    voucherCode(request.tc), QStringLiteral("SISTEMA"),
+                                                                    QStringLiteral("Codigo")),
                                  QStringLiteral("COMPRAS"));
         call.opVoucher = sameText(request.tc, QStringLiteral("OP"));
         call.equivalentUnits = isSi(m_session.Cfg(QStringLiteral("ConfirmaUDEquiv")));

@@ -27,11 +27,12 @@ QString articleColumn(SvcSession &session, const QString &article, const QString
 {
     const QString code = article.trimmed();
     const QString aligned = SvcTools::PadLeft(code, 25);
-    const QString value = session.LookupValue(QStringLiteral("V_MA_ARTICULOS"), aligned, column,
-                                              QStringLiteral("IDARTICULO"));
+    // Held for the run: the article step's writes to V_MA_ARTICULOS drop them.
+    const QString table = QStringLiteral("V_MA_ARTICULOS");
+    const QString value = session.LookupHeldValue(table, table, aligned, column, QStringLiteral("IDARTICULO"));
     if (!value.isEmpty() || aligned == code)
         return value;
-    return session.LookupValue(QStringLiteral("V_MA_ARTICULOS"), code, column, QStringLiteral("IDARTICULO"));
+    return session.LookupHeldValue(table, table, code, column, QStringLiteral("IDARTICULO"));
 }
 
 QString textWithoutQuotes(const QString &text)

@@ -33,3 +33,8 @@ QString amountLiteral(Currency amount);
 
 // A voucher type as V_TA_CPTE keys it: trimmed, right-aligned to 4.
 QString voucherCode(const QString &tc);
+
+// What is held for a run (services/runcache.h) from the definitions of the
+// voucher types in V_TA_CPTE (system, direction, sign). The tool writes only
+// the number counters of that table, so its writes leave these held.
+inline const QString VoucherDefinitions = QStringLiteral("V_TA_CPTE definitions");

@@ -16,8 +16,15 @@ qint16 ClsCmnCptes::ObtieneSignoComprobante(const QString &tc, bool LibroIVA)
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("ObtieneSignoComprobante%"));
     qint16 sign = 0;
     try {
-        Recordset type = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO='")
-                                                          + sqlText(voucherCode(tc)) + QLatin1Char('\''));
+        const QString sql = QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO='") + sqlText(voucherCode(tc))
+            + QLatin1Char('\'');
+        // A sign found is held for the run; a type without one is read (and
+        // reported) again each time.
+        RunCache &held = m_services.session.connection().runCache();
+        const QString heldKey = sql + (LibroIVA ? QStringLiteral(" Signo") : QStringLiteral(" ES"));
+        if (const QVariant *heldSign = held.find(VoucherDefinitions, heldKey))
+            return qint16(heldSign->toInt());
+        Recordset type = m_services.session.OpenRecordset(sql);
         if (!type.isOpen())
             return sign;
         if (type.isEmpty()) {
@@ -26,19 +33,23 @@ qint16 ClsCmnCptes::ObtieneSignoComprobante(const QString &tc, bool LibroIVA)
             return sign;
         }
         if (LibroIVA) {
-            m_services.errors.attempt([&] {
-                const QVariant value = type.value(QStringLiteral("Signo"));
-                sign = value.isNull() ? 1 : toInt16(doubleOf(value, QStringLiteral("Signo")));
-            });
+            if (m_services.errors.attempt([&] {
+                    const QVariant value = type.value(QStringLiteral("Signo"));
+                    sign = value.isNull() ? 1 : toInt16(doubleOf(value, QStringLiteral("Signo")));
+                }))
+                held.store(VoucherDefinitions, heldKey, sign);
             return sign;
         }
         QString direction;
-        m_services.errors.attempt([&] { direction = SvcTools::FieldText(type.value(QStringLiteral("ES"))); });
+        const bool read =
+            m_services.errors.attempt([&] { direction = SvcTools::FieldText(type.value(QStringLiteral("ES"))); });
         if (sameText(direction, QStringLiteral("E")))
             sign = 1;
         else if (sameText(direction, QStringLiteral("S")))
             sign = -1;
-        else
+        if (read && sign != 0)
+            held.store(VoucherDefinitions, heldKey, sign);
+        if (sign == 0)
             m_services.message(
                 QStringLiteral("El Tipo de Comprobante informado no Tiene informado el signo, o no afecta Stock"),
                 SignTitle, MessageIcon::Critical);
