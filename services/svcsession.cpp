@@ -69,6 +69,8 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.driver = QStringLiteral("QSQLITE");
         target.databaseName = DbName;
         target.dialect = SqlDialect::Sqlite;
+        if (m_readOnly)
+            target.options = QStringLiteral("QSQLITE_OPEN_READONLY");
     } else if (m_settings.driver == QLatin1String("QPSQL")) {
         target.driver = QStringLiteral("QPSQL");
         QString host = Server;
@@ -93,8 +95,22 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.options = m_settings.options;
         target.dialect = m_settings.dialect;
     }
-    if (!m_orva.open(target))
+    if (!m_orva.open(target)) {
         m_openError = m_orva.openError();
+        return;
+    }
+    if (m_readOnly && target.dialect == SqlDialect::PostgreSql)
+        makeSessionReadOnly();
+}
+
+void SvcSession::makeSessionReadOnly()
+{
+    try {
+        m_orva.executeOrThrow(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    } catch (const RunTimeError &e) {
+        m_openError = QStringLiteral("No se pudo abrir Orva sólo para lectura: ") + e.error().description;
+        m_orva.close();
+    }
 }
 
 QString SvcSession::LookupValue(const QString &table, const QString &key, const QString &resultColumn,

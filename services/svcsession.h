@@ -59,6 +59,10 @@ public:
     void setServerSettings(const ServerSettings &settings) { m_settings = settings; }
     const ServerSettings &serverSettings() const { return m_settings; }
     void setAllowCreate(bool allow) { m_allowCreate = allow; }
+    // Opens Orva for reading only: an SQLite file read-only, a PostgreSQL
+    // session whose transactions are read-only. For tools that must not
+    // change Orva (the reconciliation); set before Open.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
     // OrvaConnection: every Orva statement runs on it.
     Connection &connection() { return m_orva; }
@@ -88,11 +92,14 @@ public:
     static QString BuildInsert(const QString &statement, const FieldList &fields);
 
 private:
+    void makeSessionReadOnly();
+
     ErrorHandling &m_errors;
     Connection m_orva;
     ServerSettings m_settings;
     QString m_openError;
     bool m_allowCreate = false;
+    bool m_readOnly = false;
 };
 
 // A text placed between single quotes in a statement: inner quotes doubled,
