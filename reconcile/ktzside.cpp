@@ -66,6 +66,23 @@ struct SalesKind
     QStringList amountColumns;
 };
 
+// The identity of a sales row whose amounts or date cannot be read; empty
+// when even that cannot be read.
+QString salesRowKey(const Recordset &row, const SalesKind &how, const QString &voucherType)
+{
+    try {
+        SalesDocument doc;
+        const bool invoice = how.kind == ReconcileKind::Facturas;
+        doc.branch = columnText(row, invoice ? QStringLiteral("fout_pventa") : QStringLiteral("T_TIPOCARGA"));
+        doc.number = columnText(row, invoice ? QStringLiteral("fout_num") : QStringLiteral("N_COMP"));
+        doc.letter = invoice ? columnText(row, QStringLiteral("fout_tipo")) : QStringLiteral("B");
+        doc.id = documentId(row.value(QStringLiteral("id")), QStringLiteral("id"));
+        return salesDocumentKey(voucherOf(doc, voucherType), doc.entryNumber());
+    } catch (const RunTimeError &) {
+        return {};
+    }
+}
+
 // A selected document the journal would not write a line of.
 bool hasNoAmount(const SalesDocument &doc)
 {
@@ -83,7 +100,8 @@ void readSalesRow(const Recordset &row, const SalesKind &how, StationSide &side)
             throw RunTimeError(RunError{ErrorNumber::TypeMismatch, reason, {}, {}, {}});
         doc = how.read(row);
     } catch (const RunTimeError &e) {
-        k.unreadable << UnreadableRow{how.record(row), e.error().description, reportDay(row, how.dateColumn, k.range)};
+        k.unreadable << UnreadableRow{how.record(row), e.error().description, reportDay(row, how.dateColumn, k.range),
+                                      salesRowKey(row, how, side.voucherType)};
         return;
     }
     const VoucherIdentity voucher = voucherOf(doc, side.voucherType);
@@ -131,8 +149,13 @@ void readNotes(Connection &ktz, StationSide &side)
             k.documents << KtzDocument{id.toUpper(), noteDocumentName(id), documentDay(rows.value(QStringLiteral("FOUT_FECHA"))),
                                        id.left(4), noteTotal(rows)};
         } catch (const RunTimeError &e) {
+            QString key;
+            try {
+                key = noteVoucherId(rows).toUpper();
+            } catch (const RunTimeError &) {
+            }
             k.unreadable << UnreadableRow{noteRecord(rows), e.error().description,
-                                          reportDay(rows, QStringLiteral("FOUT_FECHA"), k.range)};
+                                          reportDay(rows, QStringLiteral("FOUT_FECHA"), k.range), key};
         }
     }
 }

@@ -93,9 +93,7 @@ QString stationLines(const Reconciliation &r)
 {
     QString out;
     for (const StationSide &s : r.stations) {
-        out += QStringLiteral("%1: facturas y cargas %2; remitos %3.\n")
-                   .arg(stationTitle(s.station), rangeText(s.kinds[int(ReconcileKind::Facturas)].range),
-                        rangeText(s.kinds[int(ReconcileKind::Remitos)].range));
+        out += QStringLiteral("%1: %2.\n").arg(stationTitle(s.station), rangeText(s.kinds[0].range));
     }
     return out + QLatin1Char('\n');
 }

@@ -31,14 +31,15 @@ StationSide stationSide(Session &session, int pass, const ReconcileOptions &opti
         side.error = QStringLiteral("Estación %1: KTZ_FECHADESDE no es una fecha y no se indicó @Desde.").arg(pass);
         return side;
     }
-    const QDate salesTo = options.to.isValid() ? options.to
-                                               : configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix);
-    const QDate notesTo = options.to.isValid()
-        ? options.to
-        : configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix + QStringLiteral("R"));
-    side.kinds[int(ReconcileKind::Facturas)].range = {from, salesTo};
-    side.kinds[int(ReconcileKind::Cargas)].range = {from, salesTo};
-    side.kinds[int(ReconcileKind::Remitos)].range = {from, notesTo};
+    // The station's last stored date is the later of its two: the sales
+    // date is that of the last fuel load, so invoices of later days may be
+    // in Orva already.
+    const QDate salesDate = configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix);
+    const QDate notesDate = configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix + QStringLiteral("R"));
+    const QDate lastStored = !salesDate.isValid() ? notesDate : !notesDate.isValid() ? salesDate : qMax(salesDate, notesDate);
+    const QDate to = options.to.isValid() ? options.to : lastStored;
+    for (KtzKind &k : side.kinds)
+        k.range = {from, to};
     return side;
 }
 

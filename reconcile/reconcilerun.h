@@ -13,8 +13,8 @@ class Session;
 enum class ReconcileStatus { Reconciled, Differences, NotFinished };
 
 // The days asked for; an invalid end takes its default: from
-// "KTZ_FECHADESDE", to the last date stored for the station and kind
-// ("KTZ_ULTIMAFECHA", "KTZ_ULTIMAFECHAR" and their pass-1 keys).
+// "KTZ_FECHADESDE", to the station's last stored date (the later of
+// "KTZ_ULTIMAFECHA" and "KTZ_ULTIMAFECHAR", or of their pass-1 keys).
 struct ReconcileOptions
 {
     QDate from, to;

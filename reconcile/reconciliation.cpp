@@ -127,9 +127,14 @@ void matchPool(const QList<StationSide> &stations, const OrvaPool &pool, DayTabl
                 if (findingFor(doc, orva, &finding))
                     row.findings << finding;
             }
-            for (const UnreadableRow &bad : k.unreadable)
+            for (const UnreadableRow &bad : k.unreadable) {
                 table.at(side.station, bad.day, kind).findings
                     << Finding{bad.row, Problem::NotReadable, Currency(), Currency(), bad.reason};
+                // Its Orva document is this row's, not one KTZ lacks.
+                const int i = byKey.value(bad.key, -1);
+                if (!bad.key.isEmpty() && i >= 0)
+                    claimed[i] = true;
+            }
         }
     }
     const QHash<QString, Owner> byBranch = ownersByBranch(stations, pool);

@@ -56,6 +56,7 @@ struct UnreadableRow
     QString row;     // the row as the transfer names it
     QString reason;
     QDate day;       // the day it is reported on
+    QString key;     // its identity in Orva, when that much could be read
 };
 
 // A KTZ row the transfer leaves out by rule.
