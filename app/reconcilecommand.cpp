@@ -15,6 +15,18 @@ void printTo(FILE *stream, const QString &text)
     std::fflush(stream);
 }
 
+// The command line's entries: a misspelt name is a usage error (a "@Hsta"
+// would silently widen the days reconciled); other findings are named.
+bool entriesUsable(const QString &commandLine)
+{
+    bool usable = true;
+    for (const EntryFinding &finding : SessionParameters::check(commandLine)) {
+        printTo(stderr, finding.message() + QLatin1Char('\n'));
+        usable = usable && finding.kind != EntryFinding::Misspelt;
+    }
+    return usable;
+}
+
 } // namespace
 
 int runReconciliation(const QString &commandLine)
@@ -22,6 +34,8 @@ int runReconciliation(const QString &commandLine)
     const SessionParameters parameters = SessionParameters::parse(commandLine);
     ReconcileOptions options;
     QString usage;
+    if (!entriesUsable(commandLine))
+        return ExitUsage;
     if (!parseReconcileOptions(parameters.Desde, parameters.Hasta, &options, &usage)) {
         printTo(stderr, QStringLiteral("Uso: ") + usage + QLatin1Char('\n'));
         return ExitUsage;

@@ -326,6 +326,7 @@ void TstReconciliation::badRangeIsAUsageError_data()
     QTest::newRow("day first") << QStringLiteral("@Hasta=04/03/2026;") << QStringLiteral("@Hasta no es una fecha");
     QTest::newRow("end before start") << QStringLiteral("@Desde=2026-03-04;@Hasta=2026-03-02;")
                                       << QStringLiteral("es anterior a @Desde");
+    QTest::newRow("misspelt entry") << QStringLiteral("@Hsta=2026-03-02;") << QStringLiteral("@Hasta");
 }
 
 void TstReconciliation::badRangeIsAUsageError()
