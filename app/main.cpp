@@ -3,6 +3,7 @@
 // desktop windows.
 
 #include "app/demobuilder.h"
+#include "app/reconcilecommand.h"
 #include "app/transfersteps.h"
 #include "app/usage.h"
 #include "run/console/consolefront.h"
@@ -250,6 +251,10 @@ int main(int argc, char **argv)
         return buildDemo(argc, argv);
 
     const QString commandLine = commandLineOf(argc, argv);
+    if (SessionParameters::parse(commandLine).reconciliation()) {
+        QCoreApplication app(argc, argv);
+        return runReconciliation(commandLine);
+    }
     const bool unattended = SessionParameters::parse(commandLine).unattended();
     if (unattended) {
         // Unattended runs need no display: nothing but the console is made.

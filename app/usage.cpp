@@ -23,6 +23,7 @@ QString helpText(const QString &programFolder)
         "Uso:\n"
         "  traspasor \"@DbName=orva.db;\"                                   la ventana principal (necesita pantalla)\n"
         "  traspasor \"@ParametroAdicional=DesdeTimer;@DbName=orva.db;\"    una ejecución desatendida (sin pantalla)\n"
+        "  traspasor \"@ParametroAdicional=Conciliar;@DbName=orva.db;\"     la conciliación KTZ - Orva (sólo lee)\n"
         "  traspasor --demo CARPETA [--force] [opciones]                  crea las bases de demostración\n"
         "  traspasor --help | -h                                          esta ayuda\n"
         "  traspasor --version                                            la versión\n"

@@ -28,6 +28,15 @@ struct DeliveryNoteLine
     Currency quantity, unitPrice, lineTotal, vatRate, finalTotal, internalTaxes;
 };
 
+// The note's voucher in Orva (IDCOMPROBANTE of its "RM" voucher): point of
+// sale "0000", number "00000000" and letter of the current FAC_OUT row,
+// joined ("000300000125R"). Raises a RunTimeError for a column it cannot read.
+QString noteVoucherId(const Recordset &row);
+
+// The note's total (IMPORTE of its voucher). A Null or a text that is no
+// number raises a type-mismatch RunTimeError naming the column.
+Currency noteTotal(const Recordset &row);
+
 // Fills note from the current FAC_OUT row. The note is cleared first, so a
 // value whose reading failed (and the operator went past) is never the
 // previous note's. Each field is one statement for the run's error handling:

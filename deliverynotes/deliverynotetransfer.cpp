@@ -48,10 +48,16 @@ QString deliveryNoteFilter(RunContext &context)
 {
     const QString lastDate = context.Cfg(context.SourcePass == 0 ? QStringLiteral("KTZ_ULTIMAFECHAR")
                                                                  : QStringLiteral("KTZ_ULTIMAFECHA2R"));
-    if (lastDate.trimmed().isEmpty())
-        return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= '")
-            + sqlText(startDateText(context.Cfg(QStringLiteral("KTZ_FECHADESDE")))) + QStringLiteral("' AND FOUT_NUM > 0");
-    return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='") + sqlText(startDateText(lastDate))
+    const bool firstRun = lastDate.trimmed().isEmpty();
+    return deliveryNoteFilterFrom(firstRun ? context.Cfg(QStringLiteral("KTZ_FECHADESDE")) : lastDate, firstRun);
+}
+
+QString deliveryNoteFilterFrom(const QString &startDate, bool firstRun)
+{
+    if (firstRun)
+        return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= '") + sqlText(startDateText(startDate))
+            + QStringLiteral("' AND FOUT_NUM > 0");
+    return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='") + sqlText(startDateText(startDate))
         + QStringLiteral("' AND FOUT_NUM > 0");
 }
 

@@ -21,6 +21,8 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
 
 // The filter of the notes to transfer in this pass (the text after the table name).
 QString deliveryNoteFilter(RunContext &context);
+// The same from startDate (any date text), with the first-run or later-run text.
+QString deliveryNoteFilterFrom(const QString &startDate, bool firstRun);
 
 // Moves the "RM" counter of the "VENTAS" books past the note. A
 // SucNroLetra that is not 13 characters long cannot be split into point of

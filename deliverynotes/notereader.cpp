@@ -41,6 +41,17 @@ QString safeText(const Recordset &row, const QString &column)
 
 } // namespace
 
+QString noteVoucherId(const Recordset &row)
+{
+    return formatDigits(fieldText(row, QStringLiteral("fout_pventa")), 4)
+        + formatDigits(fieldText(row, QStringLiteral("fout_num")), 8) + fieldText(row, QStringLiteral("fout_tipo"));
+}
+
+Currency noteTotal(const Recordset &row)
+{
+    return currencyField(row, QStringLiteral("Total"));
+}
+
 void LeeRemito(RunContext &context, const Recordset &row, DeliveryNote &note)
 {
     ErrorHandling &errors = context.svc.errors;
@@ -49,10 +60,7 @@ void LeeRemito(RunContext &context, const Recordset &row, DeliveryNote &note)
         note.exempt = sameText(SvcTools::FieldText(row.value(QStringLiteral("cli_cond"))), QStringLiteral("EX"));
     });
     note.voucherType = QStringLiteral("RM");
-    errors.attempt([&] {
-        note.SucNroLetra = formatDigits(fieldText(row, QStringLiteral("fout_pventa")), 4)
-            + formatDigits(fieldText(row, QStringLiteral("fout_num")), 8) + fieldText(row, QStringLiteral("fout_tipo"));
-    });
+    errors.attempt([&] { note.SucNroLetra = noteVoucherId(row); });
     note.complement = QStringLiteral("0");
     errors.attempt([&] { note.date = dateText(fieldValue(row, QStringLiteral("FOUT_FECHA"))); });
     errors.attempt([&] {
@@ -60,7 +68,7 @@ void LeeRemito(RunContext &context, const Recordset &row, DeliveryNote &note)
                                            context.Digitos_Cuenta);
     });
     errors.attempt([&] { note.customerName = fieldText(row, QStringLiteral("cli_name")); });
-    errors.attempt([&] { note.total = currencyField(row, QStringLiteral("Total")); });
+    errors.attempt([&] { note.total = noteTotal(row); });
     errors.attempt([&] { note.netTaxed = currencyField(row, QStringLiteral("neto_grav")); });
     errors.attempt([&] { note.nonTaxed = currencyField(row, QStringLiteral("imp_ngrav")); });
     errors.attempt([&] { note.vat = currencyField(row, QStringLiteral("fout_totiva")); });

@@ -10,13 +10,7 @@ RunDriver::RunDriver(RunContext &context, RunFront &front, Steps steps)
 
 QString RunDriver::sourceConnectionText()
 {
-    const QString suffix = m_context.KeySuffix;
-    // The values go in untrimmed and the password in lower case; nothing follows it.
-    return QStringLiteral("Driver={Easysoft IB6 ODBC};") + QStringLiteral("Server=")
-        + m_context.Cfg(QStringLiteral("KTZ_SERVIDOR") + suffix) + QLatin1Char(';') + QStringLiteral("Database=")
-        + m_context.Cfg(QStringLiteral("KTZ_BASEDEDATOS") + suffix) + QLatin1Char(';') + QStringLiteral("Uid=")
-        + m_context.Cfg(QStringLiteral("KTZ_USUARIO") + suffix) + QLatin1Char(';') + QStringLiteral("Pwd=")
-        + m_context.Cfg(QStringLiteral("KTZ_PASSWORD") + suffix).toLower();
+    return ktzConnectionText(m_context.session, m_context.KeySuffix);
 }
 
 RunOutcome RunDriver::cmdActualizar_Click()

@@ -93,3 +93,13 @@ ConnectionSpec sourceConnectionSpec(const QString &connectionText, const QString
     target.dialect = SqlDialect::Firebird;
     return target;
 }
+
+QString ktzConnectionText(Session &session, const QString &keySuffix)
+{
+    // The values go in untrimmed and the password in lower case; nothing follows it.
+    return QStringLiteral("Driver={Easysoft IB6 ODBC};") + QStringLiteral("Server=")
+        + session.Cfg(QStringLiteral("KTZ_SERVIDOR") + keySuffix) + QLatin1Char(';') + QStringLiteral("Database=")
+        + session.Cfg(QStringLiteral("KTZ_BASEDEDATOS") + keySuffix) + QLatin1Char(';') + QStringLiteral("Uid=")
+        + session.Cfg(QStringLiteral("KTZ_USUARIO") + keySuffix) + QLatin1Char(';') + QStringLiteral("Pwd=")
+        + session.Cfg(QStringLiteral("KTZ_PASSWORD") + keySuffix).toLower();
+}

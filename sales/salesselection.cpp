@@ -33,10 +33,15 @@ QString SalesSelection::loadStatement() const
 
 SalesSelection salesSelection(RunContext &context)
 {
-    SalesSelection s;
     const QString lastDate = context.Cfg(QStringLiteral("KTZ_ULTIMAFECHA") + context.KeySuffix);
     const bool firstRun = lastDate.trimmed().isEmpty();
-    s.startDate = startDateText(firstRun ? context.Cfg(QStringLiteral("KTZ_FECHADESDE")) : lastDate);
+    return salesSelectionFrom(firstRun ? context.Cfg(QStringLiteral("KTZ_FECHADESDE")) : lastDate, firstRun);
+}
+
+SalesSelection salesSelectionFrom(const QString &startDate, bool firstRun)
+{
+    SalesSelection s;
+    s.startDate = startDateText(startDate);
     const QString start = sqlText(s.startDate);
     s.invoiceFilter = firstRun
         ? QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= '") + start

@@ -23,3 +23,7 @@ struct SalesSelection
 // documents of the last transferred day are selected again and recognised
 // by the journal's duplicate checks.
 SalesSelection salesSelection(RunContext &context);
+
+// The selection from startDate (any date text): the first-run filters when
+// firstRun, otherwise those of later runs. The documents selected are the same.
+SalesSelection salesSelectionFrom(const QString &startDate, bool firstRun);

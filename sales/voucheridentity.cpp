@@ -4,7 +4,12 @@
 
 QString voucherType(RunContext &context)
 {
-    return context.Cfg(context.SourcePass == 0 ? QStringLiteral("KTZ_TC") : QStringLiteral("KTZ_TC2"));
+    return voucherType(context.session, context.SourcePass);
+}
+
+QString voucherType(Session &session, int pass)
+{
+    return session.Cfg(pass == 0 ? QStringLiteral("KTZ_TC") : QStringLiteral("KTZ_TC2"));
 }
 
 VoucherIdentity voucherOf(const SalesDocument &doc, const QString &tc)

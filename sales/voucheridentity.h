@@ -7,6 +7,7 @@
 #include <QString>
 
 class RunContext;
+class Session;
 
 struct VoucherIdentity
 {
@@ -22,6 +23,8 @@ struct VoucherIdentity
 
 // The voucher type of the pass: "KTZ_TC" in the first, "KTZ_TC2" in the second.
 QString voucherType(RunContext &context);
+// The same for pass (0 or 1) of session.
+QString voucherType(Session &session, int pass);
 
 // The voucher of doc under voucher type tc. Never fails: a branch or number
 // that is no number is used as it stands.

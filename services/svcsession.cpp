@@ -70,6 +70,8 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.driver = QStringLiteral("QSQLITE");
         target.databaseName = DbName;
         target.dialect = SqlDialect::Sqlite;
+        if (m_readOnly)
+            target.options = QStringLiteral("QSQLITE_OPEN_READONLY");
     } else if (m_settings.driver == QLatin1String("QPSQL")) {
         target.driver = QStringLiteral("QPSQL");
         QString host = Server;
@@ -98,8 +100,10 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         m_openError = m_orva.openError();
         return;
     }
-    if (noServer)
+    if (noServer && !m_readOnly)
         useSqliteJournal(m_orva, m_settings.sqliteJournal, m_errors.log());
+    if (m_readOnly && target.dialect == SqlDialect::PostgreSql)
+        makeSessionReadOnly();
 }
 
 QString SvcSession::lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
@@ -121,6 +125,16 @@ QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool
     QString result;
     *answered = rs.isEmpty() || m_errors.attempt([&] { result = SvcTools::FieldText(rs.value(resultColumn)); });
     return result;
+}
+
+void SvcSession::makeSessionReadOnly()
+{
+    try {
+        m_orva.executeOrThrow(QStringLiteral("SET SESSION CHARACTERISTICS AS TRANSACTION READ ONLY"));
+    } catch (const RunTimeError &e) {
+        m_openError = QStringLiteral("No se pudo abrir Orva sólo para lectura: ") + e.error().description;
+        m_orva.close();
+    }
 }
 
 QString SvcSession::LookupValue(const QString &table, const QString &key, const QString &resultColumn,

@@ -62,6 +62,10 @@ public:
     void setServerSettings(const ServerSettings &settings) { m_settings = settings; }
     const ServerSettings &serverSettings() const { return m_settings; }
     void setAllowCreate(bool allow) { m_allowCreate = allow; }
+    // Opens Orva for reading only: an SQLite file read-only, a PostgreSQL
+    // session whose transactions are read-only. For tools that must not
+    // change Orva (the reconciliation); set before Open.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
 
     // OrvaConnection: every Orva statement runs on it.
     Connection &connection() { return m_orva; }
@@ -101,12 +105,14 @@ private:
                                    const QString &keyColumn, const QString &extra);
     // The value, or "" with *answered false when the read was skipped.
     QString lookup(const QString &sql, const QString &resultColumn, bool *answered);
+    void makeSessionReadOnly();
 
     ErrorHandling &m_errors;
     Connection m_orva;
     ServerSettings m_settings;
     QString m_openError;
     bool m_allowCreate = false;
+    bool m_readOnly = false;
 };
 
 // A text placed between single quotes in a statement: inner quotes doubled,

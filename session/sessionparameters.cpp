@@ -27,6 +27,8 @@ SessionParameters SessionParameters::parse(const QString &text)
     p.Caja = entry(text, QStringLiteral("@Caja"), QStringLiteral("1"));
     p.Datos = entry(text, QStringLiteral("@Datos"), QString());
     p.Progreso = entry(text, QStringLiteral("@Progreso"), QString());
+    p.Desde = entry(text, QStringLiteral("@Desde"), QString());
+    p.Hasta = entry(text, QStringLiteral("@Hasta"), QString());
     return p;
 }
 
@@ -164,4 +166,9 @@ QString EntryFinding::message() const
         return QStringLiteral("la entrada %1 no termina en \";\" antes de %2: su valor es %3").arg(name, resembles, shown);
     }
     return {};
+}
+
+bool SessionParameters::reconciliation() const
+{
+    return sameText(ParametroAdicional, QStringLiteral("Conciliar"));
 }

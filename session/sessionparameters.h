@@ -31,6 +31,8 @@ struct SessionParameters
     QString Caja = QStringLiteral("1");
     QString Datos;  // the kinds a scheduler asks for ("" = all four)
     QString Progreso;  // "SI" / "NO": console progress lines forced on / off ("" = only on a terminal)
+    QString Desde;  // a reconciliation's first day, YYYY-MM-DD ("" = the default)
+    QString Hasta;  // a reconciliation's last day
 
     // Reads every entry from text with the classic rules: the first
     // occurrence of the name without regard to case (so "@Usuario" is also
@@ -42,6 +44,7 @@ struct SessionParameters
     static QString entry(const QString &text, const QString &name, const QString &defaultValue);
 
     bool unattended() const;  // ParametroAdicional is "DesdeTimer"
+    bool reconciliation() const;  // ParametroAdicional is "Conciliar"
 
     // Every entry name the program knows, as written in its help.
     static const QStringList &knownNames();
