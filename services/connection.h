@@ -61,7 +61,9 @@ public:
     // operator continues past a failed open, the recordset comes back empty.
     Recordset OpenRecordset(const QString &sql);
 
-    // Whether a BEGIN TRANSACTION is waiting for its COMMIT or ROLLBACK.
+    // Whether a transaction begun is waiting for its commit or rollback (after
+    // a failed commit: whether the engine still holds it). Documents open and
+    // end theirs through DocumentTransaction only.
     bool inTransaction() const { return m_inTransaction; }
 
     // Seconds a statement may run (kept for the drivers that support it).
@@ -84,6 +86,7 @@ public:
 private:
     bool connectionLost(const class QSqlError &error) const;
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
+    bool engineHoldsTransaction();
 
     ErrorHandling &m_errors;
     QString m_name;
