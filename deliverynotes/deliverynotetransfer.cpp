@@ -1,7 +1,10 @@
 #include "deliverynotes/deliverynotetransfer.h"
 #include "deliverynotes/notewriter.h"
+#include "services/documenttransaction.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
+
+#include <QScopeGuard>
 
 namespace {
 
@@ -19,22 +22,37 @@ qint32 countNotes(RunContext &context, const QString &filter)
     return n;
 }
 
-// One note, inside its own transaction.
+// One note, inside its own transaction. A note that does not reach Orva
+// (its transaction could not be opened or its commit failed) sets datesHeld:
+// no later date is remembered, so the next run selects it again.
 void transferNote(RunContext &context, Numbering &numbering, StockDischarge &discharge, const Recordset &notes,
-                  DeliveryNote &note)
+                  DeliveryNote &note, bool &datesHeld)
 {
     ErrorHandling &errors = context.svc.errors;
-    Connection &orva = context.orva();
     context.yield();
     errors.setRecord(noteRecord(notes));
     LeeRemito(context, notes, note);
-    orva.Execute(QStringLiteral("BEGIN TRANSACTION"));
-    context.yield();
-    context.stopIfRequested();
-    GrabaRemito(context, note, notes, discharge);
-    moveNoteCounter(context, numbering, note.SucNroLetra);
-    orva.Execute(QStringLiteral("COMMIT TRANSACTION"));
-    errors.attempt([&] { context.LastDeliveryNoteDate = dateText(notes.value(QStringLiteral("FOUT_FECHA"))); });
+    // A voucher that is rolled back was not written.
+    const qint32 vouchersBefore = context.counters.CantRMAct;
+    DocumentTransaction document(context.orva(), errors.record());
+    const auto uncount = qScopeGuard([&] {
+        if (!document.committed())
+            context.counters.CantRMAct = vouchersBefore;
+    });
+    if (document.begun()) {
+        context.yield();
+        context.stopIfRequested();
+        GrabaRemito(context, note, notes, discharge);
+        moveNoteCounter(context, numbering, note.SucNroLetra);
+        document.commit();
+    }
+    if (!document.committed()) {
+        datesHeld = true;
+        context.svc.log.error(QStringLiteral("El remito no quedó en Orva: ") + document.document());
+        return;
+    }
+    if (!datesHeld)
+        errors.attempt([&] { context.LastDeliveryNoteDate = dateText(notes.value(QStringLiteral("FOUT_FECHA"))); });
 }
 
 } // namespace
@@ -89,8 +107,9 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
     }
     Recordset notes = context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT ") + filter + orderByDate);
     DeliveryNote note;
+    bool datesHeld = false;
     for (; !notes.eof(); notes.moveNext(), context.progress.tick())
-        transferNote(context, numbering, discharge, notes, note);
+        transferNote(context, numbering, discharge, notes, note, datesHeld);
     notes.close();
     errors.setRecord(QString());
 }

@@ -136,24 +136,10 @@ RunReport RunDriver::report() const
     return r;
 }
 
-void RunDriver::rollbackOpenDocument()
-{
-    // The sales and delivery-note steps keep one document transaction open
-    // at their record loops ("Actualizando Ventas", "Actualizando Remitos");
-    // whichever step left one open, nothing half-written may be committed.
-    if (!m_context.orva().inTransaction())
-        return;
-    ErrorHandling::Scope ignore(m_context.svc.errors, QStringLiteral("CancelaActualizacion"),
-                                ErrorHandling::Mode::IgnoreAll);
-    if (m_context.orva().Execute(QStringLiteral("ROLLBACK TRANSACTION")))
-        m_context.svc.log.info(QStringLiteral("Se deshizo la transacción del documento abierto."));
-    else
-        m_context.svc.log.warning(QStringLiteral("No se pudo deshacer la transacción abierta: el servidor la descarta al perder la conexión."));
-}
-
 void RunDriver::CancelaActualizacion()
 {
-    rollbackOpenDocument();
+    // The open document, if any, was rolled back by its DocumentTransaction
+    // while the stop or the error unwound the step.
     m_context.PARAR = false;
     m_front.unloadProgressWindow();
     m_front.setMainEnabled(true);
@@ -173,7 +159,6 @@ void RunDriver::endAfterConnectionLoss()
     // The connection itself failed: no report, no date; what can be rolled
     // back is, and the window goes back to the operator.
     m_context.svc.log.error(QStringLiteral("La conexión falló: la actualización termina sin guardar fechas."));
-    rollbackOpenDocument();
     m_context.PARAR = false;
     m_front.unloadProgressWindow();
     m_front.setMainEnabled(true);

@@ -60,7 +60,6 @@ private:
     RunReport report() const;
     void CancelaActualizacion();
     void endAfterConnectionLoss();
-    void rollbackOpenDocument();
 
     RunContext &m_context;
     RunFront &m_front;

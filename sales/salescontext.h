@@ -18,4 +18,6 @@ struct SalesContext
     RunContext &context;
     QString salesAccount;  // credited with the net amounts of every entry
     GncArticle gnc;
+    // A document of the step did not reach Orva: no later date is remembered.
+    bool datesHeld = false;
 };

@@ -2,8 +2,11 @@
 #include "sales/fuelload.h"
 #include "sales/journalentry.h"
 #include "sales/salesselection.h"
+#include "services/documenttransaction.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
+
+#include <QScopeGuard>
 
 #include <cmath>
 #include <functional>
@@ -33,7 +36,9 @@ qint64 countOf(RunContext &context, const QString &statement)
     return n;
 }
 
-// One document in a transaction of its own.
+// One document in a transaction of its own. A document that does not reach
+// Orva (its transaction could not be opened or its commit failed) keeps the
+// step's date where it was: the next run selects it again.
 void transferDocument(SalesContext &sales, const Recordset &row, const DocumentKind &kind)
 {
     RunContext &context = sales.context;
@@ -44,12 +49,26 @@ void transferDocument(SalesContext &sales, const Recordset &row, const DocumentK
         context.svc.log.warning(QStringLiteral("Se omite el documento: ") + errors.record());
         return;
     }
-    context.orva().Execute(QStringLiteral("BEGIN TRANSACTION"));
-    context.yield();
-    context.stopIfRequested();
-    GrabaAsientoVenta(sales, doc);
-    context.orva().Execute(QStringLiteral("COMMIT TRANSACTION"));
-    errors.attempt([&] { context.LastSalesDate = dateText(row.value(kind.dateColumn)); });
+    // Lines of a document that is rolled back were not written.
+    const qint32 linesBefore = context.counters.CantVenAct;
+    DocumentTransaction document(context.orva(), errors.record());
+    const auto uncount = qScopeGuard([&] {
+        if (!document.committed())
+            context.counters.CantVenAct = linesBefore;
+    });
+    if (document.begun()) {
+        context.yield();
+        context.stopIfRequested();
+        GrabaAsientoVenta(sales, doc);
+        document.commit();
+    }
+    if (!document.committed()) {
+        sales.datesHeld = true;
+        context.svc.log.error(QStringLiteral("El documento no quedó en Orva: ") + document.document());
+        return;
+    }
+    if (!sales.datesHeld)
+        errors.attempt([&] { context.LastSalesDate = dateText(row.value(kind.dateColumn)); });
 }
 
 void walk(SalesContext &sales, const QString &statement, const DocumentKind &kind)

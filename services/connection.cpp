@@ -178,8 +178,6 @@ bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 
 
 void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
 {
-    if (verb == TransactionVerb::Rollback && !m_inTransaction)
-        return;  // nothing is open: there is nothing to undo
     QSqlDatabase db = database();
     bool ok = true;
     QSqlError failure;
@@ -197,11 +195,37 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     if (!ok) {
         if (verb == TransactionVerb::Rollback)
             m_inTransaction = false;
+        else if (verb == TransactionVerb::Commit)
+            m_inTransaction = engineHoldsTransaction();
         throw RunTimeError(errorFor(sql, failure));
     }
     m_inTransaction = verb == TransactionVerb::Begin;
     if (onWritten)
         onWritten(sql);
+}
+
+bool Connection::engineHoldsTransaction()
+{
+    // Asked after a failed COMMIT: whether the engine kept the transaction
+    // open (a COMMIT may then be tried again) or ended it with its writes.
+    if (!isOpen())
+        return false;
+    QSqlDatabase db = database();
+    if (m_spec.driver == QLatin1String("QSQLITE")) {
+        // BEGIN is refused inside a transaction; otherwise the probe is undone.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("BEGIN")))
+            return true;
+        probe.exec(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    if (m_spec.driver == QLatin1String("QODBC") && m_spec.dialect == SqlDialect::SqlServer) {
+        QSqlQuery probe(db);
+        return probe.exec(QStringLiteral("SELECT @@TRANCOUNT")) && probe.next() && probe.value(0).toInt() > 0;
+    }
+    // PostgreSQL ends the transaction at a failed COMMIT; the Firebird client
+    // forgets its handle.
+    return false;
 }
 
 void Connection::executeOrThrow(const QString &sql)
@@ -213,6 +237,8 @@ void Connection::executeOrThrow(const QString &sql)
                                     {}, sql, {}});
     }
     const TransactionVerb verb = transactionVerb(sql);
+    if (verb == TransactionVerb::Rollback && !m_inTransaction)
+        return;  // nothing is open: there is nothing to undo
     if (verb != TransactionVerb::None) {
         runTransactionVerb(verb, sql);
         return;

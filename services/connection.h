@@ -74,7 +74,9 @@ public:
     // operator continues past a failed open, the recordset comes back empty.
     Recordset OpenRecordset(const QString &sql);
 
-    // Whether a BEGIN TRANSACTION is waiting for its COMMIT or ROLLBACK.
+    // Whether a transaction begun is waiting for its commit or rollback (after
+    // a failed commit: whether the engine still holds it). Documents open and
+    // end theirs through DocumentTransaction only.
     bool inTransaction() const { return m_inTransaction; }
 
     // Values read once per run on this connection (see runcache.h).
@@ -107,6 +109,7 @@ private:
     bool connectionLost(const class QSqlError &error) const;
     class QSqlQuery &writeQuery();
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
+    bool engineHoldsTransaction();
 
     ErrorHandling &m_errors;
     QString m_name;

@@ -27,6 +27,8 @@ private slots:
     void badLine_data();
     void badLine();
     void cancelRollsBackTheOpenNote();
+    void failedCommit_data();
+    void failedCommit();
     void stockDischarge_data();
     void stockDischarge();
     void linesWithoutArticle_data();
@@ -368,6 +370,58 @@ void TstDeliveryNoteStep::cancelRollsBackTheOpenNote()
     QCOMPARE(counters(f), QStringLiteral("1=126"));
     QCOMPARE(f.session.Cfg(QStringLiteral("KTZ_ULTIMAFECHAR")), QStringLiteral(" "));
     QVERIFY(!f.context.orva().inTransaction());
+}
+
+void TstDeliveryNoteStep::failedCommit_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<QString>("date");  // LastDeliveryNoteDate
+    QTest::newRow("give up") << int(ChoiceAbort) << "000300000125R" << 2 << "1=126" << "";
+    // The date stays before the refused note: the next run selects it again.
+    QTest::newRow("continue") << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2 << "1=128" << "2026-03-02";
+    QTest::newRow("retry after the fault is mended")
+        << int(ChoiceRetry) << "000300000125R 000300000126R 000300000127R" << 4 << "1=128" << "2026-03-04";
+}
+
+void TstDeliveryNoteStep::failedCommit()
+{
+    QFETCH(int, choice);
+    QFETCH(QString, written);
+    QFETCH(int, lines);
+    QFETCH(QString, counter);
+    QFETCH(QString, date);
+    RunFixture f(orvaSetup(), articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
+                                  + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2)
+                                  + noteRow(3, QStringLiteral("2026-03-04"), 3, 127));
+    // The COMMIT of note 126 is refused by the database.
+    blockCommitOf(f, QStringLiteral("V_MV_CPTEINSUMOS"), QStringLiteral("NEW.IDCOMPROBANTE = '000300000126R'"));
+    f.op.errorChoices = {choice};
+    if (choice == ChoiceRetry)
+        f.op.onError = [&](const RunError &) { mendBlockedCommit(f); };
+    DeliveryNoteTransfer step(f.session);
+    if (choice == ChoiceAbort) {
+        QCOMPARE(runDriver(f, step), RunOutcome::GaveUp);
+        QVERIFY(!f.orvaValue(QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHAR'"))
+                     .isValid());
+    } else {
+        runStep(f, step);
+        QCOMPARE(f.context.LastDeliveryNoteDate, date);
+    }
+    QCOMPARE(f.op.errorsSeen.size(), 1);
+    QCOMPARE(f.op.errorsSeen.first().statement, QStringLiteral("COMMIT TRANSACTION"));
+    QVERIFY(f.op.errorsSeen.first().record.contains(QStringLiteral("126")));
+    QVERIFY(!f.context.orva().inTransaction());
+    QCOMPARE(vouchers(f), written);
+    // Nothing of the refused note stays: no lines, no counter move.
+    QCOMPARE(lineCount(f), lines);
+    QCOMPARE(counters(f), counter);
+    if (choice != ChoiceAbort)
+        QCOMPARE(f.context.counters.CantRMAct, written.count(QLatin1Char('R')));
+    if (choice != ChoiceRetry)
+        QVERIFY(logText(f).contains(QStringLiteral("falló su COMMIT")));
 }
 
 void TstDeliveryNoteStep::stockDischarge_data()

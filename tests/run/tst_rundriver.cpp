@@ -6,6 +6,7 @@
 #include "run/desktop/frmactktz.h"
 #include "run/desktop/frminfoktz.h"
 #include "run/desktop/frmstatus.h"
+#include "services/documenttransaction.h"
 #include "services/recordset.h"
 #include "support/fixtures.h"
 
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <optional>
 
 namespace {
 
@@ -60,8 +62,9 @@ public:
         for (int record = 1; !rs.eof(); ++record) {
             c.yield();
             c.stopIfRequested();
+            std::optional<DocumentTransaction> transaction;
             if (document)
-                c.orva().Execute(QStringLiteral("BEGIN TRANSACTION"));
+                transaction.emplace(c.orva(), QStringLiteral("registro %1").arg(record));
             c.orva().Execute(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('%1%2%3', 'x')")
                                  .arg(int(kind))
                                  .arg(c.SourcePass)
@@ -74,7 +77,7 @@ public:
                 onRecord(c, record);
             ++*written[int(kind)];
             if (document) {
-                c.orva().Execute(QStringLiteral("COMMIT TRANSACTION"));
+                transaction->commit();
                 const QString date = QStringLiteral("2024-0%1-%2").arg(c.SourcePass + 3).arg(record, 2, 10, QLatin1Char('0'));
                 (kind == TransferKind::Ventas ? c.LastSalesDate : c.LastDeliveryNoteDate) = date;
             }

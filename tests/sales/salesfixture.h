@@ -84,7 +84,7 @@ inline QString simpleLoad(qint64 id, const QString &date, int number, const QStr
 }
 
 // Runs the sales step under the run's handler, as the run driver does; false
-// when the operator gave up (the document's transaction is then still open).
+// when the operator gave up (the open document was then rolled back).
 inline bool runSales(RunFixture &f)
 {
     SalesTransfer step;

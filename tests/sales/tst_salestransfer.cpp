@@ -6,6 +6,7 @@
 #include "sales/salesselection.h"
 #include "salesfixture.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace salestest;
@@ -62,6 +63,8 @@ private slots:
     void stopRollsBackTheOpenDocument();
     void badSourceRow_data();
     void badSourceRow();
+    void failedCommit_data();
+    void failedCommit();
 };
 
 void TstSalesTransfer::filterTexts_data()
@@ -230,9 +233,8 @@ void TstSalesTransfer::stopRollsBackTheOpenDocument()
     };
     QVERIFY(runUntilStopped(f));
     QCOMPARE(yields, kept.isEmpty() ? 2 : 4);
-    // What the run's clean-up does.
-    QVERIFY(f.context.orva().inTransaction());
-    QVERIFY(f.context.orva().Execute(QStringLiteral("ROLLBACK TRANSACTION")));
+    // The stop unwound the step and undid the open document.
+    QVERIFY(!f.context.orva().inTransaction());
     QCOMPARE(entriesWritten(f), kept);
     QCOMPARE(count(f, "SELECT COUNT(*) FROM MV_ASIENTOS WHERE CPTE_ORIGEN = '000500000002B'"), 0);
     QCOMPARE(count(f, "SELECT COUNT(*) FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000500000002B'"), 0);
@@ -289,6 +291,50 @@ void TstSalesTransfer::badSourceRow()
         QCOMPARE(count(f, "SELECT COUNT(*) FROM MV_ASIENTOS WHERE CPTE_ORIGEN = '000300080212B'"),
                  choice == ChoiceIgnore ? 4 : 0);
         QCOMPARE(f.context.LastSalesDate, choice == ChoiceIgnore ? QStringLiteral("2026-03-03") : QString());
+    }
+}
+
+void TstSalesTransfer::failedCommit_data()
+{
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("date");
+    QTest::newRow("give up") << int(ChoiceAbort) << QStringList{"FA 000500000001B"} << "2026-03-02";
+    // The date stays before the refused invoice: the next run selects it again.
+    QTest::newRow("continue") << int(ChoiceIgnore) << QStringList{"FA 000500000001B", "FA 000500000003B"}
+                              << "2026-03-02";
+    QTest::newRow("retry after the fault is mended")
+        << int(ChoiceRetry) << QStringList{"FA 000500000001B", "FA 000500000002B", "FA 000500000003B"}
+        << "2026-03-04";
+}
+
+void TstSalesTransfer::failedCommit()
+{
+    QFETCH(int, choice);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, date);
+    // The invoices' customer is new to Orva: its account is part of each document.
+    RunFixture f(orvaBase(), simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
+                                 + simpleInvoice(3, "2026-03-04", 3));
+    blockCommitOf(f, QStringLiteral("MV_ASIENTOS"), QStringLiteral("NEW.CPTE_ORIGEN = '000500000002B'"));
+    f.op.errorChoices = {choice};
+    if (choice == ChoiceRetry)
+        f.op.onError = [&](const RunError &) { mendBlockedCommit(f); };
+    QCOMPARE(runSales(f), choice != ChoiceAbort);
+    QCOMPARE(f.op.errorsSeen.size(), 1);
+    QCOMPARE(f.op.errorsSeen.first().statement, QStringLiteral("COMMIT TRANSACTION"));
+    QVERIFY(f.op.errorsSeen.first().record.contains(QStringLiteral("factura 2")));
+    QVERIFY(!f.context.orva().inTransaction());
+    QCOMPARE(entriesWritten(f), entries);
+    QCOMPARE(count(f, "SELECT COUNT(*) FROM MV_ASIENTOS"), 3 * entries.size());
+    QCOMPARE(count(f, "SELECT COUNT(*) FROM MA_CUENTAS"), 1);
+    // Only lines that reached Orva are counted as written.
+    QCOMPARE(f.context.counters.CantVenAct, 3 * entries.size());
+    QCOMPARE(f.context.LastSalesDate, date);
+    if (choice != ChoiceRetry) {
+        QFile log(f.services.log.path());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("Se deshizo la transacción de factura 2")));
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "run/sourceconnection.h"
 #include "serverenv.h"
+#include "services/documenttransaction.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -121,13 +122,18 @@ void TstOdbc::orvaThroughOdbc()
     QCOMPARE(services.session.connection().target().driver, QStringLiteral("QODBC"));
 
     Connection &orva = services.session.connection();
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], MES_OPERATIVO, [DEBE-HABER], TC, NUMERO, "
-                                        "CABNOMBRE) VALUES ('1001', '3', 'H', '  FA', '00001234', 'Peña')")));
-    QVERIFY(orva.Execute(QStringLiteral("COMMIT TRANSACTION")));
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], TC, NUMERO) VALUES (1002, '  FA', '00001235')")));
-    QVERIFY(orva.Execute(QStringLiteral("ROLLBACK TRANSACTION")));
+    {
+        DocumentTransaction committed(orva, QStringLiteral("factura 1234"));
+        QVERIFY(orva.Execute(QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], MES_OPERATIVO, [DEBE-HABER], TC, "
+                                            "NUMERO, CABNOMBRE) VALUES ('1001', '3', 'H', '  FA', '00001234', 'Peña')")));
+        QVERIFY(committed.commit());
+    }
+    {
+        DocumentTransaction rolledBack(orva, QStringLiteral("factura 1235"));
+        QVERIFY(orva.Execute(
+            QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], TC, NUMERO) VALUES (1002, '  FA', '00001235')")));
+    }
+    QVERIFY(!orva.inTransaction());
 
     Recordset rs = services.session.OpenRecordset(
         QStringLiteral("SELECT TOP 5 * FROM MV_ASIENTOS WHERE [NUMERO ASIENTO] = 1001 AND MES_OPERATIVO = '3' AND CABNOMBRE = 'PEÑA'"));

@@ -5,6 +5,7 @@
 // a document transaction whose connection dies leaves nothing behind.
 
 #include "serverenv.h"
+#include "services/documenttransaction.h"
 #include "services/sharedservices.h"
 #include "session/session.h"
 
@@ -23,6 +24,8 @@ private slots:
     void statementsRunAsWritten();
     void documentTransaction_data();
     void documentTransaction();
+    void failedCommit_data();
+    void failedCommit();
     void walkWhileWritingSeesEveryRow();
     void killedConnectionLeavesNothingHalfCommitted();  // last: it ends the session's connection
 
@@ -178,25 +181,87 @@ void TstOrvaPostgresql::statementsRunAsWritten()
 
 void TstOrvaPostgresql::documentTransaction_data()
 {
-    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("commit");
     QTest::addColumn<int>("kept");
-    QTest::newRow("committed") << "COMMIT TRANSACTION" << 2;
-    QTest::newRow("rolled back") << "ROLLBACK TRANSACTION" << 0;
+    QTest::newRow("committed") << true << 2;
+    QTest::newRow("rolled back") << false << 0;
 }
 
 void TstOrvaPostgresql::documentTransaction()
 {
-    QFETCH(QString, end);
+    QFETCH(bool, commit);
     QFETCH(int, kept);
     const QString numero = QStringLiteral("0000%1").arg(kept == 0 ? 2001 : 2002);
     Connection &orva = m_services.session.connection();
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.Execute(journalInsert(numero, 1)));
-    QVERIFY(orva.Execute(journalInsert(numero, 2)));
-    QCOMPARE(documentRows(numero), 0);  // nothing visible before the end
-    QVERIFY(orva.Execute(end));
+    {
+        DocumentTransaction document(orva, QStringLiteral("factura %1").arg(numero));
+        QVERIFY(orva.inTransaction());
+        QVERIFY(orva.Execute(journalInsert(numero, 1)));
+        QVERIFY(orva.Execute(journalInsert(numero, 2)));
+        QCOMPARE(documentRows(numero), 0);  // nothing visible before the end
+        if (commit)
+            QVERIFY(document.commit());
+    }
     QVERIFY(!orva.inTransaction());
     QCOMPARE(documentRows(numero), kept);
+}
+
+void TstOrvaPostgresql::failedCommit_data()
+{
+    QTest::addColumn<QList<int>>("choices");
+    QTest::addColumn<QString>("numero");
+    QTest::newRow("give up") << QList<int>{ChoiceAbort} << "00004001";
+    QTest::newRow("continue") << QList<int>{ChoiceIgnore} << "00004002";
+    // PostgreSQL ends a transaction whose COMMIT fails: trying the COMMIT
+    // again must not pass for a commit of the document.
+    QTest::newRow("retry, then continue") << QList<int>{ChoiceRetry, ChoiceIgnore} << "00004003";
+}
+
+void TstOrvaPostgresql::failedCommit()
+{
+    QFETCH(QList<int>, choices);
+    QFETCH(QString, numero);
+    // A constraint trigger checked at the commit refuses journal lines of
+    // numbers 00004xxx.
+    QVERIFY(m_servers.adminExec(
+        QStringLiteral("CREATE OR REPLACE FUNCTION refuse_at_commit() RETURNS trigger LANGUAGE plpgsql AS "
+                       "$$ BEGIN IF left(NEW.numero, 5) = '00004' THEN RAISE EXCEPTION 'asiento rechazado al confirmar'; "
+                       "END IF; RETURN NULL; END $$; "
+                       "DROP TRIGGER IF EXISTS refuse_at_commit ON mv_asientos; "
+                       "CREATE CONSTRAINT TRIGGER refuse_at_commit AFTER INSERT ON mv_asientos "
+                       "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_at_commit()"),
+        m_database));
+    m_op.errorsSeen.clear();
+    m_op.errorChoices = choices;
+    Connection &orva = m_services.session.connection();
+    ErrorHandling::Scope run(m_services.errors, QStringLiteral("cmdActualizar_Click"));
+    bool committed = false;
+    bool gaveUp = false;
+    try {
+        DocumentTransaction document(orva, QStringLiteral("factura %1").arg(numero));
+        QVERIFY(orva.Execute(journalInsert(numero, 1)));
+        committed = document.commit();
+        QVERIFY(document.failedAtCommit());
+    } catch (const GiveUp &) {
+        gaveUp = true;
+    }
+    QVERIFY(!committed);
+    QCOMPARE(gaveUp, choices.last() == ChoiceAbort);
+    QCOMPARE(m_op.errorsSeen.size(), choices.size());
+    for (const RunError &e : m_op.errorsSeen)
+        QCOMPARE(e.statement, QStringLiteral("COMMIT TRANSACTION"));
+    QVERIFY2(m_op.errorsSeen.first().description.contains(QStringLiteral("asiento rechazado al confirmar")),
+             qPrintable(m_op.errorsSeen.first().text()));
+    QVERIFY(!orva.inTransaction());
+    QCOMPARE(documentRows(numero), 0);
+    // The connection takes the next document.
+    {
+        DocumentTransaction next(orva, QStringLiteral("factura 00005001"));
+        QVERIFY(orva.Execute(journalInsert(QStringLiteral("00005001"), 1)));
+        QVERIFY(next.commit());
+    }
+    QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00005001'"), m_database));
+    QVERIFY(m_servers.adminExec(QStringLiteral("DROP TRIGGER refuse_at_commit ON mv_asientos"), m_database));
 }
 
 void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
@@ -206,30 +271,28 @@ void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
 
     const QString numero = QStringLiteral("00003001");
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaAsientoVenta"));
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.Execute(journalInsert(numero, 1)));
-    Recordset pid = m_services.session.OpenRecordset(QStringLiteral("SELECT pg_backend_pid() AS PID"));
-    QVERIFY(m_servers.adminExec(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(QStringLiteral("pid")).toInt())));
-    pid.close();
-
-    m_op.errorChoices = {ChoiceAbort};
-    try {
-        orva.Execute(journalInsert(numero, 2));
-        QFAIL("the second line went through a dead connection");
-    } catch (const GiveUp &g) {
-        QVERIFY(scope.owns(g));
-        QCOMPARE(g.error.number, ErrorNumber::ConnectionFailure);
-        QVERIFY(!g.error.text().contains(m_servers.pgPassword));
-    }
-    QCOMPARE(m_op.errorsSeen.size(), 1);
-    QCOMPARE(m_op.errorsSeen.first().number, -2147467259);
-
-    // The clean-up's rollback on the dead connection neither hangs nor
-    // leaves the transaction marked open.
     {
-        ErrorHandling::Scope ignore(m_services.errors, QStringLiteral("CancelaActualizacion"), ErrorHandling::Mode::IgnoreAll);
-        orva.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
+        DocumentTransaction document(orva, QStringLiteral("factura 00003001"));
+        QVERIFY(orva.Execute(journalInsert(numero, 1)));
+        Recordset pid = m_services.session.OpenRecordset(QStringLiteral("SELECT pg_backend_pid() AS PID"));
+        QVERIFY(m_servers.adminExec(
+            QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(QStringLiteral("pid")).toInt())));
+        pid.close();
+
+        m_op.errorChoices = {ChoiceAbort};
+        try {
+            orva.Execute(journalInsert(numero, 2));
+            QFAIL("the second line went through a dead connection");
+        } catch (const GiveUp &g) {
+            QVERIFY(scope.owns(g));
+            QCOMPARE(g.error.number, ErrorNumber::ConnectionFailure);
+            QVERIFY(!g.error.text().contains(m_servers.pgPassword));
+        }
+        QCOMPARE(m_op.errorsSeen.size(), 1);
+        QCOMPARE(m_op.errorsSeen.first().number, -2147467259);
     }
+    // The document's rollback on the dead connection neither hangs nor
+    // leaves the transaction marked open.
     QVERIFY(!orva.inTransaction());
     QCOMPARE(documentRows(numero), 0);
 }

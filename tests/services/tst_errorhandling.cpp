@@ -17,7 +17,6 @@ private slots:
     void giveUpUnwindsToTheHandlingScope();
     void namedStepsAndRecordsAppearInTheMessage();
     void ignoredRegionsSkipWithoutAsking();
-    void transactionsAreTrackedAndRolledBack();
     void aRejectedStatementIsNotALostConnection();
     void passwordsNeverReachTheLog();
 };
@@ -109,24 +108,6 @@ void TstErrorHandling::ignoredRegionsSkipWithoutAsking()
         QVERIFY(!f.services.session.connection().Execute(QStringLiteral("INSERT INTO NO_TABLE VALUES (1)")));
     }
     QVERIFY(f.op.errorsSeen.isEmpty());
-}
-
-void TstErrorHandling::transactionsAreTrackedAndRolledBack()
-{
-    OrvaFixture f;
-    Connection &orva = f.services.session.connection();
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.inTransaction());
-    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'X')")));
-    QVERIFY(orva.Execute(QStringLiteral("ROLLBACK TRANSACTION")));
-    QVERIFY(!orva.inTransaction());
-    QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM TA_ESTADOS")).toInt(), 0);
-    // A rollback with nothing open has nothing to undo and is no error.
-    QVERIFY(orva.Execute(QStringLiteral("ROLLBACK TRANSACTION")));
-    QVERIFY(orva.Execute(QStringLiteral("BEGIN TRANSACTION")));
-    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'X')")));
-    QVERIFY(orva.Execute(QStringLiteral("COMMIT TRANSACTION")));
-    QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM TA_ESTADOS")).toInt(), 1);
 }
 
 void TstErrorHandling::aRejectedStatementIsNotALostConnection()

@@ -2,6 +2,7 @@
 // lots and serials, the fields of a movement, collect-only mode, and the
 // ways a call ends early.
 
+#include "services/documenttransaction.h"
 #include "services/svctools.h"
 #include "stockfixture.h"
 
@@ -323,7 +324,7 @@ void TstStockUpdate::databaseMessageEndsTheUpdate()
                                        "WHEN NEW.IDARTICULO = '                       A2' "
                                        "BEGIN SELECT RAISE(ABORT, 'articulo bloqueado'); END"));
     t.f.services.errors.setRecord(QStringLiteral("remito 1-1 R"));
-    orva.executeOrThrow(QStringLiteral("BEGIN TRANSACTION"));
+    DocumentTransaction document(orva, QStringLiteral("remito 1-1 R"));
     const StockResult result =
         t.engine.ActualizaStock(stockRequest({{"A1", "1"}, {"A2", "1"}, {"A3", "1"}}, QStringLiteral("RM"), Note, Date));
     const bool failed = result.HayError;
@@ -332,7 +333,7 @@ void TstStockUpdate::databaseMessageEndsTheUpdate()
     QCOMPARE(result.refusedLine, 1);
     QVERIFY(result.refusal.contains(QStringLiteral("articulo bloqueado")));
     QVERIFY(orva.inTransaction());
-    orva.executeOrThrow(QStringLiteral("COMMIT TRANSACTION"));
+    QVERIFY(document.commit());
     QCOMPARE(summary(t.movements()), QStringLiteral("A1:-1:1"));
     QCOMPARE(t.f.op.messages.size(), 1);
     QVERIFY(t.f.op.messages.first().startsWith(QStringLiteral("Aviso al operador|")));

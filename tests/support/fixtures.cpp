@@ -94,6 +94,23 @@ void OrvaFixture::execOrva(const QString &sql)
         services.session.connection().executeOrThrow(statement);
 }
 
+void blockCommitOf(OrvaFixture &f, const QString &table, const QString &condition)
+{
+    Connection &orva = f.services.session.connection();
+    orva.executeOrThrow(QStringLiteral("PRAGMA foreign_keys = ON"));
+    orva.executeOrThrow(QStringLiteral("CREATE TABLE COMMIT_PARENT (ID INTEGER PRIMARY KEY)"));
+    orva.executeOrThrow(QStringLiteral("CREATE TABLE COMMIT_BLOCKER (REF INTEGER REFERENCES COMMIT_PARENT (ID) "
+                                       "DEFERRABLE INITIALLY DEFERRED)"));
+    orva.executeOrThrow(QStringLiteral("CREATE TRIGGER BLOCK_COMMIT AFTER INSERT ON %1 WHEN %2 "
+                                       "BEGIN INSERT INTO COMMIT_BLOCKER (REF) VALUES (1); END")
+                            .arg(table, condition));
+}
+
+void mendBlockedCommit(OrvaFixture &f)
+{
+    f.execOrva(QStringLiteral("INSERT OR IGNORE INTO COMMIT_PARENT (ID) VALUES (1)"));
+}
+
 RunFixture::RunFixture(const QString &orvaSql, const QString &ktzSql) : OrvaFixture(orvaSql)
 {
     ktzPath = dir.filePath(QStringLiteral("ktz.db"));

@@ -47,6 +47,14 @@ public:
     QVariant orvaValue(const QString &sql) { return queryValue(orvaPath, sql); }
 };
 
+// Makes the COMMIT of every transaction fail that inserts into table a row
+// matching condition (an SQL expression over NEW): such a row leaves a
+// deferred foreign key pointing nowhere, which SQLite checks at the commit
+// and keeps the transaction open. mendBlockedCommit() inserts the missing
+// parent, so a COMMIT tried again succeeds.
+void blockCommitOf(OrvaFixture &f, const QString &table, const QString &condition);
+void mendBlockedCommit(OrvaFixture &f);
+
 class RunFixture : public OrvaFixture
 {
 public:
@@ -59,8 +67,8 @@ public:
 };
 
 // Runs step as the run driver frames it: under the run's handler, named after
-// kind. False when the operator gave up (a document transaction of the step
-// may then still be open, as the driver's clean-up would find it).
+// kind. False when the operator gave up (the open document, if any, was
+// rolled back while the step unwound).
 bool runStepAsDriver(RunFixture &f, TransferStep &step, TransferKind kind);
 
 // A front that ticks only one kind and shows nothing.

@@ -3,6 +3,8 @@
 int ScriptedOperator::chooseOnError(const RunError &error)
 {
     errorsSeen << error;
+    if (onError)
+        onError(error);
     return errorChoices.isEmpty() ? ChoiceAbort : errorChoices.takeFirst();
 }
 

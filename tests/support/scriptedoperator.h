@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 class ScriptedOperator : public Operator
 {
@@ -13,6 +14,8 @@ public:
     QList<bool> yesNoAnswers;       // taken in order; the default answer when empty
     QList<RunError> errorsSeen;     // every error reported
     QStringList messages;           // "title|text" of every message box and question
+    // Runs at every error before the answer is taken (a test mends a fault here).
+    std::function<void(const RunError &)> onError;
 
     int chooseOnError(const RunError &error) override;
     bool askYesNo(const QString &text, const QString &title, MessageIcon icon, bool defaultYes) override;
