@@ -27,6 +27,7 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
     Connection &orva = context.orva();
     context.yield();
     errors.setRecord(noteRecord(notes));
+    context.tally.begin(TransferKind::Remitos, errors.record());
     LeeRemito(context, notes, note);
     orva.Execute(QStringLiteral("BEGIN TRANSACTION"));
     context.yield();
@@ -35,6 +36,7 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
     moveNoteCounter(context, numbering, note.SucNroLetra);
     orva.Execute(QStringLiteral("COMMIT TRANSACTION"));
     errors.attempt([&] { context.LastDeliveryNoteDate = dateText(notes.value(QStringLiteral("FOUT_FECHA"))); });
+    context.tally.end();
 }
 
 } // namespace
@@ -80,6 +82,7 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
     if (n > 0) {
         context.progress.counted(n);
         context.counters.CantRM = n;
+        context.countedRecords(TransferKind::Remitos, n);
     }
     Recordset notes = context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT ") + filter + orderByDate);
     DeliveryNote note;

@@ -52,13 +52,19 @@ bool ErrorHandling::attempt(const std::function<void()> &body)
                 // Start-up and the ignored regions skip the failing statement.
                 error.procedure = named;
                 m_log.warning(QStringLiteral("Se omite: ") + error.text());
+                m_lastSkipped = error;
                 return false;
             }
             const int choice = ReportError(error, named.isEmpty() ? handler->procedure : named);
             if (choice == ChoiceRetry)
                 continue;
-            if (choice == ChoiceIgnore)
+            if (choice == ChoiceIgnore) {
+                error.procedure = named.isEmpty() ? handler->procedure : named;
+                m_lastSkipped = error;
+                if (onContinued)
+                    onContinued(error);
                 return false;
+            }
             error.procedure = named;
             throw GiveUp{error, handler->scope};
         }

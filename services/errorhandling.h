@@ -61,6 +61,12 @@ public:
     // The innermost named procedure ("" outside every scope).
     QString currentProcedure() const;
 
+    // Told of every error the operator chose to continue past (the record
+    // being transferred then misses what the statement would have written).
+    std::function<void(const RunError &)> onContinued;
+    // The error most recently skipped: continued past or ignored by a region.
+    const RunError &lastSkipped() const { return m_lastSkipped; }
+
 private:
     struct Entry
     {
@@ -72,4 +78,5 @@ private:
     Log &m_log;
     Operator *m_operator = nullptr;
     QString m_record;
+    RunError m_lastSkipped;
 };

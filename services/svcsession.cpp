@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 ServerSettings ServerSettings::read(const QString &iniPath)
@@ -84,8 +86,22 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
         target.options = m_settings.options;
         target.dialect = m_settings.dialect;
     }
-    if (!m_orva.open(target))
+    if (!m_orva.open(target)) {
         m_openError = m_orva.openError();
+        return;
+    }
+    // SQLite opens any file and fails only at the first statement: a file
+    // that is not a database is refused here, with one message, instead of
+    // failing every configuration statement of the start-up.
+    if (target.dialect == SqlDialect::Sqlite) {
+        QSqlQuery probe(m_orva.database());
+        if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+            m_openError = QStringLiteral("%1 no es una base de datos de Orva (%2)")
+                              .arg(DbName, probe.lastError().databaseText().trimmed());
+            probe = QSqlQuery();
+            m_orva.close();
+        }
+    }
 }
 
 QString SvcSession::LookupValue(const QString &table, const QString &key, const QString &resultColumn,

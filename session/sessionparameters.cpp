@@ -27,6 +27,7 @@ SessionParameters SessionParameters::parse(const QString &text)
     p.Caja = entry(text, QStringLiteral("@Caja"), QStringLiteral("1"));
     p.Datos = entry(text, QStringLiteral("@Datos"), QString());
     p.Progreso = entry(text, QStringLiteral("@Progreso"), QString());
+    p.Informe = entry(text, QStringLiteral("@Informe"), QString());
     return p;
 }
 

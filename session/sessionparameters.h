@@ -31,6 +31,7 @@ struct SessionParameters
     QString Caja = QStringLiteral("1");
     QString Datos;  // the kinds a scheduler asks for ("" = all four)
     QString Progreso;  // "SI" / "NO": console progress lines forced on / off ("" = only on a terminal)
+    QString Informe;  // the file of the run's machine-readable report ("" = none)
 
     // Reads every entry from text with the classic rules: the first
     // occurrence of the name without regard to case (so "@Usuario" is also
