@@ -14,6 +14,7 @@ ReportLine counted(const QString &label, qint64 updated, qint64 total, qint64 un
 RunReport buildRunReport(const RunCounters &c, const bool ticked[TransferKindCount])
 {
     RunReport r;
+    r.account.status = RunStatus::Completed;
     r.lines[0] = ticked[0] ? counted(QStringLiteral("Artículos Actualizados"), c.CantArtAct, c.CantArt, qint64(c.CantArt) - c.CantArtAct)
                            : ReportLine{QStringLiteral("Artículos: No se realizó la Actualización"), false};
     // Customers count two statements each: only the quotient is truncated.

@@ -52,7 +52,6 @@ bool ErrorHandling::attempt(const std::function<void()> &body)
                 // Start-up and the ignored regions skip the failing statement.
                 error.procedure = named;
                 m_log.warning(QStringLiteral("Se omite: ") + error.text());
-                m_lastSkipped = error;
                 return false;
             }
             const int choice = ReportError(error, named.isEmpty() ? handler->procedure : named);
@@ -60,7 +59,6 @@ bool ErrorHandling::attempt(const std::function<void()> &body)
                 continue;
             if (choice == ChoiceIgnore) {
                 error.procedure = named.isEmpty() ? handler->procedure : named;
-                m_lastSkipped = error;
                 if (onContinued)
                     onContinued(error);
                 return false;

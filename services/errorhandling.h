@@ -64,8 +64,6 @@ public:
     // Told of every error the operator chose to continue past (the record
     // being transferred then misses what the statement would have written).
     std::function<void(const RunError &)> onContinued;
-    // The error most recently skipped: continued past or ignored by a region.
-    const RunError &lastSkipped() const { return m_lastSkipped; }
 
 private:
     struct Entry
@@ -78,5 +76,4 @@ private:
     Log &m_log;
     Operator *m_operator = nullptr;
     QString m_record;
-    RunError m_lastSkipped;
 };

@@ -139,7 +139,8 @@ RunOutcome FrmActKTZ::cmdActualizar_Click()
     RunDriver driver(m_context, *m_front, m_steps);
     driver.unattended = m_session.parameters.unattended();
     m_lastOutcome = driver.cmdActualizar_Click();
-    m_lastExitCode = driver.lastRun().exitCode;
+    m_lastRun = driver.lastRun();
+    m_lastExitCode = m_lastRun.exitCode;
     m_running = false;
     if (StopSignals::received())
         close();

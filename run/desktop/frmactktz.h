@@ -62,6 +62,7 @@ public:
     RunOutcome lastOutcome() const { return m_lastOutcome; }
     // The exit code of the last run (0 before any run).
     int lastExitCode() const { return m_lastExitCode; }
+    const RunAccount &lastRun() const { return m_lastRun; }
 
 protected:
     bool event(QEvent *event) override;
@@ -77,4 +78,5 @@ private:
     bool m_running = false;
     RunOutcome m_lastOutcome = RunOutcome::Finished;
     int m_lastExitCode = 0;
+    RunAccount m_lastRun;
 };
