@@ -196,8 +196,8 @@ int notStarted(SharedServices &services, const SessionParameters &asked, const Q
     run.status = RunStatus::NotStarted;
     run.reason = reason;
     run.exitCode = exitCode;
-    services.log.info(run.summary());
     writeRunReport(asked.Informe, run, services.log);
+    services.log.info(run.summary());
     return exitCode;
 }
 

@@ -174,6 +174,12 @@ void RecordTally::fail(const QString &step, const QString &reason)
     m_failReason = reason;
 }
 
+void RecordTally::failAtCommit(const QString &step)
+{
+    const QString reason = QStringLiteral("no se confirmó la transacción del documento");
+    fail(step, m_continued.isEmpty() ? reason : reason + QStringLiteral(": ") + m_continued.last().reason);
+}
+
 void RecordTally::end(const QString &fallbackRecord)
 {
     if (!m_active)

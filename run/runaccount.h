@@ -116,8 +116,11 @@ public:
     void leaveOut(const QString &record, const QString &step, const QString &reason);
     // An error the operator continued past during the record.
     void continuedPast(const QString &record, const QString &step, const QString &reason);
-    // The record failed (its commit, or an error that ended the run).
+    // The record failed (an error that ended the run).
     void fail(const QString &step, const QString &reason);
+    // Its commit failed and the operator went on: nothing of it is in Orva;
+    // the commit's error is the reason.
+    void failAtCommit(const QString &step);
 
     // Files the record: failed; written (with its left-out parts listed);
     // unchanged; otherwise left out, with the reasons met on the way.

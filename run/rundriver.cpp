@@ -152,8 +152,8 @@ void RunDriver::endRun()
     SharedServices &svc = m_context.svc;
     m_run.conclude();
     m_run.ended = QDateTime::currentDateTime();
-    svc.log.info(m_run.summary());
     writeRunReport(m_context.session.parameters.Informe, m_run, svc.log);
+    svc.log.info(m_run.summary());
     svc.log.endRun();
 }
 
