@@ -8,6 +8,8 @@
 #include "app/usage.h"
 #include "run/console/consolefront.h"
 #include "run/exitcodes.h"
+#include "run/runjson.h"
+#include "run/stopsignals.h"
 #include "run/desktop/desktopapp.h"
 #include "services/consoleoperator.h"
 #include "services/sharedservices.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QLockFile>
 #include <QStringList>
@@ -178,8 +181,31 @@ int lockOrvaTarget(SharedServices &services, TargetLock &lock)
     return ExitLocked;
 }
 
+// A start that ends before any run: the log's summary line and, when asked
+// for, the report with status not_started.
+int notStarted(SharedServices &services, const SessionParameters &asked, const QDateTime &started, int exitCode,
+               const QString &reason)
+{
+    RunAccount run;
+    run.runId = services.log.runId();
+    run.started = started;
+    run.ended = QDateTime::currentDateTime();
+    // Orva as the command line names it: never its password.
+    run.orva = asked.Server.trimmed().isEmpty()
+        ? asked.DbName
+        : QStringLiteral("servidor %1, base de datos %2").arg(asked.Server.trimmed(), asked.DbName);
+    run.status = RunStatus::NotStarted;
+    run.reason = reason;
+    run.exitCode = exitCode;
+    writeRunReport(asked.Informe, run, services.log);
+    services.log.info(run.summary());
+    return exitCode;
+}
+
 int runSession(const QString &commandLine, bool unattended)
 {
+    const QDateTime started = QDateTime::currentDateTime();
+    StopSignals::instance().install();
     SharedServices services;
     Session session(services);
     session.programFolder = Session::defaultProgramFolder();
@@ -187,14 +213,16 @@ int runSession(const QString &commandLine, bool unattended)
     openLog(services.log, session.programFolder, lock != nullptr);
     services.log.info(QStringLiteral("Inicio de Traspasor KTZ (%1).")
                           .arg(unattended ? QStringLiteral("desatendido") : QStringLiteral("interactivo")));
+    const SessionParameters asked = SessionParameters::parse(commandLine);
     if (!lock) {
+        const QString reason = QStringLiteral("Traspasor KTZ ya está en ejecución.");
         services.log.warning(QStringLiteral("Ya hay otra instancia en ejecución: este inicio termina."));
-        printError(QStringLiteral("Traspasor KTZ ya está en ejecución."));
-        return ExitLocked;
+        printError(reason);
+        return notStarted(services, asked, started, ExitLocked, reason);
     }
 
     if (!reportEntryFindings(services.log, commandLine))
-        return ExitUsage;
+        return notStarted(services, asked, started, ExitUsage, QStringLiteral("error en la línea de órdenes"));
 
     ConsoleOperator console(services.log);
     services.setOperator(&console);
@@ -206,12 +234,12 @@ int runSession(const QString &commandLine, bool unattended)
         const QString reason = QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
         services.log.error(reason);
         printError(reason);
-        return ExitNoOrva;
+        return notStarted(services, asked, started, ExitNoOrva, reason);
     }
     services.log.info(QStringLiteral("Conectado a Orva (%1).").arg(services.session.connection().target().describe()));
     TargetLock targetLock;
     if (const int refused = lockOrvaTarget(services, targetLock); refused >= 0)
-        return refused;
+        return notStarted(services, asked, started, refused, QStringLiteral("otra ejecución tiene el bloqueo de Orva"));
 
     RunContext context(session);
     TransferSteps steps(session);
@@ -223,22 +251,18 @@ int runSession(const QString &commandLine, bool unattended)
     if (!front.tickFromList(session.parameters.Datos, &usage)) {
         services.log.error(usage);
         printError(usage);
-        return ExitUsage;
+        return notStarted(services, asked, started, ExitUsage, usage);
     }
     services.log.setEchoWarnings(true);
     front.showProgress = ConsoleFront::progressWanted(session.parameters.Progreso, isatty(STDERR_FILENO));
     context.progress.setView(&front);
     RunDriver driver(context, front, steps.steps());
     driver.unattended = true;
-    const RunOutcome outcome = driver.cmdActualizar_Click();
-    if (outcome != RunOutcome::Finished) {
-        services.log.error(QStringLiteral("La actualización no terminó (%1).")
-                               .arg(outcome == RunOutcome::Cancelled ? QStringLiteral("cancelada")
-                                    : outcome == RunOutcome::GaveUp  ? QStringLiteral("abandonada tras un error")
-                                                                     : QStringLiteral("falló la conexión")));
-        return ExitNotFinished;
-    }
-    return ExitCompleted;
+    driver.cmdActualizar_Click();
+    const RunAccount &run = driver.lastRun();
+    if (!statusFinished(run.status))
+        services.log.error(QStringLiteral("La actualización no terminó (%1).").arg(statusText(run.status)));
+    return run.exitCode;
 }
 
 } // namespace

@@ -43,14 +43,18 @@ void transferArticle(RunContext &context, const Recordset &article)
     if (!missing)
         errors.attempt([&] { changed = articleChanged(found, article); });
     found.close();
-    if (!missing && !changed)
+    if (!missing && !changed) {
+        context.tally.unchanged();
         return;
+    }
     ActualizaRubro(context, article);
     ActualizaUnidad(context, article);
-    errors.attempt([&] {
-        const ArticleColumns columns = articleColumns(article, key);
-        context.orva().executeOrThrow(missing ? articleInsertStatement(columns) : articleUpdateStatement(columns));
-    });
+    if (errors.attempt([&] {
+            const ArticleColumns columns = articleColumns(article, key);
+            context.orva().executeOrThrow(missing ? articleInsertStatement(columns) : articleUpdateStatement(columns));
+        }))
+        context.tally.written();
+    // The count follows the statement, also one the operator went past.
     ++context.counters.CantArtAct;
 }
 
@@ -59,6 +63,6 @@ void transferArticle(RunContext &context, const Recordset &article)
 void ActualizaArticulos(RunContext &context)
 {
     ErrorHandling::Scope named(context.svc.errors, QStringLiteral("ActualizaArticulos"), ErrorHandling::Mode::NameOnly);
-    walkSourceRows(context, QStringLiteral("Actualizando Artículos"), catalogueQuery, context.counters.CantArt,
+    walkSourceRows(context, TransferKind::Articulos, QStringLiteral("Actualizando Artículos"), catalogueQuery, context.counters.CantArt,
                    [&](const Recordset &row) { transferArticle(context, row); });
 }

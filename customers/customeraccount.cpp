@@ -46,12 +46,16 @@ void ActualizaCuentaCliente(RunContext &context, const Recordset &customer, cons
     found.close();
     const QString nameText = SvcTools::FieldText(name);
     if (missing) {
-        context.orva().Execute(accountInsertStatement(customerAccountCode(context, customerNumber), nameText));
+        if (context.orva().Execute(accountInsertStatement(customerAccountCode(context, customerNumber), nameText)))
+            context.tally.written();
         ++context.counters.CantCliAct;
     } else if (renamed) {
-        context.orva().Execute(QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = '") + sqlText(nameText)
-                               + QStringLiteral("', MEDIODEPAGO =NULL WHERE CODIGO = '")
-                               + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\''));
+        if (context.orva().Execute(QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = '") + sqlText(nameText)
+                                   + QStringLiteral("', MEDIODEPAGO =NULL WHERE CODIGO = '")
+                                   + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\'')))
+            context.tally.written();
         ++context.counters.CantCliAct;
+    } else {
+        context.tally.unchanged();
     }
 }

@@ -86,10 +86,14 @@ void ActualizaDatosCliente(RunContext &context, const Recordset &customer, const
         return;
     found.close();
     if (missing) {
-        context.orva().Execute(detailInsertStatement(customerAccountCode(context, customerNumber), detail));
+        if (context.orva().Execute(detailInsertStatement(customerAccountCode(context, customerNumber), detail)))
+            context.tally.written();
         ++context.counters.CantCliAct;
     } else if (changed) {
-        context.orva().Execute(detailUpdateStatement(customerAccountCode(context, customerNumber), detail));
+        if (context.orva().Execute(detailUpdateStatement(customerAccountCode(context, customerNumber), detail)))
+            context.tally.written();
         ++context.counters.CantCliAct;
+    } else {
+        context.tally.unchanged();
     }
 }

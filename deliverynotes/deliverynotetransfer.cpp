@@ -31,6 +31,7 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
     ErrorHandling &errors = context.svc.errors;
     context.yield();
     errors.setRecord(noteRecord(notes));
+    context.tally.begin(TransferKind::Remitos, errors.record());
     LeeRemito(context, notes, note);
     // A voucher that is rolled back was not written.
     const qint32 vouchersBefore = context.counters.CantRMAct;
@@ -49,10 +50,13 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
     if (!document.committed()) {
         datesHeld = true;
         context.svc.log.error(QStringLiteral("El remito no quedó en Orva: ") + document.document());
+        context.tally.failAtCommit(QStringLiteral("ActualizaRemitos"));
+        context.tally.end();
         return;
     }
     if (!datesHeld)
         errors.attempt([&] { context.LastDeliveryNoteDate = dateText(notes.value(QStringLiteral("FOUT_FECHA"))); });
+    context.tally.end();
 }
 
 } // namespace
@@ -104,6 +108,7 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
     if (n > 0) {
         context.progress.counted(n);
         context.counters.CantRM = n;
+        context.countedRecords(TransferKind::Remitos, n);
     }
     Recordset notes = context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT ") + filter + orderByDate);
     DeliveryNote note;

@@ -36,10 +36,13 @@ void logLinesWithoutArticle(RunContext &context, const QString &noteId)
                        "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = '")
         + sqlText(noteId) + QStringLiteral("' AND PRODUCTO.PROD_ID IS NULL"));
     for (; missing.isOpen() && !missing.eof(); missing.moveNext()) {
-        context.svc.log.warning(
-            QStringLiteral("%1: el renglón del artículo %2 (%3) no se graba: el artículo no está en PRODUCTO.")
-                .arg(context.svc.errors.record(), SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_PROD_ID"))),
-                     SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_DESCR")))));
+        const QString line = QStringLiteral("%1, renglón del artículo %2 (%3)")
+                                 .arg(context.svc.errors.record(),
+                                      SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_PROD_ID"))),
+                                      SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_DESCR"))));
+        const QString reason = QStringLiteral("el artículo no está en PRODUCTO");
+        context.svc.log.warning(QStringLiteral("%1 no se graba: %2.").arg(line, reason));
+        context.tally.leaveOut(line, QStringLiteral("GrabaRenglonesRemito"), reason);
     }
     missing.close();
 }
@@ -78,8 +81,10 @@ void GrabaRemito(RunContext &context, const DeliveryNote &note, const Recordset 
     const bool exists = context.svc.session.RecordExists(
         QStringLiteral("V_MV_CPTE"), note.SucNroLetra, QStringLiteral("IDCOMPROBANTE"), &found, 8,
         QStringLiteral(" TC = 'RM' AND IDCOMPROBANTE = '") + sqlText(note.SucNroLetra) + QLatin1Char('\''));
-    if (exists)
+    if (exists) {
+        context.tally.unchanged();
         return;
+    }
     if (!found.isOpen()) {
         // Whether Orva has the voucher is unknown: no second voucher is risked.
         context.svc.log.warning(QStringLiteral("%1: no se pudo comprobar si Orva ya tiene el comprobante RM %2; "
@@ -87,7 +92,8 @@ void GrabaRemito(RunContext &context, const DeliveryNote &note, const Recordset 
                                     .arg(errors.record(), note.SucNroLetra));
         return;
     }
-    context.orva().Execute(voucherInsert(note));
+    if (context.orva().Execute(voucherInsert(note)))
+        context.tally.written();
     QString noteId;
     errors.attempt([&] { noteId = SvcTools::ValueText(noteRow.value(QStringLiteral("id")), QStringLiteral("id")); });
     GrabaRenglonesRemito(context, note, noteId, discharge);

@@ -1,4 +1,5 @@
 #include "run/runcontext.h"
+#include "run/stopsignals.h"
 #include "services/sharedservices.h"
 
 #include <QCoreApplication>
@@ -6,6 +7,14 @@
 RunContext::RunContext(Session &s)
     : session(s), svc(s.services()), source(s.services().errors, QStringLiteral("ktz"))
 {
+    svc.errors.onContinued = [this](const RunError &error) {
+        tally.continuedPast(error.record, error.procedure, error.description);
+    };
+}
+
+RunContext::~RunContext()
+{
+    svc.errors.onContinued = nullptr;
 }
 
 Connection &RunContext::orva()
@@ -22,7 +31,7 @@ void RunContext::yield()
 
 void RunContext::stopIfRequested()
 {
-    if (PARAR)
+    if (PARAR || StopSignals::received())
         throw RunCancelled();
 }
 

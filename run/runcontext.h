@@ -3,6 +3,7 @@
 // connections, the counters, the stop flag and the progress protocol.
 
 #include "run/progress.h"
+#include "run/runaccount.h"
 #include "services/connection.h"
 #include "session/session.h"
 
@@ -25,7 +26,8 @@ struct RunCounters
     void reset() { *this = RunCounters(); }
 };
 
-// Thrown when the operator's stop request is seen: the run's clean-up follows.
+// Thrown when the operator's stop request (or a stop signal) is seen: the
+// run's clean-up follows.
 struct RunCancelled
 {
 };
@@ -34,6 +36,9 @@ class RunContext
 {
 public:
     explicit RunContext(Session &session);
+    ~RunContext();
+    RunContext(const RunContext &) = delete;
+    RunContext &operator=(const RunContext &) = delete;
 
     Session &session;
     SharedServices &svc;
@@ -43,6 +48,10 @@ public:
     QString KeySuffix;
     qint16 Digitos_Cuenta = 0;
     RunCounters counters;
+    // The pass's accounting (reset with the counters) and the record being
+    // transferred.
+    PassAccount account;
+    RecordTally tally{account};
     bool PARAR = false;
     bool Minimizado = false;
     QString LastSalesDate;
@@ -58,8 +67,12 @@ public:
 
     // Lets the window system process pending events.
     void yield();
-    // Enters the run's clean-up when the operator asked to stop.
+    // Enters the run's clean-up when the operator asked to stop or a stop
+    // signal (SIGTERM, SIGINT) arrived.
     void stopIfRequested();
+
+    // The number of records a step counted, for the accounting of kind.
+    void countedRecords(TransferKind kind, qint64 n) { account.kind(kind).counted = n; }
 };
 
 // A transfer step as the run driver calls it.

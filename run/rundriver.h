@@ -21,7 +21,8 @@ public:
     virtual void hideProgressWindow() = 0;               // the progress window's hide action
     virtual void unloadProgressWindow() = 0;
     virtual void showReport(const RunReport &report) = 0; // modal
-    // Every pass's report, also when no window shows it (the console prints it).
+    // Every pass's report, also when no window shows it (the console prints
+    // it), a pass ended by a lost connection included.
     virtual void passEnded(const RunReport &) {}
 };
 
@@ -53,15 +54,29 @@ public:
     // The connection text of a pass, exactly as the KTZ driver expects it.
     QString sourceConnectionText();
 
+    // What the last run said about itself: status, exit code, accounting.
+    const RunAccount &lastRun() const { return m_run; }
+
 private:
+    RunOutcome runPasses();
+    void beginPass(int pass);
+    void endPass(RunStatus status, const QString &reason);
+    void stopIfSignalled();
+    void failCurrentRecord(const RunError &error);
+    void endRun();
+    QMap<QString, QVariant> storedDates(int pass);
     void runPass(int pass);
     void openSource();
     void storeDates(int pass);
     RunReport report() const;
-    void CancelaActualizacion();
-    void endAfterConnectionLoss();
+    void logReport(const RunReport &report, const QString &how);
+    void CancelaActualizacion(RunStatus status, const QString &reason);
+    void endAfterConnectionLoss(const RunError &error);
 
     RunContext &m_context;
     RunFront &m_front;
     Steps m_steps;
+    RunAccount m_run;
+    bool m_inPass = false;    // a pass began and has not ended yet
+    bool m_passOpen = false;  // the pass's KTZ database was opened
 };

@@ -25,10 +25,28 @@ public:
             return;
         ++m_secuencia;
         const JournalLine line{account, side, amount, m_secuencia, book};
-        m_sales.context.orva().Execute(journalLineStatement(m_header, line));
+        if (m_sales.context.orva().Execute(journalLineStatement(m_header, line)))
+            m_sales.context.tally.written();
         if (m_secuencia == 1)
-            GrabaStockVenta(m_sales, m_doc, m_header.voucher);
+            nameLeftOutStockLines(GrabaStockVenta(m_sales, m_doc, m_header.voucher));
         ++m_sales.context.counters.CantVenAct;
+    }
+
+    bool wroteLines() const { return m_secuencia > 0; }
+
+private:
+    // A stock line the database refused does not stop the document, but it
+    // is not silent either: the log and the run's accounting name it.
+    void nameLeftOutStockLines(const QList<LeftOutStockLine> &leftOut)
+    {
+        RunContext &context = m_sales.context;
+        for (const LeftOutStockLine &l : leftOut) {
+            const QString line = m_doc.isInvoice
+                ? QStringLiteral("%1, renglón %2").arg(context.svc.errors.record()).arg(l.line)
+                : context.svc.errors.record() + QStringLiteral(", movimiento de stock");
+            context.svc.log.warning(QStringLiteral("%1: el movimiento de stock no se graba: %2").arg(line, l.reason.trimmed()));
+            context.tally.leaveOut(line, QStringLiteral("GrabaStockVenta"), l.reason.trimmed());
+        }
     }
 
 private:
@@ -138,14 +156,19 @@ void GrabaAsientoVenta(SalesContext &sales, const SalesDocument &doc)
     JournalHeader header;
     if (!errors.attempt([&] { header = fixedValues(sales, doc); }))
         return;
-    if (foundInOrva(sales, voucherCheckStatement(header)))
+    RecordTally &tally = sales.context.tally;
+    if (foundInOrva(sales, voucherCheckStatement(header))) {
+        tally.unchanged();
         return;
+    }
     CustomerAccounts accounts;
     if (!ObtieneCuentasVenta(sales, doc, &accounts))
         return;
     header.customerAccount = accounts.account;
-    if (foundInOrva(sales, customerLineCheckStatement(header)))
+    if (foundInOrva(sales, customerLineCheckStatement(header))) {
+        tally.unchanged();
         return;
+    }
 
     BookValues book;
     book.nonTaxed = doc.nonTaxed;
@@ -160,4 +183,7 @@ void GrabaAsientoVenta(SalesContext &sales, const SalesDocument &doc)
     writer.GrabaRenglonAsiento(sales.salesAccount, QStringLiteral("H"), doc.netTaxed, none);
     writer.GrabaRenglonAsiento(sales.salesAccount, QStringLiteral("H"), doc.nonTaxed, none);
     writer.GrabaRenglonAsiento(accounts.ivaAccount, QStringLiteral("H"), doc.vat, none);
+    if (!writer.wroteLines())
+        tally.leaveOut(sales.context.svc.errors.record(), QStringLiteral("GrabaAsientoVenta"),
+                       QStringLiteral("ningún importe es mayor que 0: el asiento no tiene renglones"));
 }

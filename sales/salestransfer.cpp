@@ -44,9 +44,11 @@ void transferDocument(SalesContext &sales, const Recordset &row, const DocumentK
     RunContext &context = sales.context;
     ErrorHandling &errors = context.svc.errors;
     errors.setRecord(kind.record(row));
+    context.tally.begin(TransferKind::Ventas, errors.record());
     SalesDocument doc;
     if (!errors.attempt([&] { doc = kind.read(row); })) {
         context.svc.log.warning(QStringLiteral("Se omite el documento: ") + errors.record());
+        context.tally.end();
         return;
     }
     // Lines of a document that is rolled back were not written.
@@ -65,10 +67,13 @@ void transferDocument(SalesContext &sales, const Recordset &row, const DocumentK
     if (!document.committed()) {
         sales.datesHeld = true;
         context.svc.log.error(QStringLiteral("El documento no quedó en Orva: ") + document.document());
+        context.tally.failAtCommit(QStringLiteral("ActualizaVentas"));
+        context.tally.end();
         return;
     }
     if (!sales.datesHeld)
         errors.attempt([&] { context.LastSalesDate = dateText(row.value(kind.dateColumn)); });
+    context.tally.end();
 }
 
 void walk(SalesContext &sales, const QString &statement, const DocumentKind &kind)
@@ -98,6 +103,7 @@ void ActualizaVentas(RunContext &context)
     if (n > 0) {
         context.progress.counted(n);
         context.counters.CantVen = qint32(n);
+        context.countedRecords(TransferKind::Ventas, n);
     }
     sales.salesAccount = context.svc.session.LookupValue(QStringLiteral("V_TA_INPUT_VENTAS"), QStringLiteral("   1"),
                                                          QStringLiteral("REPUESTOS"), QStringLiteral("IdMotivoVTA"),

@@ -73,8 +73,12 @@ bool ErrorHandling::attempt(const std::function<void()> &body)
             const int choice = ReportError(error, named.isEmpty() ? handler->procedure : named);
             if (choice == ChoiceRetry)
                 continue;
-            if (choice == ChoiceIgnore)
+            if (choice == ChoiceIgnore) {
+                error.procedure = named.isEmpty() ? handler->procedure : named;
+                if (onContinued)
+                    onContinued(error);
                 return false;
+            }
             error.procedure = named;
             throw GiveUp{error, handler->scope};
         }

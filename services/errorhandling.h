@@ -67,6 +67,10 @@ public:
     // The innermost named procedure ("" outside every scope).
     QString currentProcedure() const;
 
+    // Told of every error the operator chose to continue past (the record
+    // being transferred then misses what the statement would have written).
+    std::function<void(const RunError &)> onContinued;
+
 private:
     struct Entry
     {

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <atomic>
+#include <QUuid>
 #include <cstdio>
 
 namespace {
@@ -79,8 +80,8 @@ QString Log::timeStamp(const QDateTime &moment)
 
 void Log::write(const QString &level, const QString &text)
 {
-    const QString line = timeStamp(QDateTime::currentDateTime()) + QLatin1Char(' ') + level + QLatin1Char(' ')
-        + redactPasswords(text) + QLatin1Char('\n');
+    const QString line = timeStamp(QDateTime::currentDateTime()) + QStringLiteral(" [") + m_runId
+        + QStringLiteral("] ") + level + QLatin1Char(' ') + redactPasswords(text) + QLatin1Char('\n');
     const QByteArray bytes = line.toUtf8();
     if (m_file.isOpen()) {
         m_file.write(bytes);
@@ -108,4 +109,16 @@ bool Log::rotate(const QString &path, qint64 maxBytes, int files)
             QFile::rename(numbered(n), numbered(n + 1));
     }
     return QFile::rename(path, numbered(1));
+}
+
+QString Log::newProcessId()
+{
+    return QUuid::createUuid().toString(QUuid::Id128).left(12);
+}
+
+QString Log::startRun()
+{
+    ++m_runs;
+    m_runId = m_runs == 1 ? m_processId : m_processId + QLatin1Char('.') + QString::number(m_runs);
+    return m_runId;
 }

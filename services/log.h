@@ -15,7 +15,8 @@ public:
     void open(const QString &path);
     QString path() const { return m_file.fileName(); }
 
-    // Writes one line "yyyy-MM-dd HH:mm:ss+hh:mm level text"; passwords are masked.
+    // Writes one line "yyyy-MM-dd HH:mm:ss+hh:mm [run id] level text";
+    // passwords are masked.
     void write(const QString &level, const QString &text);
     void info(const QString &text) { write(QStringLiteral("INFO "), text); }
     void warning(const QString &text) { write(QStringLiteral("AVISO"), text); }
@@ -44,8 +45,19 @@ public:
     // The time stamp of a line: local time with its offset from UTC.
     static QString timeStamp(const class QDateTime &moment);
 
+    // The id on every line, so that two runs (or a refused second start)
+    // never interleave unreadably. The process has one from its start; each
+    // run after the first gets "<id>.2", "<id>.3", ... until endRun().
+    QString runId() const { return m_runId; }
+    QString startRun();
+    void endRun() { m_runId = m_processId; }
+
 private:
     QFile m_file;
     bool m_echo = false;
     bool m_echoWarnings = false;
+    QString m_processId = newProcessId();
+    QString m_runId = m_processId;
+    int m_runs = 0;
+    static QString newProcessId();
 };

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 
 ServerSettings ServerSettings::read(const QString &iniPath)
@@ -99,6 +101,19 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
     if (!m_orva.open(target)) {
         m_openError = m_orva.openError();
         return;
+    }
+    // SQLite opens any file and fails only at the first statement: a file
+    // that is not a database is refused here, with one message, instead of
+    // failing every configuration statement of the start-up.
+    if (target.dialect == SqlDialect::Sqlite) {
+        QSqlQuery probe(m_orva.database());
+        if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master"))) {
+            m_openError = QStringLiteral("%1 no es una base de datos de Orva (%2)")
+                              .arg(DbName, probe.lastError().databaseText().trimmed());
+            probe = QSqlQuery();
+            m_orva.close();
+            return;
+        }
     }
     if (noServer && !m_readOnly)
         useSqliteJournal(m_orva, m_settings.sqliteJournal, m_errors.log());

@@ -29,6 +29,7 @@ SessionParameters SessionParameters::parse(const QString &text)
     p.Progreso = entry(text, QStringLiteral("@Progreso"), QString());
     p.Desde = entry(text, QStringLiteral("@Desde"), QString());
     p.Hasta = entry(text, QStringLiteral("@Hasta"), QString());
+    p.Informe = entry(text, QStringLiteral("@Informe"), QString());
     return p;
 }
 

@@ -33,6 +33,7 @@ struct SessionParameters
     QString Progreso;  // "SI" / "NO": console progress lines forced on / off ("" = only on a terminal)
     QString Desde;  // a reconciliation's first day, YYYY-MM-DD ("" = the default)
     QString Hasta;  // a reconciliation's last day
+    QString Informe;  // the file of the run's machine-readable report ("" = none)
 
     // Reads every entry from text with the classic rules: the first
     // occurrence of the name without regard to case (so "@Usuario" is also

@@ -97,5 +97,12 @@ void ConsoleFront::passEnded(const RunReport &report)
     m_out << "Paso " << report.pass << " - " << report.title << Qt::endl;
     for (const ReportLine &line : report.lines)
         m_out << line.text << Qt::endl;
+    // Below the four lines: how the pass ended, what became of every record
+    // read, and each record left out or failed.
+    m_out << report.statusLine() << Qt::endl;
+    for (const QString &line : report.accountLines())
+        m_out << line << Qt::endl;
+    for (const QString &line : report.recordLines())
+        m_out << line << Qt::endl;
     m_out.flush();
 }

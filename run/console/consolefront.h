@@ -1,7 +1,8 @@
 #pragma once
 // The console around an unattended run: every box of the asked kinds is
 // ticked, progress goes to standard error (one line per step and its
-// figure), each pass's report lines to standard output.
+// figure), each pass's report to standard output: the four lines, the
+// pass's status, the accounting per kind and the records left out or failed.
 
 #include "run/rundriver.h"
 

@@ -2,6 +2,7 @@
 #include "run/desktop/desktopoperator.h"
 #include "run/desktop/frmactktz.h"
 #include "run/desktop/spanishqttexts.h"
+#include "run/stopsignals.h"
 #include "services/sharedservices.h"
 #include "session/session.h"
 
@@ -24,10 +25,10 @@ int runDesktop(Session &session, RunContext &context, RunDriver::Steps steps)
     {
         FrmActKTZ window(session, context, steps);
         window.Form_Load();
-        if (unattended)
-            status = window.lastOutcome() == RunOutcome::Finished ? 0 : 1;
-        else
-            status = QApplication::exec();
+        // The program ends with the exit code of its last run.
+        if (!unattended && !StopSignals::received())
+            QApplication::exec();
+        status = window.lastExitCode();
     }
     services.setOperator(previous);
     return status;

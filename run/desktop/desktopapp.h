@@ -7,6 +7,6 @@
 class Session;
 
 // Shows the main window (the session is started) with the desktop operator's
-// message boxes and returns when it is closed: 0, or for an unattended start
-// 1 when its run did not finish. A QApplication must exist.
+// message boxes and returns when it is closed, with the exit code of its last
+// run (0 when none ran). A QApplication must exist.
 int runDesktop(Session &session, RunContext &context, RunDriver::Steps steps);

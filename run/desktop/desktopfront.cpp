@@ -1,6 +1,7 @@
 #include "run/desktop/desktopfront.h"
 #include "run/desktop/frmactktz.h"
 #include "run/desktop/frminfoktz.h"
+#include "run/stopsignals.h"
 
 #include <QCheckBox>
 
@@ -44,8 +45,13 @@ void DesktopFront::unloadProgressWindow()
 
 void DesktopFront::showReport(const RunReport &report)
 {
+    // A stop signal ends the program: nobody waits for the report window
+    // (the log and the JSON report have it).
+    if (StopSignals::received())
+        return;
     FrmInfoKTZ report_window(report);
     report_window.setWindowIcon(m_main.windowIcon());
+    QObject::connect(&StopSignals::instance(), &StopSignals::arrived, &report_window, &QDialog::accept);
     report_window.exec();
 }
 

@@ -1,4 +1,5 @@
 #include "run/desktop/frmactktz.h"
+#include "run/stopsignals.h"
 #include "services/sharedservices.h"
 #include "session/desktop/preparaventana.h"
 #include "session/session.h"
@@ -71,6 +72,12 @@ FrmActKTZ::FrmActKTZ(Session &session, RunContext &context, RunDriver::Steps ste
 
     connect(cmdActualizar, &QPushButton::clicked, this, [this] { cmdActualizar_Click(); });
     connect(cmdSalir, &QPushButton::clicked, this, &FrmActKTZ::cmdSalir_Click);
+    // A stop signal between runs closes the program; during a run the run
+    // sees it at its next stop test and the window closes after it.
+    connect(&StopSignals::instance(), &StopSignals::arrived, this, [this] {
+        if (!m_running)
+            close();
+    });
     context.progress.setView(m_front.get());
 }
 
@@ -132,7 +139,11 @@ RunOutcome FrmActKTZ::cmdActualizar_Click()
     RunDriver driver(m_context, *m_front, m_steps);
     driver.unattended = m_session.parameters.unattended();
     m_lastOutcome = driver.cmdActualizar_Click();
+    m_lastRun = driver.lastRun();
+    m_lastExitCode = m_lastRun.exitCode;
     m_running = false;
+    if (StopSignals::received())
+        close();
     return m_lastOutcome;
 }
 

@@ -60,6 +60,9 @@ public:
 
     bool isRunning() const { return m_running; }
     RunOutcome lastOutcome() const { return m_lastOutcome; }
+    // The exit code of the last run (0 before any run).
+    int lastExitCode() const { return m_lastExitCode; }
+    const RunAccount &lastRun() const { return m_lastRun; }
 
 protected:
     bool event(QEvent *event) override;
@@ -74,4 +77,6 @@ private:
     std::unique_ptr<DesktopFront> m_front;
     bool m_running = false;
     RunOutcome m_lastOutcome = RunOutcome::Finished;
+    int m_lastExitCode = 0;
+    RunAccount m_lastRun;
 };

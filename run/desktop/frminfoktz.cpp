@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -32,6 +33,14 @@ FrmInfoKTZ::FrmInfoKTZ(const RunReport &report, QWidget *parent) : QDialog(paren
     lblInfoVen = label(QStringLiteral("lblInfoVen"), QStringLiteral("..."), false, this);
     lblInfoRM = label(QStringLiteral("lblInfoRM"), QStringLiteral("..."), false, this);
     Label2 = label(QStringLiteral("Label2"), report.footnote, false, this);
+    lblEstado = label(QStringLiteral("lblEstado"), report.statusLine(), true, this);
+    lblEstado->setWordWrap(true);
+    lstRegistros = new QListWidget(this);
+    lstRegistros->setObjectName(QStringLiteral("lstRegistros"));
+    lstRegistros->addItems(report.accountLines() + report.recordLines());
+    lstRegistros->setMinimumHeight(120);
+    lblEstado->setVisible(!report.clean());
+    lstRegistros->setVisible(!report.clean());
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
@@ -43,12 +52,14 @@ FrmInfoKTZ::FrmInfoKTZ(const RunReport &report, QWidget *parent) : QDialog(paren
         layout->addWidget(l);
     layout->addSpacing(8);
     layout->addWidget(Label2);
+    layout->addWidget(lblEstado);
+    layout->addWidget(lstRegistros, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addStretch(1);
     layout->addLayout(buttons);
-    setMinimumWidth(340);
+    setMinimumWidth(report.clean() ? 340 : 560);
     connect(cmdOK, &QPushButton::clicked, this, &FrmInfoKTZ::cmdOK_Click);
 
     // Form_Load

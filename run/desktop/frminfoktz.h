@@ -1,12 +1,15 @@
 #pragma once
 // The run report window: for each kind of data, the records written out of
-// the records read in the pass, and how many needed no change.
+// the records read in the pass, and how many needed no change. When the pass
+// was interrupted or left records out, also its status and a list with the
+// accounting per kind and every record left out or failed.
 
 #include "run/runreport.h"
 
 #include <QDialog>
 
 class QLabel;
+class QListWidget;
 class QPushButton;
 
 class FrmInfoKTZ : public QDialog
@@ -24,6 +27,8 @@ public:
     QLabel *lblInfoVen;
     QLabel *lblInfoRM;
     QLabel *Label2;
+    QLabel *lblEstado;           // the pass's status; hidden for a clean pass
+    QListWidget *lstRegistros;   // accounting and named records; hidden for a clean pass
     QPushButton *cmdOK;
 
     // The four line labels in the order of the kinds.

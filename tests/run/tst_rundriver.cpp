@@ -57,11 +57,13 @@ public:
         for (; !rs.eof(); rs.moveNext())
             ++n;
         *counted[int(kind)] = n;
+        c.countedRecords(kind, n);
         c.progress.counted(n);
         rs.moveFirst();
         for (int record = 1; !rs.eof(); ++record) {
             c.yield();
             c.stopIfRequested();
+            c.tally.begin(kind, QStringLiteral("registro %1").arg(record));
             std::optional<DocumentTransaction> transaction;
             if (document)
                 transaction.emplace(c.orva(), QStringLiteral("registro %1").arg(record));
@@ -81,6 +83,8 @@ public:
                 const QString date = QStringLiteral("2024-0%1-%2").arg(c.SourcePass + 3).arg(record, 2, 10, QLatin1Char('0'));
                 (kind == TransferKind::Ventas ? c.LastSalesDate : c.LastDeliveryNoteDate) = date;
             }
+            c.tally.written();
+            c.tally.end();
             rs.moveNext();
             c.progress.tick();
         }
@@ -343,14 +347,22 @@ void TstRunDriver::errorChoices_data()
     QTest::addColumn<int>("documentsKept");
     QTest::addColumn<int>("reports");
     QTest::addColumn<bool>("dateStored");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed, not reached
     QTest::newRow("retry runs the statement again")
-        << 4 << int(ErrorNumber::SqlStatement) << 2 << int(RunOutcome::Finished) << 2 << 1 << true;
+        << 4 << int(ErrorNumber::SqlStatement) << 2 << int(RunOutcome::Finished) << 2 << 1 << true << 0
+        << QList<int>{2, 0, 0, 0};
+    // The document is written without what the statement would have written,
+    // and that is named: the run finished with records left out.
     QTest::newRow("continue goes on after it")
-        << 5 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::Finished) << 2 << 1 << true;
+        << 5 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::Finished) << 2 << 1 << true << 3
+        << QList<int>{2, 0, 0, 0};
     QTest::newRow("give up cleans up")
-        << 3 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::GaveUp) << 1 << 1 << false;
+        << 3 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::GaveUp) << 1 << 1 << false << 1
+        << QList<int>{1, 0, 1, 0};
     QTest::newRow("connection failure ends without report")
-        << 3 << int(ErrorNumber::ConnectionFailure) << 1 << int(RunOutcome::ConnectionLost) << 1 << 0 << false;
+        << 3 << int(ErrorNumber::ConnectionFailure) << 1 << int(RunOutcome::ConnectionLost) << 1 << 0 << false << 1
+        << QList<int>{1, 0, 1, 0};
 }
 
 void TstRunDriver::errorChoices()
@@ -362,6 +374,8 @@ void TstRunDriver::errorChoices()
     QFETCH(int, documentsKept);
     QFETCH(int, reports);
     QFETCH(bool, dateStored);
+    QFETCH(int, exitCode);
+    QFETCH(QList<int>, accounting);
     Station s(2);
     s.tick({TransferKind::Ventas});
     s.op.errorChoices << choice;
@@ -391,6 +405,14 @@ void TstRunDriver::errorChoices()
     QVERIFY(!s.context.orva().inTransaction());
     QCOMPARE(s.reports.size(), reports);
     QCOMPARE(s.cfgRow(QStringLiteral("KTZ_ULTIMAFECHA")).isValid(), dateStored);
+    // The interactive program ends with the code of its last run.
+    QCOMPARE(s.window.lastExitCode(), exitCode);
+    const KindAccount sales = s.window.lastRun().passes.value(0).kind(TransferKind::Ventas);
+    QCOMPARE(QList<int>({int(sales.written), int(sales.leftOut), int(sales.failed), int(sales.notReached())}), accounting);
+    QCOMPARE(sales.read(), 2);
+    QCOMPARE(sales.records.size(), exitCode == 0 ? 0 : 1);
+    if (!sales.records.isEmpty())
+        QCOMPARE(sales.records[0].record, QStringLiteral("registro 2"));
     // Whatever the end, the operator gets the window back.
     QVERIFY(s.window.isEnabled());
     QVERIFY(!s.window.front().progressWindow());

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QTest>
 
@@ -26,6 +27,8 @@ class TstRunWindows : public QObject
 private slots:
     void reportLines_data();
     void reportLines();
+    void reportStatus_data();
+    void reportStatus();
     void counterLine_data();
     void counterLine();
     void systemIcon_data();
@@ -73,6 +76,63 @@ void TstRunWindows::reportLines()
     QCOMPARE(report.windowTitle(), QStringLiteral("Informe de Actualización"));
     QCOMPARE(report.line(TransferKind(kind))->text(), line);
     QCOMPARE(report.line(TransferKind(kind))->font().bold(), ticked);
+}
+
+void TstRunWindows::reportStatus_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<bool>("named");  // a record left out is named
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("details");
+    QTest::newRow("clean pass: the specified window")
+        << int(RunStatus::Completed) << false << QStringLiteral("Actualización Finalizada") << false;
+    QTest::newRow("finished, a record left out")
+        << int(RunStatus::CompletedWithOmissions) << true << QStringLiteral("Actualización Finalizada") << true;
+    QTest::newRow("cancelled") << int(RunStatus::Cancelled) << false << QStringLiteral("Actualización Cancelada") << true;
+    QTest::newRow("abandoned, a record failed")
+        << int(RunStatus::Abandoned) << true << QStringLiteral("Actualización Abandonada") << true;
+}
+
+void TstRunWindows::reportStatus()
+{
+    QFETCH(int, status);
+    QFETCH(bool, named);
+    QFETCH(QString, title);
+    QFETCH(bool, details);
+    RunCounters c;
+    c.CantRM = 3;
+    c.CantRMAct = 1;
+    const bool boxes[TransferKindCount] = {false, false, false, true};
+    RunReport r = buildRunReport(c, boxes);
+    r.account.status = RunStatus(status);
+    r.title = reportTitle(r.account.status);
+    KindAccount &notes = r.account.kind(TransferKind::Remitos);
+    notes.selected = notes.started = true;
+    notes.counted = 3;
+    notes.written = 1;
+    const QString record = QStringLiteral("remito R punto de venta 3, número 126, renglón del artículo 99 (VARIOS)");
+    if (named)
+        notes.records.append({record, QStringLiteral("GrabaRenglonesRemito"), ProblemKind::LeftOut,
+                              QStringLiteral("el artículo no está en PRODUCTO")});
+
+    FrmInfoKTZ report(r);
+    report.show();
+    QCOMPARE(report.Label1->text(), title);
+    // The specified lines stay as they are.
+    QCOMPARE(report.lblInfoRM->text(), QStringLiteral("Remitos Actualizados: 1 de 3 (2*)"));
+    QCOMPARE(report.Label2->text(), QStringLiteral("(*) No se detectaron modificaciones."));
+    QCOMPARE(report.lblEstado->isVisible(), details);
+    QCOMPARE(report.lstRegistros->isVisible(), details);
+    if (!details)
+        return;
+    QVERIFY(report.lblEstado->text().startsWith(QStringLiteral("Estado: ") + statusText(RunStatus(status))));
+    QStringList items;
+    for (int i = 0; i < report.lstRegistros->count(); ++i)
+        items << report.lstRegistros->item(i)->text();
+    QCOMPARE(items.value(0), QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 0 fallidos + 2 no alcanzados"));
+    QCOMPARE(items.size(), named ? 2 : 1);
+    if (named)
+        QVERIFY(items[1].startsWith(QStringLiteral("Omitido: ") + record));
 }
 
 void TstRunWindows::counterLine_data()

@@ -68,7 +68,9 @@ void TstLog::linesCarryLocalTimeAndOffset()
     }
     const QStringList lines = linesOf(path);
     QCOMPARE(lines.size(), 2);
-    const QRegularExpression shape(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d (INFO |AVISO) "));
+    // Time stamp, the run id in brackets, level.
+    const QRegularExpression shape(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d[+-]\\d\\d:\\d\\d \\[[0-9a-f.]+\\] (INFO |AVISO) "));
     for (const QString &line : lines)
         QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
     const QString offset = Log::timeStamp(QDateTime::currentDateTime()).right(6);
