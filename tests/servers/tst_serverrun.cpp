@@ -27,7 +27,7 @@ private slots:
     void passwordOffTheCommandLine();
 
 private:
-    ConnectionSpec spec(const QString &database) const;
+    ConnectionSpec targetOf(const QString &database) const;
     struct Result
     {
         int exitCode = -1;
@@ -58,7 +58,7 @@ void TstServerRun::initTestCase()
     settings.setValue(QStringLiteral("Orva/Port"), m_servers.pgPort);
 }
 
-ConnectionSpec TstServerRun::spec(const QString &database) const
+ConnectionSpec TstServerRun::targetOf(const QString &database) const
 {
     ConnectionSpec s;
     s.driver = QStringLiteral("QPSQL");
@@ -96,9 +96,9 @@ void TstServerRun::secondSessionIsHeldOff()
     Connection first(m_errors, QStringLiteral("lock-first"));
     Connection second(m_errors, QStringLiteral("lock-second"));
     Connection elsewhere(m_errors, QStringLiteral("lock-elsewhere"));
-    QVERIFY(first.open(spec(m_database)));
-    QVERIFY(second.open(spec(m_database)));
-    QVERIFY(elsewhere.open(spec(m_other)));
+    QVERIFY(first.open(targetOf(m_database)));
+    QVERIFY(second.open(targetOf(m_database)));
+    QVERIFY(elsewhere.open(targetOf(m_other)));
 
     TargetLock a, b, c;
     QCOMPARE(a.take(first, QString()), TargetLock::Outcome::Taken);
@@ -119,7 +119,7 @@ void TstServerRun::secondSessionIsHeldOff()
 void TstServerRun::programOnAHeldDatabaseEndsLocked()
 {
     Connection holder(m_errors, QStringLiteral("lock-holder"));
-    QVERIFY(holder.open(spec(m_database)));
+    QVERIFY(holder.open(targetOf(m_database)));
     auto lock = std::make_unique<TargetLock>();
     QCOMPARE(lock->take(holder, QString()), TargetLock::Outcome::Taken);
 

@@ -113,10 +113,10 @@ void TstRunValues::fileThatCannotSwitchKeepsItsMode()
     // journal, the log says why, and statements still run.
     OrvaFixture f;
     f.services.session.connection().close();
-    ConnectionSpec spec;
-    spec.driver = QStringLiteral("QSQLITE");
-    spec.databaseName = f.orvaPath;
-    spec.options = QStringLiteral("QSQLITE_OPEN_READONLY");
+    ConnectionSpec readOnlyTarget;
+    readOnlyTarget.driver = QStringLiteral("QSQLITE");
+    readOnlyTarget.databaseName = f.orvaPath;
+    readOnlyTarget.options = QStringLiteral("QSQLITE_OPEN_READONLY");
     // The fixture's file was switched to the log when the session opened it:
     // put it back first, through a writable connection.
     {
@@ -125,7 +125,7 @@ void TstRunValues::fileThatCannotSwitchKeepsItsMode()
         QCOMPARE(useSqliteJournal(writable, SqliteJournal::Rollback, f.services.log), QStringLiteral("delete"));
     }
     Connection readOnly(f.services.errors, QStringLiteral("readonly"));
-    QVERIFY(readOnly.open(spec));
+    QVERIFY(readOnly.open(readOnlyTarget));
     QCOMPARE(useSqliteJournal(readOnly, SqliteJournal::WriteAheadLog, f.services.log), QStringLiteral("delete"));
     QVERIFY(logText(f).contains("sigue con el modo de diario 'delete'"));
     Recordset rs = readOnly.OpenRecordset(QStringLiteral("SELECT COUNT(*) AS n FROM TA_CONFIGURACION"));
