@@ -1,8 +1,7 @@
 #include "reconcile/reconcileoutput.h"
+#include "run/jsonfile.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QSaveFile>
 
 namespace {
 
@@ -64,38 +63,11 @@ QJsonObject dayJson(const DayResult &d)
             {QStringLiteral("documents"), documents}};
 }
 
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvLine(const QStringList &fields)
-{
-    QStringList out;
-    for (const QString &f : fields)
-        out << csvField(f);
-    return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
 QString rangeText(const DayRange &range)
 {
     if (range.isEmpty())
         return QStringLiteral("ningún día (nada transferido todavía)");
     return QStringLiteral("del %1 al %2").arg(day(range.from), day(range.to));
-}
-
-// Which days were reconciled for each station.
-QString stationLines(const Reconciliation &r)
-{
-    QString out;
-    for (const StationSide &s : r.stations) {
-        out += QStringLiteral("%1: %2.\n").arg(stationTitle(s.station), rangeText(s.kinds[0].range));
-    }
-    return out + QLatin1Char('\n');
 }
 
 } // namespace
@@ -105,9 +77,17 @@ QString stationTitle(int station)
     return QStringLiteral("Estación %1").arg(station);
 }
 
+QString reconciledDaysText(const Reconciliation &r)
+{
+    QString out;
+    for (const StationSide &s : r.stations)
+        out += QStringLiteral("%1: %2.\n").arg(stationTitle(s.station), rangeText(s.kinds[0].range));
+    return out;
+}
+
 QString reconciliationTable(const Reconciliation &r)
 {
-    QString out = stationLines(r);
+    QString out = reconciledDaysText(r) + QLatin1Char('\n');
     out += QStringLiteral("%1  %2  %3  %4  %5  %6  %7  %8\n")
                .arg(QStringLiteral("Est."), -4)
                .arg(QStringLiteral("Fecha"), -10)
@@ -172,34 +152,5 @@ QJsonObject reconciliationJson(const Reconciliation &r)
 
 bool writeReconciliationJson(const Reconciliation &r, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *error = QStringLiteral("No se pudo escribir %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    file.write(QJsonDocument(reconciliationJson(r)).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        *error = QStringLiteral("No se pudo escribir %1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
-}
-
-QString reconciliationCsv(const Reconciliation &r)
-{
-    QString out = csvLine({QStringLiteral("estacion"), QStringLiteral("fecha"), QStringLiteral("clase"),
-                           QStringLiteral("cantidad_ktz"), QStringLiteral("cantidad_orva"), QStringLiteral("total_ktz"),
-                           QStringLiteral("total_orva"), QStringLiteral("resultado"), QStringLiteral("documento"),
-                           QStringLiteral("problema"), QStringLiteral("importe_ktz"), QStringLiteral("importe_orva")});
-    for (const DayResult &d : r.days) {
-        const QStringList dayFields{QString::number(d.station), day(d.day), kindName(d.kind),
-                                    QString::number(d.ktzCount), QString::number(d.orvaCount), amount(d.ktzTotal),
-                                    amount(d.orvaTotal), verdictName(d.verdict)};
-        if (d.findings.isEmpty())
-            out += csvLine(dayFields + QStringList{QString(), QString(), QString(), QString()});
-        for (const Finding &f : d.findings)
-            out += csvLine(dayFields + QStringList{f.document, problemName(f.problem), amount(f.ktzTotal),
-                                                   amount(f.orvaTotal)});
-    }
-    return out;
+    return writeJsonFile(path, reconciliationJson(r), error);
 }

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Screenshots of the three windows for the documentation: each window is shown
+# Screenshots of the windows for the documentation: each window is shown
 # with sample content on a virtual screen (Xvfb) and cut out of it into
 # docs/images/<window>.png.
 # Usage: scripts/screenshots.sh [build folder]   (default: build)
@@ -11,7 +11,7 @@ if [ "${1:-}" = "--inside" ]; then
     # On the virtual screen: show each window, wait for its frame
     # ("x y width height" on standard output) and cut it from the screen.
     gallery="$2"
-    for window in frmactktz frmstatus frminfoktz; do
+    for window in frmactktz frmstatus frminfoktz frmconciliacion; do
         log="$(mktemp)"
         QT_QPA_PLATFORM=xcb "$gallery" "$window" >"$log" 2>/dev/null &
         pid=$!

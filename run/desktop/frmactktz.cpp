@@ -1,4 +1,5 @@
 #include "run/desktop/frmactktz.h"
+#include "run/desktop/frmconciliacion.h"
 #include "run/stopsignals.h"
 #include "services/sharedservices.h"
 #include "session/desktop/preparaventana.h"
@@ -44,6 +45,7 @@ FrmActKTZ::FrmActKTZ(Session &session, RunContext &context, RunDriver::Steps ste
     chkRemitos = checkBox(QStringLiteral("chkRemitos"), QStringLiteral("Actualizar Remitos de KTZ a Orva"), this);
     cmdActualizar = button(QStringLiteral("cmdActualizar"), QStringLiteral("&Actualizar"), this);
     cmdSalir = button(QStringLiteral("cmdSalir"), QStringLiteral("&Salir"), this);
+    cmdConciliar = button(QStringLiteral("cmdConciliar"), QStringLiteral("&Conciliar..."), this);
     MSFlexGrid2 = new QTableWidget(this);
     MSFlexGrid2->setObjectName(QStringLiteral("MSFlexGrid2"));
     MSFlexGrid2->hide();
@@ -57,6 +59,7 @@ FrmActKTZ::FrmActKTZ(Session &session, RunContext &context, RunDriver::Steps ste
     layout->addSpacing(12);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(cmdActualizar, 3);
+    buttons->addWidget(cmdConciliar, 2);
     buttons->addStretch(1);
     buttons->addWidget(cmdSalir, 1);
     layout->addLayout(buttons);
@@ -66,12 +69,14 @@ FrmActKTZ::FrmActKTZ(Session &session, RunContext &context, RunDriver::Steps ste
     setTabOrder(chkClientes, chkVentas);
     setTabOrder(chkVentas, chkRemitos);
     setTabOrder(chkRemitos, cmdActualizar);
-    setTabOrder(cmdActualizar, cmdSalir);
+    setTabOrder(cmdActualizar, cmdConciliar);
+    setTabOrder(cmdConciliar, cmdSalir);
     setTabOrder(cmdSalir, MSFlexGrid2);
     setTabOrder(MSFlexGrid2, TxtEdit);
 
     connect(cmdActualizar, &QPushButton::clicked, this, [this] { cmdActualizar_Click(); });
     connect(cmdSalir, &QPushButton::clicked, this, &FrmActKTZ::cmdSalir_Click);
+    connect(cmdConciliar, &QPushButton::clicked, this, &FrmActKTZ::cmdConciliar_Click);
     // A stop signal between runs closes the program; during a run the run
     // sees it at its next stop test and the window closes after it.
     connect(&StopSignals::instance(), &StopSignals::arrived, this, [this] {
@@ -145,6 +150,14 @@ RunOutcome FrmActKTZ::cmdActualizar_Click()
     if (StopSignals::received())
         close();
     return m_lastOutcome;
+}
+
+void FrmActKTZ::cmdConciliar_Click()
+{
+    if (m_running)
+        return;
+    FrmConciliacion window(m_session, this);
+    window.exec();
 }
 
 void FrmActKTZ::cmdSalir_Click()

@@ -31,6 +31,7 @@ public:
     QCheckBox *chkRemitos;
     QPushButton *cmdActualizar;
     QPushButton *cmdSalir;
+    QPushButton *cmdConciliar;  // opens the reconciliation window
     QTableWidget *MSFlexGrid2;  // the stock discharge's voucher grid; never shown
     QLineEdit *TxtEdit;         // its cell editor; never shown
 
@@ -54,6 +55,9 @@ public:
     // The run driver over the configured KTZ databases. Ignored (returns the
     // previous outcome) while a run is already going.
     RunOutcome cmdActualizar_Click();
+
+    // Opens the reconciliation window (modal); not while a run is going.
+    void cmdConciliar_Click();
 
     // Closes the window, which ends the program.
     void cmdSalir_Click();

@@ -3,6 +3,7 @@
 // the usage errors of the command line.
 
 #include "run/exitcodes.h"
+#include "support/programrun.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -15,25 +16,8 @@
 
 namespace {
 
-struct Result
-{
-    int exitCode = -1;
-    QString out, err;
-};
-
-Result runProgram(const QStringList &arguments, const QString &programFolder)
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), programFolder);
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
-    if (!p.waitForFinished(120000))
-        qFatal("the program did not finish");
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+using Result = ProgramResult;
+const auto runProgram = runTraspasor;
 
 QByteArray fileHash(const QString &path)
 {

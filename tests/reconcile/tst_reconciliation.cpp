@@ -3,7 +3,9 @@
 // what it prints, its exit status and its JSON document, and that it leaves
 // every database byte for byte as it found it.
 
-#include "services/sqlscript.h"
+#include "support/fixtures.h"
+#include "support/programrun.h"
+#include "support/transferreddemo.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -12,11 +14,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUuid>
 
 namespace {
 
@@ -29,33 +28,12 @@ struct Result
 
 Result runProgram(const QString &arguments, const QString &programFolder, const QString &reportPath = {})
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), programFolder);
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), {arguments});
-    if (!p.waitForFinished(120000))
-        qFatal("the program did not finish");
-    Result r{p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-             QString::fromUtf8(p.readAllStandardError()), {}};
+    const ProgramResult run = runTraspasor({arguments}, programFolder);
+    Result r{run.exitCode, run.out, run.err, {}};
     QFile report(reportPath);
     if (!reportPath.isEmpty() && report.open(QIODevice::ReadOnly))
         r.report = QJsonDocument::fromJson(report.readAll()).object();
     return r;
-}
-
-void execSqlite(const QString &path, const QString &script)
-{
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        QVERIFY(db.open());
-        QString error;
-        QVERIFY2(runSqlScript(db, script, &error), qPrintable(error));
-    }
-    QSqlDatabase::removeDatabase(name);
 }
 
 QByteArray checksum(const QString &path)
@@ -109,6 +87,7 @@ private slots:
     void changedOrvaNamesExactlyTheChangedDocuments();
     void unreadableRowsMakeTheirDayNotReadable();
     void stationThatCannotBeOpened();
+    void unwritableReportIsNotFinished();
     void badRangeIsAUsageError_data();
     void badRangeIsAUsageError();
 
@@ -132,15 +111,9 @@ private:
 
 void TstReconciliation::initTestCase()
 {
-    QVERIFY(!qEnvironmentVariable("TRASPASOR_TEST_BIN").isEmpty());
     m_demo = m_dir.filePath(QStringLiteral("demo"));
-    QProcess demo;
-    demo.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), {QStringLiteral("--demo"), m_demo});
-    QVERIFY(demo.waitForFinished(120000));
-    QCOMPARE(demo.exitCode(), 0);
-    const Result r = runProgram(QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1/orva.db;").arg(m_demo),
-                   m_dir.filePath(QStringLiteral("prog")));
-    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QString error;
+    QVERIFY2(makeTransferredDemo(m_demo, m_dir.filePath(QStringLiteral("prog")), &error), qPrintable(error));
 }
 
 QString TstReconciliation::orvaCopy(const QString &name)
@@ -221,26 +194,12 @@ void TstReconciliation::changedOrvaNamesExactlyTheChangedDocuments()
     if (m_cleanVerdicts.isEmpty())
         QSKIP("needs the clean reconciliation");
     const QString orva = orvaCopy(QStringLiteral("changed"));
-    execSqlite(orva, QStringLiteral(
-        // one journalised invoice removed
-        "DELETE FROM MV_ASIENTOS WHERE TC = 'FA' AND SUCURSAL = '0005' AND NUMERO = '00001235' AND [NUMERO ASIENTO] = 1002;\n"
-        // a fuel load journalised twice
-        "INSERT INTO MV_ASIENTOS SELECT * FROM MV_ASIENTOS WHERE SUCURSAL = '0003' AND NUMERO = '00080213' AND [NUMERO ASIENTO] = 1003;\n"
-        // a delivery note's voucher with another total
-        "UPDATE V_MV_CPTE SET IMPORTE = 13000 WHERE TC = 'RM' AND IDCOMPROBANTE = '000100000042R';\n"
-        // an invoice of the second station that its KTZ does not have
-        "CREATE TEMP TABLE extra AS SELECT * FROM MV_ASIENTOS WHERE SUCURSAL = '0007' AND NUMERO = '00000560';\n"
-        "UPDATE extra SET NUMERO = '00000999', CPTE_ORIGEN = '000700000999A', [NUMERO ASIENTO] = 1999;\n"
-        "INSERT INTO MV_ASIENTOS SELECT * FROM extra;\n"));
+    runSqliteScript(orva, fourOrvaChangesSqlite());
 
     const Result r = reconcileReadOnly(orva, demoStations(), 3, QStringLiteral("differences"));
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(findings(r.report),
-             (QStringList{QStringLiteral("0 2026-03-02 cargas FA 0003-00080213 B, asiento 1003: doubled"),
-                          QStringLiteral("0 2026-03-02 facturas FA 0005-00001235 B, asiento 1002: missing"),
-                          QStringLiteral("0 2026-03-03 remitos RM 0001-00000042 R: amount_differs"),
-                          QStringLiteral("1 2026-03-03 facturas FA 0007-00000999 A, asiento 1999: not_in_ktz")}));
+    QCOMPARE(findings(r.report), fourChangedDocuments());
 
     QMap<QString, QString> expected = m_cleanVerdicts;
     expected[QStringLiteral("0 2026-03-02 facturas")] = QStringLiteral("missing");
@@ -275,10 +234,10 @@ void TstReconciliation::unreadableRowsMakeTheirDayNotReadable()
         QSKIP("needs the clean reconciliation");
     const QString ktz = m_dir.filePath(QStringLiteral("unreadable-ktz.db"));
     QVERIFY(QFile::copy(m_demo + QStringLiteral("/ktz.db"), ktz));
-    execSqlite(ktz, QStringLiteral("UPDATE FAC_OUT SET TOTAL = NULL WHERE ID = 1003;\n"
+    runSqliteScript(ktz, QStringLiteral("UPDATE FAC_OUT SET TOTAL = NULL WHERE ID = 1003;\n"
                                    "UPDATE T_CARGAS SET F_COMP = '2026-03-04x' WHERE ID = 1005;\n"));
     const QString orva = orvaCopy(QStringLiteral("unreadable"));
-    execSqlite(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS';").arg(ktz));
+    runSqliteScript(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS';").arg(ktz));
 
     const Result r = reconcileReadOnly(orva, {ktz}, 3, QStringLiteral("differences"));
     if (QTest::currentTestFailed())
@@ -301,7 +260,7 @@ void TstReconciliation::stationThatCannotBeOpened()
         QSKIP("needs the clean reconciliation");
     const QString orva = orvaCopy(QStringLiteral("nostation"));
     const QString missing = m_dir.filePath(QStringLiteral("no-such-station.db"));
-    execSqlite(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS2';").arg(missing));
+    runSqliteScript(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS2';").arg(missing));
 
     const Result r = reconcile(orva);
     QCOMPARE(r.exitCode, 1);
@@ -316,6 +275,19 @@ void TstReconciliation::stationThatCannotBeOpened()
     }
     QCOMPARE(verdicts(r.report), expected);
     QVERIFY(!QFile::exists(missing));
+}
+
+void TstReconciliation::unwritableReportIsNotFinished()
+{
+    const QString orva = orvaCopy(QStringLiteral("noreport"));
+    const QString folder = m_dir.filePath(QStringLiteral("report-is-a-folder"));
+    QVERIFY(QDir().mkpath(folder));
+    const Result r = runProgram(QStringLiteral("@ParametroAdicional=Conciliar;@DbName=%1;@Informe=%2;").arg(orva, folder),
+                                m_dir.filePath(QStringLiteral("prog")));
+    QCOMPARE(r.exitCode, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("No se pudo escribir el informe ") + folder), qPrintable(r.err));
+    // The table was printed all the same.
+    QVERIFY(r.out.contains(QStringLiteral("Resultado: todo conciliado")));
 }
 
 void TstReconciliation::badRangeIsAUsageError_data()

@@ -48,6 +48,15 @@ void createSqliteDatabase(const QString &path, const QString &schemaFile, const 
     });
 }
 
+void runSqliteScript(const QString &path, const QString &script)
+{
+    withDatabase(path, [&](QSqlDatabase &db) {
+        QString error;
+        if (!runSqlScript(db, script, &error))
+            qFatal("script on %s: %s", qPrintable(path), qPrintable(error));
+    });
+}
+
 QList<QVariantMap> queryRows(const QString &path, const QString &sql)
 {
     QList<QVariantMap> rows;

@@ -21,6 +21,10 @@ QString sourceFileText(const QString &relativePath);
 // Fails the running test when a statement fails.
 void createSqliteDatabase(const QString &path, const QString &schemaFile, const QString &extraSql);
 
+// Runs an SQL script on an existing SQLite file. Fails the running test
+// when a statement fails.
+void runSqliteScript(const QString &path, const QString &script);
+
 // Rows of a query on an SQLite file, each as column -> value (names as the
 // query gives them). Opens its own connection, so it sees committed data only.
 QList<QVariantMap> queryRows(const QString &path, const QString &sql);

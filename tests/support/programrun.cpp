@@ -1,0 +1,18 @@
+#include "support/programrun.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), programFolder);
+    env.remove(QStringLiteral("DISPLAY"));
+    p.setProcessEnvironment(env);
+    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
+    if (!p.waitForFinished(120000))
+        qFatal("the program did not finish");
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
