@@ -51,6 +51,8 @@ TargetLock::Outcome TargetLock::take(Connection &orva, const QString &sqliteFile
         return takeAdvisory(orva);
     case SqlDialect::SqlServer:
         return takeAppLock(orva);
+    case SqlDialect::Firebird:
+        break;  // Orva is never a Firebird database: the lock file beside it, as for any file
     }
     return takeFile(sqliteFile);
 }

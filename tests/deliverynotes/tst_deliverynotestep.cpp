@@ -126,7 +126,7 @@ void TstDeliveryNoteStep::writesVouchersLinesAndCounter()
                                  "100", "110", "21", "131", "10", "0", "2"};
     for (const auto &[row, values] : {std::pair{lines[0], firstLine}, std::pair{lines[1], secondLine}}) {
         QStringList got;
-        for (const QString &column : {"IDCOMPROBANTE", "IDARTICULO", "DESCRIPCION", "IDUNIDAD", "CANTIDAD", "IMPORTE",
+        for (const char *column : {"IDCOMPROBANTE", "IDARTICULO", "DESCRIPCION", "IDUNIDAD", "CANTIDAD", "IMPORTE",
                                       "IMPORTE_S_IVA", "TOTAL", "ALICIVA", "TOTALFINAL", "IMPUESTOS", "EXENTO",
                                       "CLASEPRECIO"})
             got << row.value(column).toString();

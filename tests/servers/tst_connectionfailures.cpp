@@ -83,7 +83,7 @@ void TstConnectionFailures::orvaOnServer_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("database");
     QTest::addColumn<QString>("password");
-    for (const QString driver : {QStringLiteral("PSQL"), QStringLiteral("ODBC")}) {
+    for (const QString &driver : {QStringLiteral("PSQL"), QStringLiteral("ODBC")}) {
         if (driver == QLatin1String("ODBC") && odbcLibrary(QStringLiteral("psqlodbcw.so")).isEmpty())
             continue;
         QTest::newRow(qPrintable(driver + QStringLiteral(" wrong password")))

@@ -120,8 +120,11 @@ void TstRunValues::fileThatCannotSwitchKeepsItsMode()
     // The fixture's file was switched to the log when the session opened it:
     // put it back first, through a writable connection.
     {
+        ConnectionSpec writableTarget;
+        writableTarget.driver = QStringLiteral("QSQLITE");
+        writableTarget.databaseName = f.orvaPath;
         Connection writable(f.services.errors, QStringLiteral("writable"));
-        QVERIFY(writable.open(ConnectionSpec{QStringLiteral("QSQLITE"), f.orvaPath}));
+        QVERIFY(writable.open(writableTarget));
         QCOMPARE(useSqliteJournal(writable, SqliteJournal::Rollback, f.services.log), QStringLiteral("delete"));
     }
     Connection readOnly(f.services.errors, QStringLiteral("readonly"));
