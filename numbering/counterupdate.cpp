@@ -67,7 +67,7 @@ void Numbering::ConsultaComprobante(const QString &tc, const QString &system, co
     ErrorHandling::Scope scope(errors, QStringLiteral("ConsultaComprobante"));
     if (statementOnly)
         statement.clear();
-    try {
+    scope.run([&] {
         QString verdictMessage;
         bool bookFound = false;
         validate(tc, branch, number, letter, verdictMessage, QString(), bookFound);
@@ -117,8 +117,5 @@ void Numbering::ConsultaComprobante(const QString &tc, const QString &system, co
         book.close();
         if (!update.isEmpty() && m_services.session.connection().Execute(update))
             log.info(QStringLiteral("%1: contador movido a %2 para %3.").arg(where, number.trimmed(), voucher));
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
 }

@@ -29,7 +29,7 @@ void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &bra
 {
     ErrorHandling &errors = m_services.errors;
     ErrorHandling::Scope scope(errors, QStringLiteral("Obtener_Nro_Comprobante_Contable"));
-    try {
+    scope.run([&] {
         bool usedUp = false;
         if (letter.trimmed().isEmpty())
             letter = QStringLiteral("X");
@@ -69,26 +69,20 @@ void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &bra
         letter = letter.trimmed();
         if (usedUp)
             m_services.message(noNumbersLeft.arg(tc), QString(), MessageIcon::None);
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
 }
 
 void Numbering::Obtener_Nro_Comprobante(const QString &tc, QString &branch, QString &number, QString &letter,
                                         bool &modifiable, bool checkJournal, const QString &)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("Obtener_Nro_Comprobante"));
-    try {
+    scope.run([&] {
         // The equivalent type is looked up, but numbering goes on with tc itself.
         ObtieneEquivalenciaTC(tc);
         Obtener_Nro_Comprobante_Contable(tc, branch, number, letter, modifiable, QString());
         if (checkJournal && ExisteAsientoComprobante(tc, branch, number, letter))
             moveNumberPastJournal(tc, branch, letter, number);
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
 }
 
 bool Numbering::ExisteAsientoComprobante(const QString &tc, const QString &branch, const QString &number,

@@ -38,20 +38,8 @@ RunOutcome RunDriver::runPasses()
     // A stop asked for after the last test of the previous run is not this run's.
     m_context.PARAR = false;
     try {
-        svc.errors.setRecord(QString());
-        svc.errors.attempt([&] {
-            m_context.Digitos_Cuenta = toInt16(numericValue(m_context.Cfg(QStringLiteral("Digitos_Cuenta"))));
-        });
-        for (int pass = 0; pass <= 1; ++pass) {
-            m_context.counters.reset();
-            m_context.LastSalesDate.clear();
-            m_context.LastDeliveryNoteDate.clear();
-            if (pass == 1 && m_context.Cfg(QStringLiteral("KTZ_BASEDEDATOS2")).trimmed().isEmpty())
-                break;
-            runPass(pass);
-        }
-        svc.log.info(QStringLiteral("Actualización finalizada."));
-        return RunOutcome::Finished;
+        return handler.run([&] { return transferPasses(); },
+                           [&](const GiveUp &giveUp) { return endGivenUp(giveUp.error); });
     } catch (const RunCancelled &) {
         const QString signal = StopSignals::receivedName();
         const QString reason = signal.isEmpty() ? QStringLiteral("cancelada por el operador")
@@ -61,29 +49,43 @@ RunOutcome RunDriver::runPasses()
         m_context.tally.drop();
         CancelaActualizacion(RunStatus::Cancelled, reason);
         return RunOutcome::Cancelled;
-    } catch (const GiveUp &giveUp) {
-        if (!handler.owns(giveUp))
-            throw;
-        failCurrentRecord(giveUp.error);
-        if (giveUp.error.number == ErrorNumber::ConnectionFailure) {
-            endAfterConnectionLoss(giveUp.error);
-            return RunOutcome::ConnectionLost;
-        }
-        CancelaActualizacion(RunStatus::Abandoned, giveUp.error.text());
-        return RunOutcome::GaveUp;
     } catch (const RunTimeError &stray) {
         // An error raised outside every statement cannot be retried or
         // skipped: the run ends as if it had been given up, so the open
         // document is rolled back and nothing of it is committed.
         svc.log.error(QStringLiteral("Error fuera de una sentencia: ") + stray.error().text());
-        failCurrentRecord(stray.error());
-        if (stray.error().number == ErrorNumber::ConnectionFailure) {
-            endAfterConnectionLoss(stray.error());
-            return RunOutcome::ConnectionLost;
-        }
-        CancelaActualizacion(RunStatus::Abandoned, stray.error().text());
-        return RunOutcome::GaveUp;
+        return endGivenUp(stray.error());
     }
+}
+
+RunOutcome RunDriver::transferPasses()
+{
+    SharedServices &svc = m_context.svc;
+    svc.errors.setRecord(QString());
+    svc.errors.attempt([&] {
+        m_context.Digitos_Cuenta = toInt16(numericValue(m_context.Cfg(QStringLiteral("Digitos_Cuenta"))));
+    });
+    for (int pass = 0; pass <= 1; ++pass) {
+        m_context.counters.reset();
+        m_context.LastSalesDate.clear();
+        m_context.LastDeliveryNoteDate.clear();
+        if (pass == 1 && m_context.Cfg(QStringLiteral("KTZ_BASEDEDATOS2")).trimmed().isEmpty())
+            break;
+        runPass(pass);
+    }
+    svc.log.info(QStringLiteral("Actualización finalizada."));
+    return RunOutcome::Finished;
+}
+
+RunOutcome RunDriver::endGivenUp(const RunError &error)
+{
+    failCurrentRecord(error);
+    if (error.number == ErrorNumber::ConnectionFailure) {
+        endAfterConnectionLoss(error);
+        return RunOutcome::ConnectionLost;
+    }
+    CancelaActualizacion(RunStatus::Abandoned, error.text());
+    return RunOutcome::GaveUp;
 }
 
 void RunDriver::beginPass(int pass)

@@ -59,6 +59,9 @@ public:
 
 private:
     RunOutcome runPasses();
+    RunOutcome transferPasses();
+    // Ends the run that gave up (or met an error outside every statement).
+    RunOutcome endGivenUp(const RunError &error);
     void beginPass(int pass);
     void endPass(RunStatus status, const QString &reason);
     void stopIfSignalled();

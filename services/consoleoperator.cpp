@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-int ConsoleOperator::chooseOnError(const RunError &error)
+ReportChoice ConsoleOperator::chooseOnError(const RunError &error)
 {
     // The error is logged before the question; a log that echoes it has shown it.
     if (m_log.echoesWarnings())

@@ -10,7 +10,7 @@ class ConsoleOperator : public Operator
 {
 public:
     explicit ConsoleOperator(Log &log) : m_log(log) {}
-    int chooseOnError(const RunError &error) override;
+    ReportChoice chooseOnError(const RunError &error) override;
     bool askYesNo(const QString &text, const QString &title, MessageIcon icon, bool defaultYes) override;
     void showMessage(const QString &text, const QString &title, MessageIcon icon) override;
     bool isInteractive() const override { return false; }

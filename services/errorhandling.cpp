@@ -34,12 +34,12 @@ bool ErrorHandling::mayGoOnAfterFailure() const
     return m_operator && m_operator->isInteractive();
 }
 
-int ErrorHandling::ReportError(const RunError &error, const QString &procedureName)
+ReportChoice ErrorHandling::ReportError(const RunError &error, const QString &procedureName)
 {
     RunError named = error;
     named.procedure = procedureName;
     m_log.error(named.text());
-    const int choice = m_operator ? m_operator->chooseOnError(named) : ChoiceAbort;
+    const ReportChoice choice = m_operator ? m_operator->chooseOnError(named) : ChoiceAbort;
     if (choice == ChoiceRetry)
         m_log.info(QStringLiteral("El operador reintenta la sentencia."));
     else if (choice == ChoiceIgnore)
@@ -70,7 +70,7 @@ bool ErrorHandling::attempt(const std::function<void()> &body)
                 m_log.warning(QStringLiteral("Se omite: ") + error.text());
                 return false;
             }
-            const int choice = ReportError(error, named.isEmpty() ? handler->procedure : named);
+            const ReportChoice choice = ReportError(error, named.isEmpty() ? handler->procedure : named);
             if (choice == ChoiceRetry)
                 continue;
             if (choice == ChoiceIgnore) {

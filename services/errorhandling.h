@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 class Log;
@@ -35,6 +37,31 @@ public:
         // Whether a GiveUp was raised by this scope's handler.
         bool owns(const GiveUp &giveUp) const { return giveUp.scope == this; }
 
+        // Runs the procedure's body under this handler and returns what it
+        // returns. When the operator gives up at this handler, the procedure
+        // ends as its contract says: with onGiveUp, a value or a function of
+        // the GiveUp (nothing for a body that returns nothing). A give-up at
+        // an outer handler propagates.
+        template <typename Body>
+        void run(Body &&body)
+        {
+            run(std::forward<Body>(body), [](const GiveUp &) {});
+        }
+        template <typename Body, typename OnGiveUp>
+        auto run(Body &&body, OnGiveUp &&onGiveUp) -> decltype(body())
+        {
+            try {
+                return body();
+            } catch (const GiveUp &giveUp) {
+                if (!owns(giveUp))
+                    throw;
+                if constexpr (std::is_invocable_v<OnGiveUp, const GiveUp &>)
+                    return onGiveUp(giveUp);
+                else
+                    return onGiveUp;
+            }
+        }
+
     private:
         ErrorHandling &m_errors;
     };
@@ -46,8 +73,8 @@ public:
     Log &log() { return m_log; }
 
     // SvcTools.ReportError: tells the operator about the error raised in
-    // procedureName and returns the choice (3, 4 or 5). Always logged.
-    int ReportError(const RunError &error, const QString &procedureName);
+    // procedureName and returns the choice. Always logged.
+    ReportChoice ReportError(const RunError &error, const QString &procedureName);
 
     // Runs body. A RunTimeError raised inside goes to the innermost handler:
     // retry runs body again, continue returns false, give up throws GiveUp.

@@ -14,8 +14,8 @@ class Operator
 public:
     virtual ~Operator() = default;
 
-    // A run-time error: returns 3 (give up), 4 (retry) or 5 (continue).
-    virtual int chooseOnError(const RunError &error) = 0;
+    // A run-time error: give up, retry or continue.
+    virtual ReportChoice chooseOnError(const RunError &error) = 0;
 
     // A Yes/No question; true for Yes.
     virtual bool askYesNo(const QString &text, const QString &title, MessageIcon icon,

@@ -5,7 +5,7 @@
 QString ConfigStore::Cfg(const QString &key)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("Cfg"));
-    try {
+    return scope.run([&]() -> QString {
         if (tableName.trimmed().isEmpty())
             tableName = QStringLiteral("TA_CONFIGURACION");
         // A run reads each key once: only the tool's own GrabaDfg changes one
@@ -24,17 +24,13 @@ QString ConfigStore::Cfg(const QString &key)
             return QString();
         held.store(tableName, key.trimmed(), value);
         return value;
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-        return QString();
-    }
+    }, QString());
 }
 
 void ConfigStore::GrabaDfg(const QString &key, const QString &value)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaDfg"));
-    try {
+    scope.run([&] {
         const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
         Recordset rs = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + tableName + where);
         // A read the operator skipped tells nothing about the row: writing
@@ -56,8 +52,5 @@ void ConfigStore::GrabaDfg(const QString &key, const QString &value)
         m_services.session.connection().Execute(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET Grupo = ")
                                                 + quoted(group) + QStringLiteral(", Clave = ") + quoted(key.trimmed())
                                                 + QStringLiteral(", Valor = ") + quoted(value.trimmed()) + where);
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
 }

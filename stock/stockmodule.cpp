@@ -23,7 +23,7 @@ Stock::Stock(SharedServices &services, Numbering &numbering) : m_services(servic
 QString Stock::AsignarNumeroComprobante(const QString &tc, QString &branch, QString &letter)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("AsignarNumeroComprobante"));
-    try {
+    return scope.run([&]() -> QString {
         QString number;
         bool modifiable = false;
         m_numbering.Obtener_Nro_Comprobante(tc, branch, number, letter, modifiable, true, QString());
@@ -33,11 +33,7 @@ QString Stock::AsignarNumeroComprobante(const QString &tc, QString &branch, QStr
         if (used.hasRows())
             number = nextUnusedNumber(tc, branch, letter);
         return branch + number + letter;
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
-    return QString();
+    }, QString());
 }
 
 QString Stock::nextUnusedNumber(const QString &tc, const QString &branch, const QString &letter)
@@ -63,7 +59,7 @@ bool Stock::IdArticuloTieneInsumos(const QString &article, QList<ArticuloCantida
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("IdArticuloTieneInsumos"));
     bool found = false;
-    try {
+    return scope.run([&]() -> bool {
         Recordset rows = m_services.session.OpenRecordset(
             QStringLiteral("SELECT * FROM V_MA_INSUMOS WHERE IDARTICULO = '")
             + sqlText(SvcTools::PadLeft(article.trimmed(), 25)) + QLatin1Char('\''));
@@ -80,11 +76,8 @@ bool Stock::IdArticuloTieneInsumos(const QString &article, QList<ArticuloCantida
             });
             components.append(ArticuloCantidad());
         }
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
-    return found;
+        return found;
+    }, [&](const GiveUp &) { return found; });
 }
 
 bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, QList<ArticuloCantidad> &lots,
@@ -92,7 +85,7 @@ bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, Q
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("ArticuloTieneLotes"));
     bool found = false;
-    try {
+    scope.run([&] {
         // The deposit comes as an SQL literal ('   1') and is placed as such.
         Recordset rows = m_services.session.OpenRecordset(
             QStringLiteral("SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = '")
@@ -124,10 +117,7 @@ bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, Q
             rest.quantity = needed - drawn;
             lots.append(rest);
         }
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
     return found;
 }
 

@@ -94,7 +94,7 @@ StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("ActualizaStock"));
     StockResult result;
     StockCall call(request, result);
-    try {
+    scope.run([&] {
         normaliseParameters(call, m_session);
         const qint16 voucherSign = ObtieneSignoComprobante(request.tc, false);
         call.purchase = sameText(m_services.session.LookupHeldValue(VoucherDefinitions, QStringLiteral("V_TA_CPTE"),
@@ -118,15 +118,12 @@ StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
                 if (!lineQualifies(request.lines.at(line)) || !lineInPass(request.lines.at(line), pass))
                     continue;
                 if (!writeLineMovements(call, line, pass.destination))
-                    return result;
+                    return;
             }
         }
         if (call.sign == -1)
             DescargaInsumos(call);
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
+    });
     return result;
 }
 

@@ -15,7 +15,7 @@ qint16 ClsCmnCptes::ObtieneSignoComprobante(const QString &tc, bool LibroIVA)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("ObtieneSignoComprobante%"));
     qint16 sign = 0;
-    try {
+    return scope.run([&]() -> qint16 {
         const QString sql = QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO='") + sqlText(voucherCode(tc))
             + QLatin1Char('\'');
         // A sign found is held for the run; a type without one is read (and
@@ -53,9 +53,6 @@ qint16 ClsCmnCptes::ObtieneSignoComprobante(const QString &tc, bool LibroIVA)
             m_services.message(
                 QStringLiteral("El Tipo de Comprobante informado no Tiene informado el signo, o no afecta Stock"),
                 SignTitle, MessageIcon::Critical);
-    } catch (const GiveUp &giveUp) {
-        if (!scope.owns(giveUp))
-            throw;
-    }
-    return sign;
+        return sign;
+    }, [&](const GiveUp &) { return sign; });
 }

@@ -37,7 +37,7 @@ QString errorText(const RunError &error)
 
 } // namespace
 
-int DesktopOperator::chooseOnError(const RunError &error)
+ReportChoice DesktopOperator::chooseOnError(const RunError &error)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Traspasor KTZ"), errorText(error),
                     QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore, QApplication::activeWindow());

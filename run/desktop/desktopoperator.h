@@ -10,7 +10,7 @@ public:
     // A modal box with the error, the procedure, the source record and the
     // statement (passwords removed); returns 3 (Abort, also when the box is
     // closed), 4 (Retry) or 5 (Ignore).
-    int chooseOnError(const RunError &error) override;
+    ReportChoice chooseOnError(const RunError &error) override;
 
     // A modal Yes/No box; true for Yes. Closing the box answers the default.
     bool askYesNo(const QString &text, const QString &title, MessageIcon icon, bool defaultYes) override;

@@ -137,12 +137,10 @@ bool runStepAsDriver(RunFixture &f, TransferStep &step, TransferKind kind)
 {
     ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
     ErrorHandling::Scope named(f.services.errors, transferStepName(kind), ErrorHandling::Mode::NameOnly);
-    try {
-        step.run(f.context);
-        return true;
-    } catch (const GiveUp &giveUp) {
-        if (!run.owns(giveUp))
-            throw;
-        return false;
-    }
+    return run.run(
+        [&] {
+            step.run(f.context);
+            return true;
+        },
+        false);
 }

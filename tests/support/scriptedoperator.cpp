@@ -1,11 +1,14 @@
 #include "support/scriptedoperator.h"
 
-int ScriptedOperator::chooseOnError(const RunError &error)
+ReportChoice ScriptedOperator::chooseOnError(const RunError &error)
 {
     errorsSeen << error;
     if (onError)
         onError(error);
-    return errorChoices.isEmpty() ? ChoiceAbort : errorChoices.takeFirst();
+    const int choice = errorChoices.isEmpty() ? ChoiceAbort : errorChoices.takeFirst();
+    if (choice == ChoiceRetry || choice == ChoiceIgnore)
+        return ReportChoice(choice);
+    return ChoiceAbort;  // as the error box: any other answer gives up
 }
 
 bool ScriptedOperator::askYesNo(const QString &text, const QString &title, MessageIcon, bool defaultYes)
