@@ -17,7 +17,10 @@
 namespace {
 
 using Result = ProgramResult;
-const auto runProgram = runTraspasor;
+Result runProgram(const QStringList &arguments, const QString &programFolder)
+{
+    return runTraspasor(arguments, programFolder);
+}
 
 QByteArray fileHash(const QString &path)
 {

@@ -102,6 +102,19 @@ struct Servers
         return isql(script, charset, nullptr) ? path : QString();
     }
 
+    // A fresh folder for database files of the Firebird server, which runs
+    // as its own user: open to everyone. "" when it cannot be made.
+    QString firebirdFolder(const QString &prefix) const
+    {
+        const QString folder = fbPath(prefix + QLatin1Char('_') + QUuid::createUuid().toString(QUuid::Id128).left(8));
+        if (!QDir().mkpath(folder))
+            return QString();
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                          | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::WriteGroup
+                                          | QFile::ExeGroup);
+        return folder;
+    }
+
     // A fresh PostgreSQL database owned by the test role; "" on failure.
     QString createPostgres(const QString &prefix) const
     {

@@ -7,6 +7,7 @@
 // transfer with every document exactly once.
 
 #include "serverenv.h"
+#include "support/programrun.h"
 #include "services/svctools.h"
 
 #include <QSettings>
@@ -100,18 +101,8 @@ private:
 
 Result TstEndToEnd::runProgram(const QStringList &arguments, const QString &programFolder, bool servers)
 {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), programFolder);
-    if (servers)
-        env.insert(QStringLiteral("TRASPASOR_SERVICES_INI"), m_ini);
-    env.remove(QStringLiteral("DISPLAY"));
-    p.setProcessEnvironment(env);
-    p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
-    if (!p.waitForFinished(300000))
-        qFatal("the program did not finish");
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const ProgramResult r = runTraspasor(arguments, programFolder, servers ? m_ini : QString(), 300000);
+    return {r.exitCode, r.out, r.err};
 }
 
 Result TstEndToEnd::runUnattended(const QString &database, const QString &programFolder)
@@ -142,11 +133,8 @@ void TstEndToEnd::initTestCase()
 
     // The same demo on the servers: KTZ in Firebird, Orva in PostgreSQL.
     const QString tag = QUuid::createUuid().toString(QUuid::Id128).left(8);
-    const QString ktzFolder = m_servers.fbPath(QStringLiteral("e2e_") + tag);
-    QVERIFY(QDir().mkpath(ktzFolder));
-    QFile::setPermissions(ktzFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                         | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::WriteGroup
-                                         | QFile::ExeGroup);
+    const QString ktzFolder = m_servers.firebirdFolder(QStringLiteral("e2e"));
+    QVERIFY(!ktzFolder.isEmpty());
     m_orva = QStringLiteral("orva_e2e_") + tag;
     r = runProgram({QStringLiteral("--demo"), m_dir.filePath(QStringLiteral("servers")), QStringLiteral("--ktz-firebird"),
                     m_servers.fbServer() + QLatin1Char(':') + ktzFolder, QStringLiteral("--ktz-charset"),

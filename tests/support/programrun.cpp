@@ -3,15 +3,18 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder)
+ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder, const QString &servicesIni,
+                           int timeoutMs)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TRASPASOR_PROGRAM_FOLDER"), programFolder);
+    if (!servicesIni.isEmpty())
+        env.insert(QStringLiteral("TRASPASOR_SERVICES_INI"), servicesIni);
     env.remove(QStringLiteral("DISPLAY"));
     p.setProcessEnvironment(env);
     p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), arguments);
-    if (!p.waitForFinished(120000))
+    if (!p.waitForFinished(timeoutMs))
         qFatal("the program did not finish");
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};

@@ -11,6 +11,8 @@ struct ProgramResult
     QString out, err;
 };
 
-// Runs the program with arguments and programFolder as its folder; ends the
-// test run when it does not finish within two minutes.
-ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder);
+// Runs the program with arguments and programFolder as its folder (and
+// servicesIni as its SharedServices.ini when given); ends the test run when
+// it does not finish within timeoutMs.
+ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder,
+                           const QString &servicesIni = {}, int timeoutMs = 120000);
