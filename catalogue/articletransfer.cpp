@@ -3,6 +3,7 @@
 #include "catalogue/articlerow.h"
 #include "catalogue/categoryunit.h"
 #include "run/recordwalk.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -33,29 +34,28 @@ void transferArticle(RunContext &context, const Recordset &article)
             key = articleKey(article.value(QStringLiteral("PROD_ID")), article.value(QStringLiteral("PROD_RUB")));
         }))
         return;
-    Recordset found = context.svc.session.OpenRecordset(articleLookupStatement(key));
-    // A lookup the operator went past leaves it unknown whether the article
-    // exists: nothing is written rather than a second row.
-    if (!found.isOpen())
-        return;
-    const bool missing = found.isEmpty();
-    bool changed = false;
-    if (!missing)
-        errors.attempt([&] { changed = articleChanged(found, article); });
-    found.close();
-    if (!missing && !changed) {
-        context.tally.unchanged();
-        return;
-    }
-    ActualizaRubro(context, article);
-    ActualizaUnidad(context, article);
-    if (errors.attempt([&] {
-            const ArticleColumns columns = articleColumns(article, key);
-            context.orva().executeOrThrow(missing ? articleInsertStatement(columns) : articleUpdateStatement(columns));
-        }))
-        context.tally.written();
+    const KeyedWrite outcome = insertOrUpdateByKey(
+        context.svc.session, articleLookupStatement(key),
+        [&](const Recordset *stored) {
+            // A price or description that cannot be compared counts as the same.
+            bool changed = !stored;
+            if (stored)
+                errors.attempt([&] { changed = articleChanged(*stored, article); });
+            return changed ? RowChange::Changed : RowChange::Unchanged;
+        },
+        [&](bool insert) {
+            // The article's category and unit are written first.
+            ActualizaRubro(context, article);
+            ActualizaUnidad(context, article);
+            return errors.attempt([&] {
+                const ArticleColumns columns = articleColumns(article, key);
+                context.orva().executeOrThrow(insert ? articleInsertStatement(columns) : articleUpdateStatement(columns));
+            });
+        });
+    context.tally.filed(outcome);
     // The count follows the statement, also one the operator went past.
-    ++context.counters.CantArtAct;
+    if (sentStatement(outcome))
+        ++context.counters.CantArtAct;
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "catalogue/categoryunit.h"
 #include "catalogue/articlerow.h"
 #include "services/changetest.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -18,27 +19,29 @@ struct CodeTable
 // A Null name is written as an empty text.
 void storeCode(RunContext &context, const CodeTable &t, const QString &code, const QVariant &name)
 {
-    Recordset found = context.svc.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + t.table
-                                                        + QStringLiteral(" WHERE ") + t.codeColumn
-                                                        + QStringLiteral("='") + sqlText(code) + QLatin1Char('\''));
-    // A lookup the operator went past leaves it unknown whether the code
-    // exists: nothing is written rather than a second row.
-    if (!found.isOpen())
-        return;
-    bool missing = found.isEmpty();
-    bool renamed = false;
-    if (!missing)
-        context.svc.errors.attempt([&] { renamed = textDiffers(found.value(QStringLiteral("DESCRIPCION")), name); });
-    found.close();
     const QString nameText = sqlText(SvcTools::FieldText(name));
-    if (missing)
-        context.orva().Execute(QStringLiteral("INSERT INTO ") + t.table + QStringLiteral(" (") + t.codeColumn
-                               + QStringLiteral(",DESCRIPCION) VALUES ('") + sqlText(code) + QStringLiteral("','")
-                               + nameText + QStringLiteral("')"));
-    else if (renamed)
-        context.orva().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET DESCRIPCION='") + nameText
-                               + QStringLiteral("' WHERE ") + t.codeColumn + QStringLiteral("='") + sqlText(code)
-                               + QLatin1Char('\''));
+    insertOrUpdateByKey(
+        context.svc.session,
+        QStringLiteral("SELECT * FROM ") + t.table + QStringLiteral(" WHERE ") + t.codeColumn + QStringLiteral("='")
+            + sqlText(code) + QLatin1Char('\''),
+        [&](const Recordset *stored) {
+            // A name that cannot be compared counts as the same.
+            bool renamed = !stored;
+            if (stored)
+                context.svc.errors.attempt(
+                    [&] { renamed = textDiffers(stored->value(QStringLiteral("DESCRIPCION")), name); });
+            return renamed ? RowChange::Changed : RowChange::Unchanged;
+        },
+        [&](bool insert) {
+            if (insert)
+                return context.orva().Execute(QStringLiteral("INSERT INTO ") + t.table + QStringLiteral(" (")
+                                              + t.codeColumn + QStringLiteral(",DESCRIPCION) VALUES ('")
+                                              + sqlText(code) + QStringLiteral("','") + nameText
+                                              + QStringLiteral("')"));
+            return context.orva().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET DESCRIPCION='")
+                                          + nameText + QStringLiteral("' WHERE ") + t.codeColumn
+                                          + QStringLiteral("='") + sqlText(code) + QLatin1Char('\''));
+        });
 }
 
 } // namespace

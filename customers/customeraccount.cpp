@@ -1,6 +1,7 @@
 #include "customers/customeraccount.h"
 #include "customers/accountcode.h"
 #include "services/changetest.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -28,34 +29,40 @@ void ActualizaCuentaCliente(RunContext &context, const Recordset &customer, cons
 {
     ErrorHandling &errors = context.svc.errors;
     ErrorHandling::Scope named(errors, QStringLiteral("ActualizaCuentaCliente"), ErrorHandling::Mode::NameOnly);
-    Recordset found = context.svc.session.OpenRecordset(QStringLiteral("SELECT * FROM MA_CUENTAS WHERE CODIGO = '")
-                                                        + sqlText(customerAccountCode(context, customerNumber))
-                                                        + QLatin1Char('\''));
-    // A lookup the operator went past leaves it unknown whether the account
-    // exists: nothing is written rather than a second row.
-    if (!found.isOpen())
-        return;
-    const bool missing = found.isEmpty();
     QVariant name;
-    bool renamed = false;
-    if (!errors.attempt([&] {
+    storeCustomerRow(
+        context, QStringLiteral("MA_CUENTAS"), customerNumber,
+        [&](const Recordset *stored) {
             name = customerAccountName(customer);
-            renamed = !missing && textDiffers(found.value(QStringLiteral("DESCRIPCION")), name);
-        }))
-        return;
-    found.close();
-    const QString nameText = SvcTools::FieldText(name);
-    if (missing) {
-        if (context.orva().Execute(accountInsertStatement(customerAccountCode(context, customerNumber), nameText)))
-            context.tally.written();
+            return stored && textDiffers(stored->value(QStringLiteral("DESCRIPCION")), name);
+        },
+        [&](bool insert, const QString &code) {
+            const QString nameText = SvcTools::FieldText(name);
+            if (insert)
+                return accountInsertStatement(code, nameText);
+            return QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = '") + sqlText(nameText)
+                + QStringLiteral("', MEDIODEPAGO =NULL WHERE CODIGO = '") + sqlText(code) + QLatin1Char('\'');
+        });
+}
+
+void storeCustomerRow(RunContext &context, const QString &table, const QString &customerNumber,
+                      const std::function<bool(const Recordset *stored)> &differs,
+                      const std::function<QString(bool insert, const QString &code)> &statement)
+{
+    const KeyedWrite outcome = insertOrUpdateByKey(
+        context.svc.session,
+        QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE CODIGO = '")
+            + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\''),
+        [&](const Recordset *stored) {
+            bool changed = false;
+            if (!context.svc.errors.attempt([&] { changed = differs(stored); }))
+                return RowChange::Undecided;
+            return changed || !stored ? RowChange::Changed : RowChange::Unchanged;
+        },
+        [&](bool insert) {
+            return context.orva().Execute(statement(insert, customerAccountCode(context, customerNumber)));
+        });
+    context.tally.filed(outcome);
+    if (sentStatement(outcome))
         ++context.counters.CantCliAct;
-    } else if (renamed) {
-        if (context.orva().Execute(QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = '") + sqlText(nameText)
-                                   + QStringLiteral("', MEDIODEPAGO =NULL WHERE CODIGO = '")
-                                   + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\'')))
-            context.tally.written();
-        ++context.counters.CantCliAct;
-    } else {
-        context.tally.unchanged();
-    }
 }

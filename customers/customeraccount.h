@@ -7,6 +7,7 @@
 #include "services/recordset.h"
 
 #include <QString>
+#include <functional>
 
 // The account code of a customer number as the customer step builds it: the
 // configuration value "TITULOCLIENTES", read now, followed by the number with
@@ -21,6 +22,17 @@ QVariant customerAccountName(const Recordset &customer);
 // The insert of a customer account with the constant columns: not a title,
 // in the sales VAT book, view "CL", active, no payment method.
 QString accountInsertStatement(const QString &code, const QString &name);
+
+// Insert or update by key of a customer's row in table, keyed by CODIGO, the
+// customer's account code. differs(stored) reads the KTZ values and says
+// whether they differ from the stored row (nullptr: there is none, so it is
+// inserted); it runs under the error handling, and an error the operator
+// went past writes nothing. statement(insert, code) gives the insert or the
+// update. The record is filed in the tally, and CantCliAct counts every
+// statement sent, also one the operator went past.
+void storeCustomerRow(RunContext &context, const QString &table, const QString &customerNumber,
+                      const std::function<bool(const Recordset *stored)> &differs,
+                      const std::function<QString(bool insert, const QString &code)> &statement);
 
 // ActualizaCuentaCliente: inserts the account of the current customer row,
 // or renames it (and clears its payment method) when the name differs. Raises

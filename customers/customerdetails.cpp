@@ -1,6 +1,7 @@
 #include "customers/customerdetails.h"
 #include "customers/customeraccount.h"
 #include "services/changetest.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -69,31 +70,14 @@ void ActualizaDatosCliente(RunContext &context, const Recordset &customer, const
     // The codes are looked up before the detail row is opened, so that no
     // lookup runs while another result is pending on the Orva connection.
     const CustomerCodes codes = ObtieneCodigosCliente(context, customer);
-    Recordset found = context.svc.session.OpenRecordset(
-        QStringLiteral("SELECT * FROM MA_CUENTASADIC WHERE CODIGO = '")
-        + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\''));
-    // A lookup the operator went past leaves it unknown whether the row
-    // exists: nothing is written rather than a second row.
-    if (!found.isOpen())
-        return;
-    const bool missing = found.isEmpty();
     CustomerDetail detail;
-    bool changed = false;
-    if (!errors.attempt([&] {
+    storeCustomerRow(
+        context, QStringLiteral("MA_CUENTASADIC"), customerNumber,
+        [&](const Recordset *stored) {
             detail = customerDetail(customer, codes);
-            changed = !missing && detailChanged(found, detail);
-        }))
-        return;
-    found.close();
-    if (missing) {
-        if (context.orva().Execute(detailInsertStatement(customerAccountCode(context, customerNumber), detail)))
-            context.tally.written();
-        ++context.counters.CantCliAct;
-    } else if (changed) {
-        if (context.orva().Execute(detailUpdateStatement(customerAccountCode(context, customerNumber), detail)))
-            context.tally.written();
-        ++context.counters.CantCliAct;
-    } else {
-        context.tally.unchanged();
-    }
+            return stored && detailChanged(*stored, detail);
+        },
+        [&](bool insert, const QString &code) {
+            return insert ? detailInsertStatement(code, detail) : detailUpdateStatement(code, detail);
+        });
 }

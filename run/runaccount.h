@@ -4,6 +4,8 @@
 // was written, found unchanged, left out, failed or not reached — with every
 // record left out or failed named.
 
+#include "services/keyedrow.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QMap>
@@ -112,6 +114,15 @@ public:
     void written() { m_written = true; }
     // Orva already had the record (or a part of it) as it is.
     void unchanged() { m_unchanged = true; }
+    // An insert-or-update by key of the record: written when it took,
+    // unchanged when Orva had it; nothing else says anything.
+    void filed(KeyedWrite outcome)
+    {
+        if (outcome == KeyedWrite::Inserted || outcome == KeyedWrite::Updated)
+            written();
+        else if (outcome == KeyedWrite::Unchanged)
+            unchanged();
+    }
     // A part of the record (a line) was left out by rule; record names it.
     void leaveOut(const QString &record, const QString &step, const QString &reason);
     // An error the operator continued past during the record.

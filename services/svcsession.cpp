@@ -1,6 +1,7 @@
 #include "services/svcsession.h"
 #include "services/errorhandling.h"
 #include "services/errors.h"
+#include "services/keyedrow.h"
 #include "services/orvapassword.h"
 #include "services/svctools.h"
 
@@ -134,11 +135,11 @@ QString SvcSession::lookupStatement(const QString &table, const QString &key, co
 QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool *answered)
 {
     *answered = false;
-    Recordset rs = OpenRecordset(sql);
-    if (!rs.isOpen())
+    const RowRead read = RowRead::of(*this, sql);
+    if (read.failed())
         return QString();
     QString result;
-    *answered = rs.isEmpty() || m_errors.attempt([&] { result = SvcTools::FieldText(rs.value(resultColumn)); });
+    *answered = !read.found() || m_errors.attempt([&] { result = SvcTools::FieldText(read.row().value(resultColumn)); });
     return result;
 }
 
@@ -179,11 +180,10 @@ bool SvcSession::RecordExists(const QString &table, const QString &key, const QS
     QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = '%3'").arg(table, keyColumn, sqlText(key));
     if (!condition.trimmed().isEmpty())
         sql += QStringLiteral(" AND (%1)").arg(condition);
-    Recordset found = OpenRecordset(sql);
-    const bool exists = found.isOpen() && found.hasRows();
+    RowRead read = RowRead::of(*this, sql);
     if (rs)
-        *rs = std::move(found);
-    return exists;
+        *rs = std::move(read.row());
+    return read.found();
 }
 
 bool SvcSession::HasColumn(const QString &table, const QString &column)

@@ -1,4 +1,5 @@
 #include "session/configstore.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
 #include "services/svctools.h"
 
@@ -15,12 +16,14 @@ QString ConfigStore::Cfg(const QString &key)
             return value->toString();
         const QString sql = QStringLiteral("SELECT VALOR FROM ") + tableName + QStringLiteral(" WHERE CLAVE = '")
             + sqlText(key.trimmed()) + QLatin1Char('\'');
-        Recordset rs = m_services.session.OpenRecordset(sql);
-        if (!rs.isOpen())
+        RowRead read = RowRead::of(m_services.session, sql);
+        if (read.failed())
             return QString();
+        // A key that is not stored reads as one blank.
         QString value = QStringLiteral(" ");
-        if (!rs.isEmpty()
-            && !m_services.errors.attempt([&] { value = SvcTools::FieldText(rs.value(QStringLiteral("Valor"))); }))
+        if (read.found()
+            && !m_services.errors.attempt(
+                [&] { value = SvcTools::FieldText(read.row().value(QStringLiteral("Valor"))); }))
             return QString();
         held.store(tableName, key.trimmed(), value);
         return value;
@@ -32,25 +35,24 @@ void ConfigStore::GrabaDfg(const QString &key, const QString &value)
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaDfg"));
     scope.run([&] {
         const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
-        Recordset rs = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM ") + tableName + where);
+        const QString group = QStringLiteral("DATOS");
+        Connection &orva = m_services.session.connection();
+        const KeyedWrite outcome = insertOrUpdateByKey(
+            m_services.session, QStringLiteral("SELECT * FROM ") + tableName + where,
+            [](const Recordset *) { return RowChange::Changed; },
+            [&](bool insert) {
+                if (insert)
+                    return orva.Execute(QStringLiteral("INSERT INTO ") + tableName
+                                        + QStringLiteral(" (Grupo,Clave,Valor) VALUES (") + quoted(group)
+                                        + QLatin1Char(',') + quoted(key.trimmed()) + QLatin1Char(',')
+                                        + quoted(value.trimmed()) + QLatin1Char(')'));
+                return orva.Execute(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET Grupo = ")
+                                    + quoted(group) + QStringLiteral(", Clave = ") + quoted(key.trimmed())
+                                    + QStringLiteral(", Valor = ") + quoted(value.trimmed()) + where);
+            });
         // A read the operator skipped tells nothing about the row: writing
         // anyway could add a second row under the same key.
-        if (!rs.isOpen()) {
+        if (outcome == KeyedWrite::NotRead)
             m_services.log.warning(QStringLiteral("No se guardó %1: no se pudo leer la configuración.").arg(key.trimmed()));
-            return;
-        }
-        const bool exists = rs.hasRows();
-        rs.close();
-        const QString group = QStringLiteral("DATOS");
-        if (!exists) {
-            m_services.session.connection().Execute(QStringLiteral("INSERT INTO ") + tableName
-                                                    + QStringLiteral(" (Grupo,Clave,Valor) VALUES (") + quoted(group)
-                                                    + QLatin1Char(',') + quoted(key.trimmed()) + QLatin1Char(',')
-                                                    + quoted(value.trimmed()) + QLatin1Char(')'));
-            return;
-        }
-        m_services.session.connection().Execute(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET Grupo = ")
-                                                + quoted(group) + QStringLiteral(", Clave = ") + quoted(key.trimmed())
-                                                + QStringLiteral(", Valor = ") + quoted(value.trimmed()) + where);
     });
 }
