@@ -1,5 +1,6 @@
 #include "sales/journalentry.h"
 #include "customers/accountcode.h"
+#include "customers/customeraccount.h"
 #include "sales/salesstock.h"
 #include "services/errors.h"
 #include "services/sharedservices.h"
@@ -139,7 +140,7 @@ bool ObtieneCuentasVenta(SalesContext &sales, const SalesDocument &doc, Customer
     if (exists) {
         errors.attempt([&] { accounts->condition = SvcTools::ValueText(customer.value(QStringLiteral("Iva")), QStringLiteral("Iva")); });
     } else {
-        context.orva().Execute(customerAccountInsert(accounts->account, doc.customerName));
+        context.orva().Execute(accountInsertStatement(accounts->account, doc.customerName));
         context.orva().Execute(customerDetailsInsert(accounts->account));
         accounts->condition = QStringLiteral("   3");
     }

@@ -67,13 +67,6 @@ QString journalLineStatement(const JournalHeader &h, const JournalLine &line)
         + QStringLiteral("','") + sqlText(h.customerTaxId) + QStringLiteral("',999)");
 }
 
-QString customerAccountInsert(const QString &account, const QString &name)
-{
-    return QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO,DESCRIPCION,TITULO,AJUSTE,LIBRO_IVA_VENTAS,"
-                          "LIBRO_IVA_COMPRAS,TIPOVISTA,DADA_DE_BAJA,MEDIODEPAGO) VALUES('")
-        + sqlText(account) + QStringLiteral("','") + sqlText(name) + QStringLiteral("','0','0','1','0','CL','0',NULL)");
-}
-
 QString customerDetailsInsert(const QString &account)
 {
     return QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"

@@ -55,6 +55,6 @@ QString customerLineCheckStatement(const JournalHeader &header);
 // The insert of one MV_ASIENTOS line (31 columns).
 QString journalLineStatement(const JournalHeader &header, const JournalLine &line);
 
-// The two inserts that create a customer account first met in a sale.
-QString customerAccountInsert(const QString &account, const QString &name);
+// The details insert of a customer account first met in a sale (the account
+// itself is inserted as the customer step does: accountInsertStatement).
 QString customerDetailsInsert(const QString &account);
