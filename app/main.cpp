@@ -223,6 +223,16 @@ int runSession(const QString &commandLine, bool unattended)
 
     if (!reportEntryFindings(services.log, commandLine))
         return notStarted(services, asked, started, ExitUsage, QStringLiteral("error en la línea de órdenes"));
+    // The test hooks on the writes to Orva: a value that is no count is
+    // refused, so a typo cannot quietly leave a test without its fault.
+    QString hookError;
+    if (!services.faults.readEnvironment(&hookError)) {
+        services.log.error(hookError);
+        printError(hookError);
+        return notStarted(services, asked, started, ExitUsage, hookError);
+    }
+    if (services.faults.active())
+        services.log.warning(QStringLiteral("Ganchos de prueba activos (TRASPASOR_CRASH_AT_WRITE / TRASPASOR_FAIL_AT_WRITE)."));
 
     ConsoleOperator console(services.log);
     services.setOperator(&console);

@@ -3,6 +3,7 @@
 #include "services/errors.h"
 #include "services/recordset.h"
 #include "services/redact.h"
+#include "services/writefaults.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -239,6 +240,13 @@ void Connection::executeOrThrow(const QString &sql)
     const TransactionVerb verb = transactionVerb(sql);
     if (verb == TransactionVerb::Rollback && !m_inTransaction)
         return;  // nothing is open: there is nothing to undo
+    if (m_faults && m_faults->active() && (verb != TransactionVerb::None || WriteFaults::isWriteStatement(sql))
+        && m_faults->beforeWrite(sql))
+        throw RunTimeError(RunError{ErrorNumber::SqlStatement,
+                                    QStringLiteral("Fallo de prueba (TRASPASOR_FAIL_AT_WRITE): la base de datos "
+                                                   "rechaza la escritura %1")
+                                        .arg(m_faults->writes()),
+                                    {}, sql, {}});
     if (verb != TransactionVerb::None) {
         runTransactionVerb(verb, sql);
         return;

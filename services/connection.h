@@ -16,6 +16,7 @@
 
 class ErrorHandling;
 class Recordset;
+class WriteFaults;
 
 // Statements a connection sent to its engine, by kind.
 struct StatementCounts
@@ -63,6 +64,8 @@ public:
     SqlDialect dialect() const { return m_spec.dialect; }
     QSqlDatabase database() const;
     ErrorHandling &errors() { return m_errors; }
+    // The test hooks that count this connection's writes (Orva's only).
+    void setWriteFaults(WriteFaults *faults) { m_faults = faults; }
 
     // Executes a statement; a failure goes to the error handling, which may
     // run it again, skip it (false) or give up (GiveUp is thrown).
@@ -120,5 +123,6 @@ private:
     RunCache m_runCache;
     QSqlDatabase m_db;                          // the handle of the last open
     std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write
+    WriteFaults *m_faults = nullptr;
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

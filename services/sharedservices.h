@@ -7,11 +7,12 @@
 #include "services/operator.h"
 #include "services/svcini.h"
 #include "services/svcsession.h"
+#include "services/writefaults.h"
 
 class SharedServices
 {
 public:
-    SharedServices() : errors(log), session(errors) {}
+    SharedServices() : errors(log), session(errors) { session.connection().setWriteFaults(&faults); }
     SharedServices(const SharedServices &) = delete;
     SharedServices &operator=(const SharedServices &) = delete;
 
@@ -22,6 +23,7 @@ public:
     void message(const QString &text, const QString &title, MessageIcon icon);
 
     Log log;
+    WriteFaults faults;  // test hooks on the writes to Orva (inert unless configured)
     ErrorHandling errors;
     SvcSession session;
     SvcIni ini;
