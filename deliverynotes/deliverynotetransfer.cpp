@@ -50,7 +50,10 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
     if (!document.committed()) {
         datesHeld = true;
         context.svc.log.error(QStringLiteral("El remito no quedó en Orva: ") + document.document());
-        context.tally.failAtCommit(QStringLiteral("ActualizaRemitos"));
+        // A refused COMMIT is the document's failure; a refused BEGIN the
+        // operator continued past left it out, with that error as the reason.
+        if (document.failedAtCommit())
+            context.tally.failAtCommit(QStringLiteral("ActualizaRemitos"));
         context.tally.end();
         return;
     }

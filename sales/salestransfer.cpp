@@ -67,7 +67,10 @@ void transferDocument(SalesContext &sales, const Recordset &row, const DocumentK
     if (!document.committed()) {
         sales.datesHeld = true;
         context.svc.log.error(QStringLiteral("El documento no quedó en Orva: ") + document.document());
-        context.tally.failAtCommit(QStringLiteral("ActualizaVentas"));
+        // A refused COMMIT is the document's failure; a refused BEGIN the
+        // operator continued past left it out, with that error as the reason.
+        if (document.failedAtCommit())
+            context.tally.failAtCommit(QStringLiteral("ActualizaVentas"));
         context.tally.end();
         return;
     }

@@ -17,9 +17,9 @@
 namespace {
 
 using Result = ProgramResult;
-Result runProgram(const QStringList &arguments, const QString &programFolder)
+Result runProgram(const QStringList &arguments, const QString &programFolder, const QStringList &environment = {})
 {
-    return runTraspasor(arguments, programFolder);
+    return runTraspasor(arguments, programFolder, {}, 120000, environment);
 }
 
 QByteArray fileHash(const QString &path)
@@ -52,6 +52,8 @@ private slots:
     void progressLinesOnlyWhenAsked();
     void errorsReachStandardErrorWhenQuiet();
     void oneRunPerOrvaDatabase();
+    void testHookValues_data();
+    void testHookValues();
 
 private:
     QTemporaryDir m_dir;
@@ -332,6 +334,43 @@ void TstProgram::oneRunPerOrvaDatabase()
     QVERIFY(first.waitForFinished());
     r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(link)}, secondFolder);
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+}
+
+void TstProgram::testHookValues_data()
+{
+    QTest::addColumn<QString>("hook");
+    QTest::addColumn<int>("exitCode");
+    // A fault point past the last write leaves the run undisturbed.
+    QTest::newRow("past the last write") << "TRASPASOR_CRASH_AT_WRITE=100000" << int(ExitCompleted);
+    QTest::newRow("empty: unset") << "TRASPASOR_FAIL_AT_WRITE=" << int(ExitCompleted);
+    // Anything else than a positive whole number would leave a test without
+    // its fault: refused before Orva is opened.
+    QTest::newRow("zero") << "TRASPASOR_CRASH_AT_WRITE=0" << int(ExitUsage);
+    QTest::newRow("negative") << "TRASPASOR_CRASH_AT_WRITE=-3" << int(ExitUsage);
+    QTest::newRow("letter O for zero") << "TRASPASOR_CRASH_AT_WRITE=1O" << int(ExitUsage);
+    QTest::newRow("lasting crash") << "TRASPASOR_CRASH_AT_WRITE=4+" << int(ExitUsage);
+    QTest::newRow("fraction") << "TRASPASOR_FAIL_AT_WRITE=2.5" << int(ExitUsage);
+    QTest::newRow("plus alone") << "TRASPASOR_FAIL_AT_WRITE=+" << int(ExitUsage);
+    QTest::newRow("blank inside") << "TRASPASOR_FAIL_AT_WRITE=1 2" << int(ExitUsage);
+}
+
+void TstProgram::testHookValues()
+{
+    QFETCH(QString, hook);
+    QFETCH(int, exitCode);
+    const QString orva = m_demo + QStringLiteral("/orva.db");
+    // A run over the demo first, so the run under test has nothing to change.
+    const QString folder = m_dir.filePath(QStringLiteral("prog-hooks"));
+    const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva);
+    QCOMPARE(runProgram({args}, folder).exitCode, 0);
+    const QByteArray before = fileHash(orva);
+    const Result r = runProgram({args}, folder, {hook});
+    QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
+    if (exitCode == ExitUsage) {
+        QVERIFY2(r.err.contains(hook.section(QLatin1Char('='), 0, 0) + QLatin1Char('=')), qPrintable(r.err));
+        QVERIFY(r.out.isEmpty());
+        QCOMPARE(fileHash(orva), before);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstProgram)

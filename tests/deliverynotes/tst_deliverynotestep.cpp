@@ -374,30 +374,47 @@ void TstDeliveryNoteStep::cancelRollsBackTheOpenNote()
 
 void TstDeliveryNoteStep::failedCommit_data()
 {
+    QTest::addColumn<QString>("refused");  // the statement of note 126 the database refuses
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("written");
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("counter");
     QTest::addColumn<QString>("date");  // LastDeliveryNoteDate
-    QTest::newRow("give up") << int(ChoiceAbort) << "000300000125R" << 2 << "1=126" << "";
+    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed (when the step went on)
+    const QString commit = QStringLiteral("COMMIT TRANSACTION");
+    QTest::newRow("give up") << commit << int(ChoiceAbort) << "000300000125R" << 2 << "1=126" << ""
+                             << QList<int>{};
     // The date stays before the refused note: the next run selects it again.
-    QTest::newRow("continue") << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2 << "1=128" << "2026-03-02";
+    QTest::newRow("continue") << commit << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2 << "1=128"
+                              << "2026-03-02" << QList<int>{2, 0, 1};
     QTest::newRow("retry after the fault is mended")
-        << int(ChoiceRetry) << "000300000125R 000300000126R 000300000127R" << 4 << "1=128" << "2026-03-04";
+        << commit << int(ChoiceRetry) << "000300000125R 000300000126R 000300000127R" << 4 << "1=128"
+        << "2026-03-04" << QList<int>{3, 0, 0};
+    // Nothing of the note was written: it is left out (not a failed commit),
+    // with the refused BEGIN as the reason, and the date held.
+    QTest::newRow("begin refused, continue")
+        << QStringLiteral("BEGIN TRANSACTION") << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2
+        << "1=128" << "2026-03-02" << QList<int>{2, 1, 0};
 }
 
 void TstDeliveryNoteStep::failedCommit()
 {
+    QFETCH(QString, refused);
     QFETCH(int, choice);
     QFETCH(QString, written);
     QFETCH(int, lines);
     QFETCH(QString, counter);
     QFETCH(QString, date);
+    QFETCH(QList<int>, accounting);
     RunFixture f(orvaSetup(), articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
                                   + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2)
                                   + noteRow(3, QStringLiteral("2026-03-04"), 3, 127));
-    // The COMMIT of note 126 is refused by the database.
-    blockCommitOf(f, QStringLiteral("V_MV_CPTEINSUMOS"), QStringLiteral("NEW.IDCOMPROBANTE = '000300000126R'"));
+    if (refused.startsWith(QLatin1String("COMMIT"))) {
+        // The COMMIT of note 126 is refused by the database.
+        blockCommitOf(f, QStringLiteral("V_MV_CPTEINSUMOS"), QStringLiteral("NEW.IDCOMPROBANTE = '000300000126R'"));
+    } else {
+        refuseWriteAfterYield(f, 2);  // note 126's BEGIN
+    }
     f.op.errorChoices = {choice};
     if (choice == ChoiceRetry)
         f.op.onError = [&](const RunError &) { mendBlockedCommit(f); };
@@ -411,16 +428,21 @@ void TstDeliveryNoteStep::failedCommit()
         QCOMPARE(f.context.LastDeliveryNoteDate, date);
     }
     QCOMPARE(f.op.errorsSeen.size(), 1);
-    QCOMPARE(f.op.errorsSeen.first().statement, QStringLiteral("COMMIT TRANSACTION"));
+    QCOMPARE(f.op.errorsSeen.first().statement, refused);
     QVERIFY(f.op.errorsSeen.first().record.contains(QStringLiteral("126")));
     QVERIFY(!f.context.orva().inTransaction());
     QCOMPARE(vouchers(f), written);
     // Nothing of the refused note stays: no lines, no counter move.
     QCOMPARE(lineCount(f), lines);
     QCOMPARE(counters(f), counter);
-    if (choice != ChoiceAbort)
+    if (choice != ChoiceAbort) {
         QCOMPARE(f.context.counters.CantRMAct, written.count(QLatin1Char('R')));
-    if (choice != ChoiceRetry)
+        const KindAccount &notes = f.context.account.kind(TransferKind::Remitos);
+        QCOMPARE(QList<int>({int(notes.written), int(notes.leftOut), int(notes.failed)}), accounting);
+        for (const RecordProblem &problem : notes.records)
+            QVERIFY2(problem.record.contains(QStringLiteral("126")), qPrintable(problem.record));
+    }
+    if (choice != ChoiceRetry && refused.startsWith(QLatin1String("COMMIT")))
         QVERIFY(logText(f).contains(QStringLiteral("falló su COMMIT")));
 }
 

@@ -296,33 +296,48 @@ void TstSalesTransfer::badSourceRow()
 
 void TstSalesTransfer::failedCommit_data()
 {
+    QTest::addColumn<QString>("refused");  // the statement of invoice 2 the database refuses
     QTest::addColumn<int>("choice");
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("date");
-    QTest::newRow("give up") << int(ChoiceAbort) << QStringList{"FA 000500000001B"} << "2026-03-02";
+    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed
+    const QString commit = QStringLiteral("COMMIT TRANSACTION");
+    QTest::newRow("give up") << commit << int(ChoiceAbort) << QStringList{"FA 000500000001B"} << "2026-03-02"
+                             << QList<int>{1, 0, 0};
     // The date stays before the refused invoice: the next run selects it again.
-    QTest::newRow("continue") << int(ChoiceIgnore) << QStringList{"FA 000500000001B", "FA 000500000003B"}
-                              << "2026-03-02";
+    QTest::newRow("continue") << commit << int(ChoiceIgnore) << QStringList{"FA 000500000001B", "FA 000500000003B"}
+                              << "2026-03-02" << QList<int>{2, 0, 1};
     QTest::newRow("retry after the fault is mended")
-        << int(ChoiceRetry) << QStringList{"FA 000500000001B", "FA 000500000002B", "FA 000500000003B"}
-        << "2026-03-04";
+        << commit << int(ChoiceRetry) << QStringList{"FA 000500000001B", "FA 000500000002B", "FA 000500000003B"}
+        << "2026-03-04" << QList<int>{3, 0, 0};
+    // Nothing of the invoice was written: it is left out (not a failed
+    // commit), with the refused BEGIN as the reason, and the date held.
+    QTest::newRow("begin refused, continue")
+        << QStringLiteral("BEGIN TRANSACTION") << int(ChoiceIgnore)
+        << QStringList{"FA 000500000001B", "FA 000500000003B"} << "2026-03-02" << QList<int>{2, 1, 0};
 }
 
 void TstSalesTransfer::failedCommit()
 {
+    QFETCH(QString, refused);
     QFETCH(int, choice);
     QFETCH(QStringList, entries);
     QFETCH(QString, date);
+    QFETCH(QList<int>, accounting);
     // The invoices' customer is new to Orva: its account is part of each document.
     RunFixture f(orvaBase(), simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
                                  + simpleInvoice(3, "2026-03-04", 3));
-    blockCommitOf(f, QStringLiteral("MV_ASIENTOS"), QStringLiteral("NEW.CPTE_ORIGEN = '000500000002B'"));
+    if (refused.startsWith(QLatin1String("COMMIT"))) {
+        blockCommitOf(f, QStringLiteral("MV_ASIENTOS"), QStringLiteral("NEW.CPTE_ORIGEN = '000500000002B'"));
+    } else {
+        refuseWriteAfterYield(f, 2);  // invoice 2's BEGIN
+    }
     f.op.errorChoices = {choice};
     if (choice == ChoiceRetry)
         f.op.onError = [&](const RunError &) { mendBlockedCommit(f); };
     QCOMPARE(runSales(f), choice != ChoiceAbort);
     QCOMPARE(f.op.errorsSeen.size(), 1);
-    QCOMPARE(f.op.errorsSeen.first().statement, QStringLiteral("COMMIT TRANSACTION"));
+    QCOMPARE(f.op.errorsSeen.first().statement, refused);
     QVERIFY(f.op.errorsSeen.first().record.contains(QStringLiteral("factura 2")));
     QVERIFY(!f.context.orva().inTransaction());
     QCOMPARE(entriesWritten(f), entries);
@@ -331,7 +346,11 @@ void TstSalesTransfer::failedCommit()
     // Only lines that reached Orva are counted as written.
     QCOMPARE(f.context.counters.CantVenAct, 3 * entries.size());
     QCOMPARE(f.context.LastSalesDate, date);
-    if (choice != ChoiceRetry) {
+    const KindAccount &sales = f.context.account.kind(TransferKind::Ventas);
+    QCOMPARE(QList<int>({int(sales.written), int(sales.leftOut), int(sales.failed)}), accounting);
+    for (const RecordProblem &problem : sales.records)
+        QVERIFY2(problem.record.contains(QStringLiteral("factura 2")), qPrintable(problem.record));
+    if (choice != ChoiceRetry && refused.startsWith(QLatin1String("COMMIT"))) {
         QFile log(f.services.log.path());
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(log.readAll()).contains(QStringLiteral("Se deshizo la transacción de factura 2")));

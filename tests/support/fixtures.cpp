@@ -133,6 +133,15 @@ RunFixture::RunFixture(const QString &orvaSql, const QString &ktzSql) : OrvaFixt
     context.Digitos_Cuenta = toInt16(numericValue(context.Cfg(QStringLiteral("Digitos_Cuenta"))));
 }
 
+void refuseWriteAfterYield(RunFixture &f, int n)
+{
+    f.context.onYield = [&f, n, outside = 0]() mutable {
+        if (!f.context.orva().inTransaction() && ++outside == n
+            && !f.services.faults.configure(QString(), QStringLiteral("1"), nullptr))
+            qFatal("the write fault was not taken");
+    };
+}
+
 bool runStepAsDriver(RunFixture &f, TransferStep &step, TransferKind kind)
 {
     ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));

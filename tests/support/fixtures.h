@@ -70,6 +70,11 @@ public:
     RunContext context{session};
 };
 
+// Makes the first write to Orva after the nth yield outside a transaction
+// fail once (TRASPASOR_FAIL_AT_WRITE in process). The document steps yield
+// once before each document, so n = 2 refuses the second document's BEGIN.
+void refuseWriteAfterYield(RunFixture &f, int n);
+
 // Runs step as the run driver frames it: under the run's handler, named after
 // kind. False when the operator gave up (the open document, if any, was
 // rolled back while the step unwound).

@@ -13,6 +13,8 @@ struct ProgramResult
 
 // Runs the program with arguments and programFolder as its folder (and
 // servicesIni as its SharedServices.ini when given); ends the test run when
-// it does not finish within timeoutMs.
+// it does not finish within timeoutMs. environment adds NAME=value
+// settings; the test hooks are set only through it.
 ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder,
-                           const QString &servicesIni = {}, int timeoutMs = 120000);
+                           const QString &servicesIni = {}, int timeoutMs = 120000,
+                           const QStringList &environment = {});
