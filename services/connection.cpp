@@ -97,12 +97,14 @@ bool Connection::open(const ConnectionSpec &target)
         m_db = db;
     }
     m_inTransaction = false;
+    m_prepared.setEnabled(target.driver == QLatin1String("QSQLITE"));
     return true;
 }
 
 void Connection::close()
 {
     m_writeQuery.reset();
+    m_prepared.clear();
     m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -153,9 +155,12 @@ RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
     return e;
 }
 
-bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind)
+bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind,
+                             bool prepared)
 {
     ++(m_counts.*kind);
+    if (prepared)
+        return query.exec();  // SQLite: no savepoint is ever needed
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
     // statement, as on the other servers, so the operator's choice means the
@@ -251,9 +256,10 @@ void Connection::executeOrThrow(const QString &sql)
         runTransactionVerb(verb, sql);
         return;
     }
-    QSqlQuery &query = writeQuery();
     const QString statement = statementFor(sql);
-    if (!execGuarded(query, statement, &StatementCounts::writes))
+    QueryHandle prepared = lendPrepared(statement);
+    QSqlQuery &query = prepared ? *prepared : writeQuery();
+    if (!execGuarded(query, statement, &StatementCounts::writes, prepared.prepared()))
         throw RunTimeError(errorFor(sql, query.lastError()));
     m_runCache.written(sql);
     if (onWritten)

@@ -5,6 +5,7 @@
 
 #include "services/dialect.h"
 #include "services/firebirdreader.h"
+#include "services/preparedstatements.h"
 #include "services/runcache.h"
 
 #include <QHash>
@@ -100,7 +101,12 @@ public:
 
     // Executes an adapted statement; inside a PostgreSQL transaction a failure
     // is confined to the statement (savepoint), so the transaction stays usable.
-    bool execGuarded(class QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind);
+    // A query already prepared (PreparedStatements) runs with its bound values.
+    bool execGuarded(class QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind,
+                     bool prepared = false);
+    // A query prepared for statement's shape, values bound, or an empty
+    // handle when the statement runs as it stands (see preparedstatements.h).
+    QueryHandle lendPrepared(const QString &statement) { return m_prepared.lend(database(), statement); }
 
     // The statement as this connection's engine runs it: adapted to its
     // dialect and, through the Firebird client, with the columns converted
@@ -122,7 +128,8 @@ private:
     StatementCounts m_counts;
     RunCache m_runCache;
     QSqlDatabase m_db;                          // the handle of the last open
-    std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write
+    std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write not prepared
+    PreparedStatements m_prepared;                  // SQLite only
     WriteFaults *m_faults = nullptr;
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

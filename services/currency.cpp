@@ -12,7 +12,9 @@ qint64 roundedRaw(const QString &whole, QString fraction)
     fraction = fraction.leftJustified(5, QLatin1Char('0'));
     qint64 raw = whole.toLongLong() * 10000 + fraction.left(4).toLongLong();
     const int next = fraction.at(4).digitValue();
-    const bool beyondHalf = fraction.mid(5).contains(QRegularExpression(QStringLiteral("[1-9]")));
+    bool beyondHalf = false;
+    for (qsizetype i = 5; i < fraction.size() && !beyondHalf; ++i)
+        beyondHalf = fraction.at(i) >= QLatin1Char('1') && fraction.at(i) <= QLatin1Char('9');
     if (next > 5 || (next == 5 && (beyondHalf || raw % 2 != 0)))
         ++raw;
     return raw;

@@ -15,18 +15,27 @@ void Recordset::open(Connection &connection, const QString &sql)
                                     {}, sql, {}});
     m_connection = &connection;
     m_sql = sql;
-    m_query = std::make_unique<QSqlQuery>(connection.database());
+    m_statement = connection.statementFor(sql, &m_decimalColumns);
+    m_query = connection.lendPrepared(m_statement);
+    if (!m_query)
+        m_query = ownQuery(connection);
+    m_fields.clear();
+    m_fieldsRead = false;
+    execute();
+}
+
+QueryHandle Recordset::ownQuery(Connection &connection)
+{
+    QueryHandle query = QueryHandle::own(connection.database());
     // Forward-only fetches row by row, except through the PostgreSQL client:
     // there a result fetched row by row is discarded as soon as another
     // statement runs on the connection, so a walk that writes as it goes
     // (lots being discharged) would silently lose its remaining rows. Its
     // results are read whole instead (Orva results are small).
-    m_query->setForwardOnly(connection.target().driver != QLatin1String("QPSQL"));
+    query->setForwardOnly(connection.target().driver != QLatin1String("QPSQL"));
     // Exact decimals: numbers come back as the engine holds them.
-    m_query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    m_fields.clear();
-    m_fieldsRead = false;
-    execute();
+    query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    return query;
 }
 
 void Recordset::readFields() const
@@ -43,8 +52,7 @@ void Recordset::readFields() const
 
 void Recordset::execute()
 {
-    if (!m_connection->execGuarded(*m_query, m_connection->statementFor(m_sql, &m_decimalColumns),
-                                   &StatementCounts::reads)) {
+    if (!m_connection->execGuarded(*m_query, m_statement, &StatementCounts::reads, m_query.prepared())) {
         const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
         m_query.reset();
         throw RunTimeError(error);
@@ -57,6 +65,7 @@ void Recordset::execute()
 void Recordset::close()
 {
     m_query.reset();
+    m_statement.clear();
     m_fields.clear();
     m_fieldsRead = false;
     m_decimalColumns.clear();

@@ -3,6 +3,8 @@
 // with moveNext, fields read by name without regard to case. Rows are fetched
 // one at a time, so a walk never holds the whole result in memory.
 
+#include "services/preparedstatements.h"
+
 #include <QHash>
 #include <QSet>
 #include <QSqlQuery>
@@ -22,7 +24,7 @@ public:
     // Runs sql on connection; raises a RunTimeError when the engine rejects it.
     void open(Connection &connection, const QString &sql);
     void close();
-    bool isOpen() const { return m_query != nullptr; }
+    bool isOpen() const { return bool(m_query); }
 
     // No row at all (beginning and end of rows at once).
     bool isEmpty() const { return !m_hasRows; }
@@ -43,8 +45,10 @@ public:
 private:
     void execute();
     void readFields() const;
+    static QueryHandle ownQuery(Connection &connection);
 
-    std::unique_ptr<QSqlQuery> m_query;
+    QueryHandle m_query;
+    QString m_statement;  // as the engine runs it
     Connection *m_connection = nullptr;
     QString m_sql;
     mutable QHash<QString, int> m_fields;  // lower-case name -> index, once read

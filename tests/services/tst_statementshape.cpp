@@ -1,0 +1,189 @@
+// Statements run through a prepared shape must store and find exactly what
+// the statement with its literals stores and finds: the same value, of the
+// same type, in every kind of column. And a literal whose meaning a
+// placeholder would change stays where it is.
+
+#include "services/connection.h"
+#include "services/errorhandling.h"
+#include "services/recordset.h"
+#include "services/statementshape.h"
+#include "support/fixtures.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Every row of table T as "typeof:value" texts, in rowid order.
+QStringList storedRows(QSqlDatabase &db)
+{
+    QStringList rows;
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT typeof(t), t, typeof(i), i, typeof(r), r, typeof(n), n, typeof(b), b "
+                               "FROM T ORDER BY rowid")))
+        return {q.lastError().text()};
+    while (q.next()) {
+        QStringList row;
+        for (int c = 0; c < 10; c += 2)
+            row << q.value(c).toString() + QLatin1Char(':') + q.value(c + 1).toString();
+        rows << row.join(QLatin1Char(' '));
+    }
+    return rows;
+}
+
+QSqlDatabase tableDb(const QString &path, const QString &name)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    db.open();
+    QSqlQuery(db).exec(QStringLiteral("CREATE TABLE T (t TEXT, i INTEGER, r REAL, n NUMERIC, b)"));
+    return db;
+}
+
+} // namespace
+
+class TstStatementShape : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shapes_data();
+    void shapes();
+    void boundValuesMeanTheLiterals_data();
+    void boundValuesMeanTheLiterals();
+    void sameShapeOpenTwice();
+};
+
+void TstStatementShape::shapes_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("shape");  // empty: no shape, runs as it stands
+    QTest::addColumn<QVariantList>("values");
+
+    QTest::newRow("insert: texts, whole and decimal numbers")
+        << "INSERT INTO T (a, b, c, d) VALUES ('O''Brien', 42, -1.50, 'x')"
+        << "INSERT INTO T (a, b, c, d) VALUES (?, ?, -CAST(? AS REAL), ?)"
+        << QVariantList{QStringLiteral("O'Brien"), qlonglong(42), QStringLiteral("1.50"), QStringLiteral("x")};
+    QTest::newRow("decimal in an expression of a value stays")
+        << "INSERT INTO T (a) VALUES (2.5 * 3)" << "INSERT INTO T (a) VALUES (2.5 * ?)"
+        << QVariantList{qlonglong(3)};
+    QTest::newRow("update: decimal outside VALUES stays")
+        << "UPDATE T SET a = 1.25, b = 'z' WHERE k = 7" << "UPDATE T SET a = 1.25, b = ? WHERE k = ?"
+        << QVariantList{QStringLiteral("z"), qlonglong(7)};
+    QTest::newRow("select: result columns keep their literals")
+        << "SELECT 'x' AS a, COUNT(*) FROM T WHERE b = 'y' AND c = 3 LIMIT 1"
+        << "SELECT 'x' AS a, COUNT(*) FROM T WHERE b = ? AND c = ? LIMIT ?"
+        << QVariantList{QStringLiteral("y"), qlonglong(3), qlonglong(1)};
+    QTest::newRow("order by: numbers stay, texts go")
+        << "SELECT a FROM T WHERE b = 'y' AND c > 2 ORDER BY 1"
+        << "SELECT a FROM T WHERE b = ? AND c > 2 ORDER BY 1" << QVariantList{QStringLiteral("y")};
+    QTest::newRow("compound select keeps everything")
+        << "SELECT a FROM T WHERE b = 'y' UNION SELECT a FROM U WHERE c = 1"
+        << "SELECT a FROM T WHERE b = 'y' UNION SELECT a FROM U WHERE c = 1" << QVariantList{};
+    QTest::newRow("quoted names, blobs, hexadecimal, huge numbers and comments stay")
+        << "DELETE FROM [T 1] WHERE \"c'd\" = X'00ff' OR e = 0x1F OR f = 99999999999999999999 -- 'x'"
+        << "DELETE FROM [T 1] WHERE \"c'd\" = X'00ff' OR e = 0x1F OR f = 99999999999999999999 -- 'x'"
+        << QVariantList{};
+    QTest::newRow("a text holding NUL stays")
+        << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'")
+        << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'") << QVariantList{};
+    QTest::newRow("placeholders already there") << "DELETE FROM T WHERE a = ?" << QString() << QVariantList{};
+    QTest::newRow("unclosed text") << "DELETE FROM T WHERE a = 'x" << QString() << QVariantList{};
+    QTest::newRow("not a statement that reads or writes rows") << "CREATE TABLE X (a DEFAULT 'b')" << QString()
+                                                               << QVariantList{};
+}
+
+void TstStatementShape::shapes()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, shape);
+    QFETCH(QVariantList, values);
+    const std::optional<StatementShape> got = statementShape(sql);
+    if (shape.isEmpty()) {
+        QVERIFY2(!got, qPrintable(got ? got->text : QString()));
+        return;
+    }
+    QVERIFY(got);
+    QCOMPARE(got->text, shape);
+    QCOMPARE(got->values, values);
+}
+
+void TstStatementShape::boundValuesMeanTheLiterals_data()
+{
+    QTest::addColumn<QString>("values");  // the VALUES list, written into every column
+    const QStringList lists = {
+        "'007'", "007", "1.50", "-1.50", "0.1", "1e5", "2.0", "123456789012.3456", "-0.0", "1.7976931348623157e308",
+        "9223372036854775807", "-9223372036854775807", "'1.50'", "' 12 '", "'ñandú €'", "'O''Brien'", "''",
+        "'2026-03-01'", ".5", "3.14159265358979323846264338327950288",
+    };
+    for (const QString &v : lists)
+        QTest::newRow(qPrintable(v)) << v;
+}
+
+void TstStatementShape::boundValuesMeanTheLiterals()
+{
+    QFETCH(QString, values);
+    QTemporaryDir dir;
+    const QString sql = QStringLiteral("INSERT INTO T (t, i, r, n, b) VALUES (%1, %1, %1, %1, %1)").arg(values);
+    const std::optional<StatementShape> shape = statementShape(sql);
+    QVERIFY(shape);
+    QStringList asLiteral;
+    QStringList asBound;
+    {
+        QSqlDatabase literal = tableDb(dir.filePath(QStringLiteral("literal.db")), QStringLiteral("literal"));
+        QVERIFY(QSqlQuery(literal).exec(sql));
+        asLiteral = storedRows(literal);
+        QSqlDatabase bound = tableDb(dir.filePath(QStringLiteral("bound.db")), QStringLiteral("bound"));
+        QSqlQuery q(bound);
+        QVERIFY(q.prepare(shape->text));
+        for (qsizetype i = 0; i < shape->values.size(); ++i)
+            q.bindValue(int(i), shape->values.at(i));
+        QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        asBound = storedRows(bound);
+        // And a row found by the literal is found by the bound value.
+        const QString find = QStringLiteral("SELECT COUNT(*) FROM T WHERE t = %1 AND i = %1 AND n = %1").arg(values);
+        const std::optional<StatementShape> findShape = statementShape(find);
+        QVERIFY(findShape);
+        QSqlQuery byLiteral(bound);
+        QVERIFY(byLiteral.exec(find) && byLiteral.next());
+        QSqlQuery byBound(bound);
+        QVERIFY(byBound.prepare(findShape->text));
+        for (qsizetype i = 0; i < findShape->values.size(); ++i)
+            byBound.bindValue(int(i), findShape->values.at(i));
+        QVERIFY(byBound.exec() && byBound.next());
+        QCOMPARE(byBound.value(0).toInt(), byLiteral.value(0).toInt());
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("literal"));
+    QSqlDatabase::removeDatabase(QStringLiteral("bound"));
+    QCOMPARE(asBound, asLiteral);
+}
+
+// Two recordsets of one shape open at once (a walk and a lookup inside it)
+// each see their own rows, also when the first is read again from its start.
+void TstStatementShape::sameShapeOpenTwice()
+{
+    OrvaFixture f;
+    Connection &orva = f.services.session.connection();
+    ErrorHandling::Scope run(f.services.errors, QStringLiteral("test"));
+    for (const char *code : {"A", "B"})
+        QVERIFY(orva.Execute(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('%1', 'd%1')")
+                                 .arg(QLatin1String(code))));
+    const QString byCode = QStringLiteral("SELECT DESCRIPCION FROM TA_ESTADOS WHERE CODIGO = '%1'");
+    Recordset a = orva.OpenRecordset(byCode.arg(QLatin1Char('A')));
+    Recordset b = orva.OpenRecordset(byCode.arg(QLatin1Char('B')));
+    QCOMPARE(a.value(QStringLiteral("DESCRIPCION")).toString(), QStringLiteral("dA"));
+    QCOMPARE(b.value(QStringLiteral("DESCRIPCION")).toString(), QStringLiteral("dB"));
+    a.moveNext();
+    QVERIFY(a.eof());
+    a.moveFirst();
+    QCOMPARE(a.value(QStringLiteral("DESCRIPCION")).toString(), QStringLiteral("dA"));
+    a.close();
+    b.close();
+    Recordset c = orva.OpenRecordset(byCode.arg(QLatin1Char('B')));
+    QCOMPARE(c.value(QStringLiteral("DESCRIPCION")).toString(), QStringLiteral("dB"));
+}
+
+QTEST_GUILESS_MAIN(TstStatementShape)
+#include "tst_statementshape.moc"
