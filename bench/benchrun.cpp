@@ -109,6 +109,7 @@ struct BenchSession::Parts
     SilentFront front;
     std::unique_ptr<WriteRecorder> recorder;
     double openSeconds = 0;
+    bool readOnly = false;
 };
 
 BenchSession::BenchSession(const QString &folder, const OrvaTarget &orva) : d(std::make_unique<Parts>())
@@ -139,6 +140,7 @@ bool BenchSession::open(QString *error)
         commandLine += QStringLiteral("@DbName=") + d->orva.path + QLatin1Char(';');
     }
     d->services.session.setServerSettings(settings);
+    d->services.session.setReadOnly(d->readOnly);
     QString connectionText;
     if (!d->session.IniciaSesion(connectionText, commandLine)) {
         *error = d->services.session.openError();
@@ -147,6 +149,21 @@ bool BenchSession::open(QString *error)
     d->steps = std::make_unique<TransferSteps>(d->session);
     d->openSeconds = double(timer.nsecsElapsed()) / 1e9;
     return true;
+}
+
+void BenchSession::setReadOnly(bool readOnly)
+{
+    d->readOnly = readOnly;
+}
+
+Session &BenchSession::session()
+{
+    return d->session;
+}
+
+StatementCounts BenchSession::orvaCounts() const
+{
+    return d->services.session.connection().counts();
 }
 
 double BenchSession::openSeconds() const

@@ -58,6 +58,13 @@ public:
     // Starts the session as a scheduler's run does. False with *error when
     // Orva cannot be opened.
     bool open(QString *error);
+    // Opens Orva read-only, as the reconciliation does; set before open().
+    void setReadOnly(bool readOnly);
+    // The started session (after open()).
+    class Session &session();
+    // Statements sent to Orva so far.
+    StatementCounts orvaCounts() const;
+
     // Seconds the start-up took (Orva opened, configuration read).
     double openSeconds() const;
 

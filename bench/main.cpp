@@ -6,12 +6,14 @@
 // the resident memory. With --replay it also replays the first run's writes
 // into a fresh copy of Orva. Several scales and journal settings can be
 // measured in one call and are compared at the end. Exits 1 when a
-// correctness or memory target is missed.
+// correctness or memory target is missed. With --reconcile it measures the
+// reconciliation of a transferred month instead (bench/reconcilebench.h).
 
 #include "bench/benchdata.h"
 #include "bench/benchrun.h"
 #include "bench/memory.h"
 #include "bench/orvaserver.h"
+#include "bench/reconcilebench.h"
 #include "bench/replay.h"
 
 #include <QCommandLineParser>
@@ -355,7 +357,11 @@ int main(int argc, char **argv)
     const QCommandLineOption replayOption(QStringLiteral("replay"),
                                           QStringLiteral("Also replay run 1's writes into a fresh Orva and compare."));
     const QCommandLineOption keepOption(QStringLiteral("keep"), QStringLiteral("Keep the databases and the log."));
-    parser.addOptions({scaleOption, journalOption, orvaOption, serversOption, replayOption, keepOption});
+    const QCommandLineOption reconcileOption(
+        QStringLiteral("reconcile"),
+        QStringLiteral("Measure the reconciliation of a transferred month instead (default scale 3.332: "
+                       "about 50,000 documents of one station)."));
+    parser.addOptions({scaleOption, journalOption, orvaOption, serversOption, replayOption, keepOption, reconcileOption});
     parser.process(app);
 
     Options options;
@@ -387,6 +393,23 @@ int main(int argc, char **argv)
 
     QTemporaryDir dir;
     dir.setAutoRemove(!options.keep);
+    if (parser.isSet(reconcileOption)) {
+        ReconcileBenchOptions reconcileOptions;
+        reconcileOptions.postgresql = options.postgresql;
+        reconcileOptions.serversDir = options.serversDir;
+        reconcileOptions.keep = options.keep;
+        bool met = true;
+        const QList<double> scales = parser.isSet(scaleOption) ? options.scales : QList<double>{reconcileOptions.scale};
+        for (double scale : scales) {
+            reconcileOptions.scale = scale;
+            std::printf("\n=== ");
+            met &= measureReconciliation(reconcileOptions, dir.filePath(QStringLiteral("reconcile%1").arg(scale)));
+        }
+        if (!met || options.keep)
+            std::printf("\nThe databases and logs: %s\n", qPrintable(dir.path()));
+        dir.setAutoRemove(met && !options.keep);
+        return met ? 0 : 1;
+    }
     QList<Result> results;
     bool ok = true;
     for (double scale : options.scales) {

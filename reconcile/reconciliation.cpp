@@ -1,12 +1,35 @@
 #include "reconcile/reconciliation.h"
 
 #include <QHash>
+#include <iterator>
 #include <map>
 #include <tuple>
 
 namespace {
 
 using DayKey = std::tuple<int, QDate, int>;  // station, day, kind
+
+// The name (JSON, CSV) and the title (table, window) of each verdict and
+// problem, in the order of their enums.
+struct Texts
+{
+    const char *name;
+    const char *title;
+};
+
+constexpr Texts verdictTexts[] = {
+    {"reconciled", "conciliado"},        {"not_readable", "no legible"},
+    {"missing", "faltan en Orva"},       {"doubled", "duplicado en Orva"},
+    {"amounts_differ", "importes distintos"}, {"not_in_ktz", "en Orva, no en KTZ"},
+};
+static_assert(std::size(verdictTexts) == int(Verdict::NotInKtz) + 1);
+
+constexpr Texts problemTexts[] = {
+    {"missing", "falta en Orva"},       {"doubled", "duplicado en Orva"},
+    {"amount_differs", "importe distinto"}, {"not_in_ktz", "en Orva, no en KTZ"},
+    {"not_readable", "no legible"},
+};
+static_assert(std::size(problemTexts) == int(Problem::NotReadable) + 1);
 
 class DayTable
 {
@@ -210,72 +233,20 @@ QString kindTitle(ReconcileKind kind)
 
 QString verdictName(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::Reconciled:
-        return QStringLiteral("reconciled");
-    case Verdict::NotReadable:
-        return QStringLiteral("not_readable");
-    case Verdict::Missing:
-        return QStringLiteral("missing");
-    case Verdict::Doubled:
-        return QStringLiteral("doubled");
-    case Verdict::AmountsDiffer:
-        return QStringLiteral("amounts_differ");
-    case Verdict::NotInKtz:
-        return QStringLiteral("not_in_ktz");
-    }
-    return {};
+    return QLatin1String(verdictTexts[int(verdict)].name);
 }
 
 QString verdictTitle(Verdict verdict)
 {
-    switch (verdict) {
-    case Verdict::Reconciled:
-        return QStringLiteral("conciliado");
-    case Verdict::NotReadable:
-        return QStringLiteral("no legible");
-    case Verdict::Missing:
-        return QStringLiteral("faltan en Orva");
-    case Verdict::Doubled:
-        return QStringLiteral("duplicado en Orva");
-    case Verdict::AmountsDiffer:
-        return QStringLiteral("importes distintos");
-    case Verdict::NotInKtz:
-        return QStringLiteral("en Orva, no en KTZ");
-    }
-    return {};
+    return QString::fromUtf8(verdictTexts[int(verdict)].title);
 }
 
 QString problemName(Problem problem)
 {
-    switch (problem) {
-    case Problem::Missing:
-        return QStringLiteral("missing");
-    case Problem::Doubled:
-        return QStringLiteral("doubled");
-    case Problem::AmountDiffers:
-        return QStringLiteral("amount_differs");
-    case Problem::NotInKtz:
-        return QStringLiteral("not_in_ktz");
-    case Problem::NotReadable:
-        return QStringLiteral("not_readable");
-    }
-    return {};
+    return QLatin1String(problemTexts[int(problem)].name);
 }
 
 QString problemTitle(Problem problem)
 {
-    switch (problem) {
-    case Problem::Missing:
-        return QStringLiteral("falta en Orva");
-    case Problem::Doubled:
-        return QStringLiteral("duplicado en Orva");
-    case Problem::AmountDiffers:
-        return QStringLiteral("importe distinto");
-    case Problem::NotInKtz:
-        return QStringLiteral("en Orva, no en KTZ");
-    case Problem::NotReadable:
-        return QStringLiteral("no legible");
-    }
-    return {};
+    return QString::fromUtf8(problemTexts[int(problem)].title);
 }
