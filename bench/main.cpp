@@ -38,18 +38,25 @@ double mb(long kb)
     return double(kb) / 1024;
 }
 
+// Orva statements per document of a step filled into text: the total, then
+// reads, writes, transaction verbs and savepoints.
+QString byKind(const QString &text, const StepMeasure *s)
+{
+    const double n = double(s->read);
+    return text.arg(double(s->orva.total()) / n, 0, 'f', 1)
+        .arg(double(s->orva.reads) / n, 0, 'f', 1)
+        .arg(double(s->orva.writes) / n, 0, 'f', 1)
+        .arg(double(s->orva.transactions) / n, 0, 'f', 1)
+        .arg(double(s->orva.savepoints) / n, 0, 'f', 1);
+}
+
 // Per document of a step: Orva statements by kind, then the KTZ reads.
 QString perDocument(const StepMeasure *s)
 {
     if (!s || s->read == 0)
         return QStringLiteral("-");
     const double n = double(s->read);
-    return QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S) + %6 KTZ")
-        .arg(double(s->orva.total()) / n, 0, 'f', 1)
-        .arg(double(s->orva.reads) / n, 0, 'f', 1)
-        .arg(double(s->orva.writes) / n, 0, 'f', 1)
-        .arg(double(s->orva.transactions) / n, 0, 'f', 1)
-        .arg(double(s->orva.savepoints) / n, 0, 'f', 1)
+    return byKind(QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S) + %6 KTZ"), s)
         .arg(double(s->ktz.total()) / n, 0, 'f', 1);
 }
 
@@ -276,13 +283,7 @@ void printComparison(const QList<Result> &results)
         const auto kinds = [](const StepMeasure *s) {
             if (!s || s->read == 0)
                 return QStringLiteral("-");
-            const double n = double(s->read);
-            return QStringLiteral("%1 = %2+%3+%4+%5")
-                .arg(double(s->orva.total()) / n, 0, 'f', 1)
-                .arg(double(s->orva.reads) / n, 0, 'f', 1)
-                .arg(double(s->orva.writes) / n, 0, 'f', 1)
-                .arg(double(s->orva.transactions) / n, 0, 'f', 1)
-                .arg(double(s->orva.savepoints) / n, 0, 'f', 1);
+            return byKind(QStringLiteral("%1 = %2+%3+%4+%5"), s);
         };
         const double msPerDoc = sales && sales->read ? 1000 * sales->seconds / double(sales->read) : 0;
         const double cpuPerDoc = sales && sales->read ? 1000 * sales->cpuSeconds / double(sales->read) : 0;
