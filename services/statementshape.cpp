@@ -15,12 +15,14 @@ struct Piece
 
 bool isWordStart(QChar c)
 {
-    return c.isLetter() || c == QLatin1Char('_') || c.unicode() > 0x7f;
+    const char16_t u = c.unicode();
+    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_' || u > 0x7f;
 }
 
 bool isWordPart(QChar c)
 {
-    return isWordStart(c) || c.isDigit() || c == QLatin1Char('$');
+    const char16_t u = c.unicode();
+    return isWordStart(c) || (u >= u'0' && u <= u'9') || u == u'$';
 }
 
 // The end of a quoted piece that starts at from (the opening quote); a
@@ -135,9 +137,10 @@ public:
 
 private:
     QStringView text(const Piece &p) const { return QStringView(m_sql).mid(p.start, p.size); }
-    bool isWord(const Piece &p, const char *word) const
+    bool isWord(const Piece &p, QLatin1String word) const
     {
-        return p.kind == Token::Word && text(p).compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return p.kind == Token::Word && p.size == word.size()
+            && text(p).compare(word, Qt::CaseInsensitive) == 0;
     }
     bool isSymbol(const Piece &p, char symbol) const
     {
@@ -147,12 +150,14 @@ private:
     // neither space nor comment; nullptr at either end.
     const Piece *neighbour(size_t index, int step) const;
     bool isWholeValue(size_t index) const;
+    void putPlaceholder(const Piece &p, QLatin1String placeholder);
     void takeText(const Piece &p);
     bool takeNumber(const Piece &p);
 
     const QString &m_sql;
     std::vector<Piece> m_pieces;
     StatementShape m_shape;
+    qsizetype m_copied = 0;  // the statement's text is in m_shape.text up to here
 };
 
 const Piece *ShapeBuilder::neighbour(size_t index, int step) const
@@ -176,11 +181,22 @@ bool ShapeBuilder::isWholeValue(size_t index) const
         && (isSymbol(*after, ',') || isSymbol(*after, ')'));
 }
 
+// The statement's text from the last value taken up to p, then the
+// placeholder text in place of p.
+void ShapeBuilder::putPlaceholder(const Piece &p, QLatin1String placeholder)
+{
+    m_shape.text.append(m_sql.constData() + m_copied, p.start - m_copied);
+    m_shape.text += placeholder;
+    m_copied = p.start + p.size;
+}
+
 void ShapeBuilder::takeText(const Piece &p)
 {
-    QString value = text(p).mid(1, p.size - 2).toString();
-    value.replace(QLatin1String("''"), QLatin1String("'"));
-    m_shape.text += QLatin1Char('?');
+    const QStringView inner = text(p).mid(1, p.size - 2);
+    QString value = inner.toString();
+    if (inner.contains(QLatin1Char('\'')))
+        value.replace(QLatin1String("''"), QLatin1String("'"));
+    putPlaceholder(p, QLatin1String("?"));
     m_shape.values << value;
 }
 
@@ -190,7 +206,7 @@ bool ShapeBuilder::takeNumber(const Piece &p)
     const qlonglong value = text(p).toLongLong(&ok);
     if (!ok)
         return false;
-    m_shape.text += QLatin1Char('?');
+    putPlaceholder(p, QLatin1String("?"));
     m_shape.values << value;
     return true;
 }
@@ -200,31 +216,32 @@ std::optional<StatementShape> ShapeBuilder::build()
     const Piece *lead = neighbour(size_t(-1), 1);
     if (!lead)
         return std::nullopt;
-    const bool select = isWord(*lead, "SELECT");
-    const bool insert = isWord(*lead, "INSERT");
-    if (!select && !insert && !isWord(*lead, "UPDATE") && !isWord(*lead, "DELETE"))
+    const bool select = isWord(*lead, QLatin1String("SELECT"));
+    const bool insert = isWord(*lead, QLatin1String("INSERT"));
+    if (!select && !insert && !isWord(*lead, QLatin1String("UPDATE")) && !isWord(*lead, QLatin1String("DELETE")))
         return std::nullopt;
     bool numbersStay = false;
     bool allStay = false;
     for (const Piece &p : m_pieces) {
-        if (isWord(p, "ORDER") || isWord(p, "GROUP"))
+        if (isWord(p, QLatin1String("ORDER")) || isWord(p, QLatin1String("GROUP")))
             numbersStay = true;
-        if (isWord(p, "UNION") || isWord(p, "INTERSECT") || isWord(p, "EXCEPT"))
+        if (isWord(p, QLatin1String("UNION")) || isWord(p, QLatin1String("INTERSECT")) || isWord(p, QLatin1String("EXCEPT")))
             allStay = true;
     }
     bool inResultColumns = select;
     int depth = 0;
     int valuesDepth = -1;  // the depth of the VALUES keyword of an INSERT
     m_shape.text.reserve(m_sql.size());
+    m_shape.values.reserve(m_pieces.size() / 2);
     for (size_t i = 0; i < m_pieces.size(); ++i) {
         const Piece &p = m_pieces[i];
         if (isSymbol(p, '('))
             ++depth;
         else if (isSymbol(p, ')'))
             --depth;
-        else if (depth == 0 && inResultColumns && isWord(p, "FROM"))
+        else if (depth == 0 && inResultColumns && isWord(p, QLatin1String("FROM")))
             inResultColumns = false;
-        else if (insert && depth == 0 && valuesDepth < 0 && isWord(p, "VALUES"))
+        else if (insert && depth == 0 && valuesDepth < 0 && isWord(p, QLatin1String("VALUES")))
             valuesDepth = depth;
         const bool mayTake = !allStay && !inResultColumns;
         if (p.kind == Token::Text && mayTake && !text(p).contains(QChar(0))) {
@@ -235,12 +252,12 @@ std::optional<StatementShape> ShapeBuilder::build()
             continue;
         if (p.kind == Token::Decimal && mayTake && !numbersStay && valuesDepth >= 0 && depth == valuesDepth + 1
             && isWholeValue(i)) {
-            m_shape.text += QLatin1String("CAST(? AS REAL)");
+            putPlaceholder(p, QLatin1String("CAST(? AS REAL)"));
             m_shape.values << text(p).toString();
             continue;
         }
-        m_shape.text += text(p);
     }
+    m_shape.text.append(m_sql.constData() + m_copied, m_sql.size() - m_copied);
     return m_shape;
 }
 

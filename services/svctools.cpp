@@ -221,8 +221,53 @@ qint16 toInt16(double value)
     return static_cast<qint16>(whole);
 }
 
+namespace {
+
+// The digits of text from at, count of them, as a number; -1 when one is not
+// a digit.
+int digitsAt(QStringView text, qsizetype at, int count)
+{
+    int value = 0;
+    for (qsizetype i = at; i < at + count; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
+
+// The form the databases give back, "yyyy-MM-dd" or "yyyy-MM-dd HH:mm:ss",
+// read without the general formats below; false for any other text, which
+// then takes the general way. Both ways give the same moment for these forms.
+bool readIsoDateTime(QStringView text, QDate *date, QTime *time)
+{
+    if (text.size() != 10 && text.size() != 19)
+        return false;
+    if (text[4] != u'-' || text[7] != u'-')
+        return false;
+    *date = QDate(digitsAt(text, 0, 4), digitsAt(text, 5, 2), digitsAt(text, 8, 2));
+    if (!date->isValid() || date->year() < 1)
+        return false;
+    if (text.size() == 10) {
+        *time = QTime(0, 0);
+        return true;
+    }
+    if (text[10] != u' ' || text[13] != u':' || text[16] != u':')
+        return false;
+    *time = QTime(digitsAt(text, 11, 2), digitsAt(text, 14, 2), digitsAt(text, 17, 2));
+    return time->isValid();
+}
+
+} // namespace
+
 QDateTime parseDateTimeText(const QString &text)
 {
+    QDate isoDate;
+    QTime isoTime;
+    if (readIsoDateTime(text, &isoDate, &isoTime))
+        return QDateTime(isoDate, isoTime, Qt::UTC);
+
     // The date and the time are read apart and joined in UTC, so that a date
     // whose local midnight falls in a daylight-saving gap keeps its midnight.
     const QString t = text.trimmed();
@@ -271,6 +316,10 @@ QString dateText(const QVariant &value)
     if (value.typeId() == QMetaType::QDateTime)
         return dateTimeToText(value.toDateTime());
     const QString text = SvcTools::NumberText(value);
+    QDate isoDate;
+    QTime isoTime;
+    if (readIsoDateTime(text, &isoDate, &isoTime))
+        return isoTime == QTime(0, 0) ? text.left(10) : text;
     const QDateTime dt = parseDateTimeText(text);
     return dt.isValid() ? dateTimeToText(dt) : text;
 }

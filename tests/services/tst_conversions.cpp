@@ -163,6 +163,13 @@ void TstConversions::dateTexts_data()
     QTest::newRow("two-digit year of the last century") << QVariant(QStringLiteral("05/03/99")) << "1999-03-05";
     QTest::newRow("a time alone stays") << QVariant(QStringLiteral("14:35:10")) << "14:35:10";
     QTest::newRow("a date with words stays") << QVariant(QStringLiteral("2024-03-05 tarde")) << "2024-03-05 tarde";
+    QTest::newRow("a day the month lacks stays") << QVariant(QStringLiteral("2024-02-30")) << "2024-02-30";
+    QTest::newRow("a thirteenth month stays") << QVariant(QStringLiteral("2024-13-01 10:00:00")) << "2024-13-01 10:00:00";
+    QTest::newRow("year zero stays") << QVariant(QStringLiteral("0000-01-01")) << "0000-01-01";
+    QTest::newRow("an hour past the day stays") << QVariant(QStringLiteral("2024-03-05 25:00:00"))
+                                                << "2024-03-05 25:00:00";
+    QTest::newRow("signs among the digits stay") << QVariant(QStringLiteral("2024-+3-05")) << "2024-+3-05";
+    QTest::newRow("blanks around a date") << QVariant(QStringLiteral(" 2024-03-05 ")) << "2024-03-05";
 }
 
 void TstConversions::dateTexts()
