@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake
   qt6-base-dev libqt6sql6-sqlite            # build, unit tests, embedded SQLite
+  libsqlite3-dev                            # the SQLite engine under Qt's driver, for statements prepared once
   qt6-translations-l10n                     # Qt's own dialog texts (Sí/No, Aceptar) in Spanish
   libqt6sql6-ibase firebird3.0-server firebird3.0-utils   # KTZ on Firebird
   libqt6sql6-odbc unixodbc libsqliteodbc odbc-postgresql  # ODBC paths

@@ -55,13 +55,13 @@ QSqlDatabase Connection::database() const
     return m_db.isValid() ? m_db : QSqlDatabase::database(m_name, false);
 }
 
-QSqlQuery &Connection::writeQuery()
+QueryHandle &Connection::writeQuery()
 {
     // One query object for the writes: the engine's statement is made anew
     // for each text, the object around it is kept.
     if (!m_writeQuery)
-        m_writeQuery = std::make_unique<QSqlQuery>(database());
-    return *m_writeQuery;
+        m_writeQuery = QueryHandle::own(database());
+    return m_writeQuery;
 }
 
 bool Connection::open(const ConnectionSpec &target)
@@ -104,7 +104,9 @@ bool Connection::open(const ConnectionSpec &target)
 void Connection::close()
 {
     m_writeQuery.reset();
-    m_prepared.clear();
+    // Every connection object of this name lets its statements go: the
+    // engine cannot close a connection that still has statements.
+    PreparedStatements::releaseAll(m_name);
     m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -155,11 +157,10 @@ RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
     return e;
 }
 
-bool Connection::execGuarded(QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind,
-                             bool prepared)
+bool Connection::execGuarded(QueryHandle &query, const QString &statement, qint64 StatementCounts::*kind)
 {
     ++(m_counts.*kind);
-    if (prepared)
+    if (query.prepared())
         return query.exec();  // SQLite: no savepoint is ever needed
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
@@ -258,8 +259,8 @@ void Connection::executeOrThrow(const QString &sql)
     }
     const QString statement = statementFor(sql);
     QueryHandle prepared = lendPrepared(statement);
-    QSqlQuery &query = prepared ? *prepared : writeQuery();
-    if (!execGuarded(query, statement, &StatementCounts::writes, prepared.prepared()))
+    QueryHandle &query = prepared ? prepared : writeQuery();
+    if (!execGuarded(query, statement, &StatementCounts::writes))
         throw RunTimeError(errorFor(sql, query.lastError()));
     m_runCache.written(sql);
     if (onWritten)

@@ -101,9 +101,8 @@ public:
 
     // Executes an adapted statement; inside a PostgreSQL transaction a failure
     // is confined to the statement (savepoint), so the transaction stays usable.
-    // A query already prepared (PreparedStatements) runs with its bound values.
-    bool execGuarded(class QSqlQuery &query, const QString &statement, qint64 StatementCounts::*kind,
-                     bool prepared = false);
+    // A statement already prepared (PreparedStatements) runs with its bound values.
+    bool execGuarded(QueryHandle &query, const QString &statement, qint64 StatementCounts::*kind);
     // A query prepared for statement's shape, values bound, or an empty
     // handle when the statement runs as it stands (see preparedstatements.h).
     QueryHandle lendPrepared(const QString &statement) { return m_prepared.lend(database(), statement); }
@@ -116,7 +115,7 @@ public:
 
 private:
     bool connectionLost(const class QSqlError &error) const;
-    class QSqlQuery &writeQuery();
+    QueryHandle &writeQuery();
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
     bool engineHoldsTransaction();
 
@@ -128,8 +127,8 @@ private:
     StatementCounts m_counts;
     RunCache m_runCache;
     QSqlDatabase m_db;                          // the handle of the last open
-    std::unique_ptr<class QSqlQuery> m_writeQuery;  // reused for every write not prepared
-    PreparedStatements m_prepared;                  // SQLite only
+    QueryHandle m_writeQuery;                       // reused for every write not prepared
+    PreparedStatements m_prepared{m_name};          // SQLite only
     WriteFaults *m_faults = nullptr;
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
 };

@@ -1,6 +1,8 @@
 #include "services/preparedstatements.h"
 #include "services/statementshape.h"
 
+#include <QSqlRecord>
+
 QueryHandle &QueryHandle::operator=(QueryHandle &&other) noexcept
 {
     if (this != &other) {
@@ -13,8 +15,66 @@ QueryHandle &QueryHandle::operator=(QueryHandle &&other) noexcept
 QueryHandle QueryHandle::own(const QSqlDatabase &db)
 {
     QueryHandle handle;
-    handle.m_entry = std::make_shared<Entry>(db);
+    handle.m_entry = std::make_shared<Entry>();
+    handle.m_entry->query.emplace(db);
     return handle;
+}
+
+bool QueryHandle::exec()
+{
+    return prepared() && m_entry->statement.exec();
+}
+
+bool QueryHandle::exec(const QString &statement)
+{
+    return query() && query()->exec(statement);
+}
+
+bool QueryHandle::next()
+{
+    if (!m_entry)
+        return false;
+    return m_entry->lent ? m_entry->statement.next() : m_entry->query->next();
+}
+
+QStringList QueryHandle::columnNames() const
+{
+    QStringList names;
+    if (!m_entry)
+        return names;
+    if (m_entry->lent) {
+        const int count = m_entry->statement.columnCount();
+        names.reserve(count);
+        for (int i = 0; i < count; ++i)
+            names << m_entry->statement.columnName(i);
+        return names;
+    }
+    const QSqlRecord record = m_entry->query->record();
+    names.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i)
+        names << record.fieldName(i);
+    return names;
+}
+
+QString QueryHandle::columnName(int column) const
+{
+    if (!m_entry)
+        return {};
+    return m_entry->lent ? m_entry->statement.columnName(column) : m_entry->query->record().fieldName(column);
+}
+
+QVariant QueryHandle::value(int column) const
+{
+    if (!m_entry)
+        return {};
+    return m_entry->lent ? m_entry->statement.value(column) : m_entry->query->value(column);
+}
+
+QSqlError QueryHandle::lastError() const
+{
+    if (!m_entry)
+        return {};
+    return m_entry->lent ? m_entry->statement.lastError() : m_entry->query->lastError();
 }
 
 void QueryHandle::reset()
@@ -22,10 +82,39 @@ void QueryHandle::reset()
     if (!m_entry)
         return;
     if (m_entry->lent) {
-        m_entry->query.finish();
+        m_entry->statement.finish();
         m_entry->inUse = false;
     }
     m_entry.reset();
+}
+
+namespace {
+
+// Every cache by the name of its connection (one thread runs the tool).
+QMultiHash<QString, PreparedStatements *> &caches()
+{
+    static QMultiHash<QString, PreparedStatements *> all;
+    return all;
+}
+
+} // namespace
+
+PreparedStatements::PreparedStatements(const QString &connectionName) : m_connectionName(connectionName)
+{
+    caches().insert(m_connectionName, this);
+}
+
+PreparedStatements::~PreparedStatements()
+{
+    clear();
+    caches().remove(m_connectionName, this);
+}
+
+void PreparedStatements::releaseAll(const QString &connectionName)
+{
+    const QList<PreparedStatements *> on = caches().values(connectionName);
+    for (PreparedStatements *cache : on)
+        cache->clear();
 }
 
 QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &statement)
@@ -43,10 +132,8 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
             m_byShape.removeIf([](const auto &entry) { return !entry.value() || !entry.value()->inUse; });
             return {};
         }
-        auto entry = std::make_shared<QueryHandle::Entry>(db);
-        entry->query.setForwardOnly(true);
-        entry->query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-        if (!entry->query.prepare(shape->text)) {
+        auto entry = std::make_shared<QueryHandle::Entry>();
+        if (!entry->statement.prepare(SqliteStatement::handleOf(db), shape->text)) {
             m_byShape.remove(shape->text);
             return {};
         }
@@ -55,10 +142,17 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
     }
     if (slot->inUse)
         return {};
-    for (qsizetype i = 0; i < shape->values.size(); ++i)
-        slot->query.bindValue(int(i), shape->values.at(i));
+    slot->statement.bind(std::move(shape->values));
     slot->inUse = true;
     QueryHandle handle;
     handle.m_entry = slot;
     return handle;
+}
+
+void PreparedStatements::clear()
+{
+    for (const auto &entry : std::as_const(m_byShape))
+        if (entry)
+            entry->statement.finalize();
+    m_byShape.clear();
 }

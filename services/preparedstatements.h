@@ -5,16 +5,21 @@
 // A prepared statement is lent to one user at a time (a recordset being
 // walked, or one write); a second user of the same shape meanwhile gets
 // none and runs the statement as it stands.
+#include "services/sqlitestatement.h"
+
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <memory>
+#include <optional>
 
 class PreparedStatements;
 
-// A query lent by PreparedStatements, or one of the caller's own. Giving it
-// back resets the engine's statement (its read ends), keeping it prepared.
+// A statement to run and read: a prepared SQLite statement lent by
+// PreparedStatements with its values bound, or a Qt query of the caller's
+// own. Giving a lent one back ends its read, keeping it prepared.
 class QueryHandle
 {
 public:
@@ -23,23 +28,33 @@ public:
     QueryHandle &operator=(QueryHandle &&other) noexcept;
     ~QueryHandle() { reset(); }
 
-    // A new query of the caller's own on db, not prepared.
+    // A new Qt query of the caller's own on db, not prepared.
     static QueryHandle own(const QSqlDatabase &db);
 
     explicit operator bool() const { return m_entry != nullptr; }
-    QSqlQuery *operator->() const { return &m_entry->query; }
-    QSqlQuery &operator*() const { return m_entry->query; }
-    // Whether the query is prepared with its values bound: run it with exec().
+    // Whether it is a prepared statement with its values bound: run it with exec().
     bool prepared() const { return m_entry && m_entry->lent; }
+    // The Qt query of a handle of the caller's own (nullptr when prepared).
+    QSqlQuery *query() const { return m_entry && !m_entry->lent ? &*m_entry->query : nullptr; }
+
+    // Runs the prepared statement / a statement of the caller's own query.
+    bool exec();
+    bool exec(const QString &statement);
+    bool next();
+    // The result's column names, in order.
+    QStringList columnNames() const;
+    QString columnName(int column) const;
+    QVariant value(int column) const;
+    QSqlError lastError() const;
     void reset();
 
 private:
     friend class PreparedStatements;
     struct Entry
     {
-        explicit Entry(const QSqlDatabase &db) : query(db) {}
-        QSqlQuery query;
-        bool lent = false;  // prepared and lent from the cache
+        std::optional<QSqlQuery> query;  // a handle of the caller's own
+        SqliteStatement statement;       // a lent one
+        bool lent = false;               // prepared and lent from the cache
         bool inUse = false;
     };
     std::shared_ptr<Entry> m_entry;
@@ -48,19 +63,31 @@ private:
 class PreparedStatements
 {
 public:
+    // The statements of the Qt connection named connectionName: every cache
+    // of that name lets its statements go when one of them opens or closes
+    // it, since the engine cannot close a connection that has statements.
+    explicit PreparedStatements(const QString &connectionName);
+    ~PreparedStatements();
+    PreparedStatements(const PreparedStatements &) = delete;
+    PreparedStatements &operator=(const PreparedStatements &) = delete;
+    // Lets go the statements of every cache on connectionName.
+    static void releaseAll(const QString &connectionName);
+
     // Whether statements are prepared at all (only the SQLite engine gains).
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool enabled() const { return m_enabled; }
-    // A query prepared for the shape of statement, its values bound, ready
-    // for exec(); an empty handle when the statement has no shape, its shape
-    // is in use, or the engine does not prepare it (the statement then runs
-    // as it stands, and fails there with the engine's own message).
+    // A statement prepared for the shape of statement, its values bound,
+    // ready for exec(); an empty handle when the statement has no shape, its
+    // shape is in use, or the engine does not prepare it (the statement then
+    // runs as it stands, and fails there with the engine's own message).
     QueryHandle lend(const QSqlDatabase &db, const QString &statement);
-    // Forgets every prepared statement (the connection closes).
-    void clear() { m_byShape.clear(); }
+    // Lets every prepared statement go (the connection closes): a handle
+    // still lent reads no further row.
+    void clear();
 
 private:
     static constexpr qsizetype capacity = 256;
+    QString m_connectionName;
     bool m_enabled = false;
     QHash<QString, std::shared_ptr<QueryHandle::Entry>> m_byShape;
 };

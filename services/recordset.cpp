@@ -20,13 +20,15 @@ void Recordset::open(Connection &connection, const QString &sql)
     if (!m_query)
         m_query = ownQuery(connection);
     m_fields.clear();
+    m_lowerFields.clear();
     m_fieldsRead = false;
     execute();
 }
 
 QueryHandle Recordset::ownQuery(Connection &connection)
 {
-    QueryHandle query = QueryHandle::own(connection.database());
+    QueryHandle handle = QueryHandle::own(connection.database());
+    QSqlQuery *query = handle.query();
     // Forward-only fetches row by row, except through the PostgreSQL client:
     // there a result fetched row by row is discarded as soon as another
     // statement runs on the connection, so a walk that writes as it goes
@@ -35,7 +37,7 @@ QueryHandle Recordset::ownQuery(Connection &connection)
     query->setForwardOnly(connection.target().driver != QLatin1String("QPSQL"));
     // Exact decimals: numbers come back as the engine holds them.
     query->setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
-    return query;
+    return handle;
 }
 
 void Recordset::readFields() const
@@ -44,20 +46,32 @@ void Recordset::readFields() const
     // read at the first field asked for.
     if (m_fieldsRead || !m_query)
         return;
-    const QSqlRecord record = m_query->record();
-    for (int i = 0; i < record.count(); ++i)
-        m_fields.insert(record.fieldName(i).toLower(), i);
+    const QStringList names = m_query.columnNames();
+    for (int i = 0; i < names.size(); ++i)
+        m_fields.insert(names.at(i), i);
     m_fieldsRead = true;
+}
+
+int Recordset::fieldIndex(const QString &field) const
+{
+    readFields();
+    const auto exact = m_fields.constFind(field);
+    if (exact != m_fields.constEnd())
+        return exact.value();
+    if (m_lowerFields.isEmpty())
+        for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
+            m_lowerFields.insert(it.key().toLower(), it.value());
+    return m_lowerFields.value(field.toLower(), -1);
 }
 
 void Recordset::execute()
 {
-    if (!m_connection->execGuarded(*m_query, m_statement, &StatementCounts::reads, m_query.prepared())) {
-        const RunError error = m_connection->errorFor(m_sql, m_query->lastError());
+    if (!m_connection->execGuarded(m_query, m_statement, &StatementCounts::reads)) {
+        const RunError error = m_connection->errorFor(m_sql, m_query.lastError());
         m_query.reset();
         throw RunTimeError(error);
     }
-    m_eof = !m_query->next();
+    m_eof = !m_query.next();
     m_hasRows = !m_eof;
     m_row = m_eof ? -1 : 0;
 }
@@ -67,6 +81,7 @@ void Recordset::close()
     m_query.reset();
     m_statement.clear();
     m_fields.clear();
+    m_lowerFields.clear();
     m_fieldsRead = false;
     m_decimalColumns.clear();
     m_hasRows = false;
@@ -87,27 +102,25 @@ void Recordset::moveNext()
 {
     if (!m_query || m_eof)
         return;
-    m_eof = !m_query->next();
+    m_eof = !m_query.next();
     if (!m_eof)
         ++m_row;
 }
 
 bool Recordset::hasField(const QString &field) const
 {
-    readFields();
-    return m_fields.contains(field.toLower());
+    return fieldIndex(field) >= 0;
 }
 
 QVariant Recordset::value(const QString &field) const
 {
-    readFields();
-    const auto it = m_fields.constFind(field.toLower());
-    if (it == m_fields.constEnd())
+    const int index = fieldIndex(field);
+    if (index < 0)
         throw RunTimeError(RunError{3265, QStringLiteral("No se encontró el campo %1").arg(field), {}, m_sql, {}});
     if (!m_query || m_eof)
         throw RunTimeError(RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
-    const QVariant v = m_query->value(it.value());
-    if (m_decimalColumns.contains(it.key()))
+    const QVariant v = m_query.value(index);
+    if (!m_decimalColumns.isEmpty() && m_decimalColumns.contains(m_query.columnName(index).toLower()))
         return firebirdDecimal(v);
     if (!v.isValid())
         return QVariant(QMetaType::fromType<QString>());  // ODBC gives Null as an invalid value

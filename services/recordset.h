@@ -51,7 +51,11 @@ private:
     QString m_statement;  // as the engine runs it
     Connection *m_connection = nullptr;
     QString m_sql;
-    mutable QHash<QString, int> m_fields;  // lower-case name -> index, once read
+    // The index of a column by its name as the engine gives it, then (built
+    // at the first name asked in another case) by its lower-case name.
+    int fieldIndex(const QString &field) const;
+    mutable QHash<QString, int> m_fields;
+    mutable QHash<QString, int> m_lowerFields;
     mutable bool m_fieldsRead = false;
     QSet<QString> m_decimalColumns; // lower-case names holding exact decimal texts
     bool m_hasRows = false;
