@@ -71,7 +71,8 @@ RunOutcome RunDriver::transferPasses()
         m_context.LastDeliveryNoteDate.clear();
         if (pass == 1 && m_context.Cfg(QStringLiteral("KTZ_BASEDEDATOS2")).trimmed().isEmpty())
             break;
-        runPass(pass);
+        if (!runPass(pass))
+            return RunOutcome::GaveUp;
     }
     svc.log.info(QStringLiteral("Actualización finalizada."));
     return RunOutcome::Finished;
@@ -101,6 +102,7 @@ void RunDriver::beginPass(int pass)
     m_context.account.datesBefore = storedDates(pass);
     m_inPass = true;
     m_passOpen = false;
+    m_datesTried = false;
 }
 
 void RunDriver::stopIfSignalled()
@@ -137,8 +139,9 @@ void RunDriver::endPass(RunStatus status, const QString &reason)
         status = RunStatus::NotStarted;
     account.status = status;
     account.reason = reason;
-    // An interrupted pass stores no date; a lost connection could not read them.
-    account.datesAfter = statusFinished(status) ? storedDates(account.pass) : account.datesBefore;
+    // An interrupted pass stores no date; a lost connection could not read
+    // them. A pass whose dates were sent says what Orva holds.
+    account.datesAfter = statusFinished(status) || m_datesTried ? storedDates(account.pass) : account.datesBefore;
     for (int k = 0; k < TransferKindCount; ++k)
         account.kinds[k].selected = account.kinds[k].started || m_front.isTicked(TransferKind(k));
     m_run.passes << account;
@@ -155,7 +158,7 @@ void RunDriver::endRun()
     svc.log.endRun();
 }
 
-void RunDriver::runPass(int pass)
+bool RunDriver::runPass(int pass)
 {
     SharedServices &svc = m_context.svc;
     beginPass(pass);
@@ -186,13 +189,23 @@ void RunDriver::runPass(int pass)
     m_front.unloadProgressWindow();
     m_front.setMainEnabled(true);
     m_context.source.close();
-    storeDates(pass);
+    const QStringList unstored = storeDates(pass);
+    if (!unstored.isEmpty()) {
+        // Every document of the pass is in Orva, but not where the pass got
+        // to: the pass did not finish (the next run reads those documents
+        // again and finds them there).
+        const QString reason = QStringLiteral("no se guardó %1").arg(unstored.join(QStringLiteral(", ")));
+        svc.log.error(QStringLiteral("Paso %1: %2; la actualización termina.").arg(pass).arg(reason));
+        CancelaActualizacion(RunStatus::Abandoned, reason);
+        return false;
+    }
     endPass(RunStatus::Completed, QString());
     const RunReport r = report();
     logReport(r, QString());
     m_front.passEnded(r);
     if (!unattended)
         m_front.showReport(r);
+    return true;
 }
 
 void RunDriver::openSource()
@@ -213,14 +226,17 @@ void RunDriver::openSource()
     });
 }
 
-void RunDriver::storeDates(int pass)
+QStringList RunDriver::storeDates(int pass)
 {
-    if (!m_context.LastSalesDate.trimmed().isEmpty())
-        m_context.session.GrabaDfg(pass == 0 ? QStringLiteral("KTZ_ULTIMAFECHA") : QStringLiteral("KTZ_ULTIMAFECHA2"),
-                                   m_context.LastSalesDate);
-    if (!m_context.LastDeliveryNoteDate.trimmed().isEmpty())
-        m_context.session.GrabaDfg(pass == 0 ? QStringLiteral("KTZ_ULTIMAFECHAR") : QStringLiteral("KTZ_ULTIMAFECHA2R"),
-                                   m_context.LastDeliveryNoteDate);
+    m_datesTried = true;
+    const QStringList keys = passDateKeys(pass);
+    const QString values[] = {m_context.LastSalesDate, m_context.LastDeliveryNoteDate};
+    QStringList unstored;
+    for (int i = 0; i < 2; ++i) {
+        if (!values[i].trimmed().isEmpty() && !m_context.session.GrabaDfg(keys.at(i), values[i]))
+            unstored << keys.at(i);
+    }
+    return unstored;
 }
 
 RunReport RunDriver::report() const

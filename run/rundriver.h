@@ -68,9 +68,11 @@ private:
     void failCurrentRecord(const RunError &error);
     void endRun();
     QMap<QString, QVariant> storedDates(int pass);
-    void runPass(int pass);
+    // False when the pass ended the run (its dates could not be stored).
+    bool runPass(int pass);
     void openSource();
-    void storeDates(int pass);
+    // The keys of the pass that could not be stored (none when all were).
+    QStringList storeDates(int pass);
     RunReport report() const;
     void logReport(const RunReport &report, const QString &how);
     void CancelaActualizacion(RunStatus status, const QString &reason);
@@ -82,4 +84,5 @@ private:
     RunAccount m_run;
     bool m_inPass = false;    // a pass began and has not ended yet
     bool m_passOpen = false;  // the pass's KTZ database was opened
+    bool m_datesTried = false;  // the pass's dates were sent to Orva
 };

@@ -34,6 +34,21 @@ bool ErrorHandling::mayGoOnAfterFailure() const
     return m_operator && m_operator->isInteractive();
 }
 
+void ErrorHandling::endedByGiveUp(const Scope &scope, const RunError &error)
+{
+    auto own = m_scopes.rbegin();
+    while (own != m_scopes.rend() && own->scope != &scope)
+        ++own;
+    if (own == m_scopes.rend() || !onEndedEarly)
+        return;
+    for (auto outer = std::next(own); outer != m_scopes.rend(); ++outer) {
+        if (outer->mode != Mode::NameOnly) {
+            onEndedEarly(error);
+            return;
+        }
+    }
+}
+
 ReportChoice ErrorHandling::ReportError(const RunError &error, const QString &procedureName)
 {
     RunError named = error;

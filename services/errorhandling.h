@@ -55,6 +55,7 @@ public:
             } catch (const GiveUp &giveUp) {
                 if (!owns(giveUp))
                     throw;
+                m_errors.endedByGiveUp(*this, giveUp.error);
                 if constexpr (std::is_invocable_v<OnGiveUp, const GiveUp &>)
                     return onGiveUp(giveUp);
                 else
@@ -97,6 +98,14 @@ public:
     // Told of every error the operator chose to continue past (the record
     // being transferred then misses what the statement would have written).
     std::function<void(const RunError &)> onContinued;
+    // Told of every error the operator gave up on at the handler of a
+    // procedure whose caller goes on after it (the procedure ended early, as
+    // its contract says; the record being transferred misses the rest of it).
+    std::function<void(const RunError &)> onEndedEarly;
+
+    // A give-up owned by scope ended its procedure: told to onEndedEarly
+    // when an outer handler exists (the caller goes on).
+    void endedByGiveUp(const Scope &scope, const RunError &error);
 
 private:
     struct Entry

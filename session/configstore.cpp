@@ -30,10 +30,10 @@ QString ConfigStore::Cfg(const QString &key)
     }, QString());
 }
 
-void ConfigStore::GrabaDfg(const QString &key, const QString &value)
+bool ConfigStore::GrabaDfg(const QString &key, const QString &value)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaDfg"));
-    scope.run([&] {
+    return scope.run([&] {
         const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
         const QString group = QStringLiteral("DATOS");
         Connection &orva = m_services.session.connection();
@@ -54,5 +54,6 @@ void ConfigStore::GrabaDfg(const QString &key, const QString &value)
         // anyway could add a second row under the same key.
         if (outcome == KeyedWrite::NotRead)
             m_services.log.warning(QStringLiteral("No se guardó %1: no se pudo leer la configuración.").arg(key.trimmed()));
-    });
+        return outcome == KeyedWrite::Inserted || outcome == KeyedWrite::Updated || outcome == KeyedWrite::Unchanged;
+    }, false);
 }

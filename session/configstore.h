@@ -24,7 +24,8 @@ public:
     // Stores value (trimmed) under key (looked up untrimmed, stored trimmed)
     // with group "DATOS", creating the row when missing. When the row could
     // not be read (the operator went on past the error), nothing is written.
-    void GrabaDfg(const QString &key, const QString &value);
+    // True when Orva holds the value afterwards (written, or already there).
+    bool GrabaDfg(const QString &key, const QString &value);
 
 private:
     SharedServices &m_services;

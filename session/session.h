@@ -39,7 +39,7 @@ public:
     void CreaDefinicionesConsulta();
 
     QString Cfg(const QString &key) { return config.Cfg(key); }
-    void GrabaDfg(const QString &key, const QString &value) { config.GrabaDfg(key, value); }
+    bool GrabaDfg(const QString &key, const QString &value) { return config.GrabaDfg(key, value); }
 
     // The folder of the executable when writable, otherwise the per-user data
     // folder; the environment variable TRASPASOR_PROGRAM_FOLDER overrides both.

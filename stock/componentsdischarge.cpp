@@ -68,8 +68,10 @@ bool ClsCmnCptes::dischargeComponent(StockCall &call, int line, const ArticuloCa
         const bool built = m_services.errors.attempt([&] {
             movement = componentMovement(call, call.request.lines.at(line), code, component.unit, lot, hasLots);
         });
-        if (built && !writeMovement(call, movement, line))
+        if (built && !writeMovement(call, movement, line)) {
+            call.result.refusedComponent = code;
             return false;
+        }
     }
     return true;
 }

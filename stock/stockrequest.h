@@ -98,4 +98,7 @@ struct StockResult
     // refused; -1 when it refused the components' voucher book update.
     QString refusal;
     int refusedLine = -1;
+    // The component whose movement was refused (empty for an article's own
+    // movement or the book update).
+    QString refusedComponent;
 };

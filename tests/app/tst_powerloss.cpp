@@ -6,17 +6,14 @@
 // open intact, and the next run must leave Orva exactly as one clean run
 // does: nothing lost, nothing written twice.
 
+#include "support/orvafile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
-#include <QUuid>
 #include <QtEndian>
 
 #include <csignal>
@@ -95,56 +92,6 @@ void copyFile(const QString &from, const QString &to)
         QVERIFY(QFile::copy(from, to));
 }
 
-// Every table's rows, sorted, without the moment a counter moved.
-QStringList orvaRows(const QString &path)
-{
-    QStringList rows;
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open())
-            return {QStringLiteral("cannot open ") + path};
-        for (const QString &table : db.tables()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT * FROM \"%1\"").arg(table));
-            QStringList tableRows;
-            while (q.next()) {
-                QStringList values;
-                const QSqlRecord record = q.record();
-                for (int i = 0; i < record.count(); ++i) {
-                    if (record.fieldName(i).compare(QLatin1String("fechahora_modificacion"), Qt::CaseInsensitive))
-                        values << q.value(i).toString();
-                }
-                tableRows << table + QLatin1String(": ") + values.join(QLatin1Char('|'));
-            }
-            tableRows.sort();
-            rows << tableRows;
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return rows;
-}
-
-QString integrity(const QString &path)
-{
-    QString result;
-    const QString name = QUuid::createUuid().toString();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        QSqlQuery q(db);
-        if (!db.open())
-            result = db.lastError().text();
-        else if (!q.exec(QStringLiteral("PRAGMA integrity_check")) || !q.next())
-            result = q.lastError().text();
-        else
-            result = q.value(0).toString();
-    }
-    QSqlDatabase::removeDatabase(name);
-    return result;
-}
-
 } // namespace
 
 class TstPowerLoss : public QObject
@@ -188,7 +135,7 @@ void TstPowerLoss::initTestCase()
     QCOMPARE(runToEnd(clean, m_dir.filePath(QStringLiteral("prog-clean"))), 0);
     m_cleanMs = int(timer.elapsed());
     QVERIFY(!QFile::exists(clean + QStringLiteral("-wal")));  // a clean end leaves no log
-    m_clean = orvaRows(clean);
+    m_clean = orvaFileRows(clean);
     QVERIFY(m_clean.size() > 50);
 }
 
@@ -227,19 +174,18 @@ void TstPowerLoss::cutLogThenRerunEqualsCleanRun()
                                         .arg(m_cleanMs * k / 10)
                                         .arg(keep)
                                         .arg(frames);
-            QVERIFY2(integrity(cut) == QLatin1String("ok"), qPrintable(context + QStringLiteral(": ") + integrity(cut)));
-            if (orvaRows(cut) != m_clean)
+            QVERIFY2(sqliteIntegrity(cut) == QLatin1String("ok"),
+                     qPrintable(context + QStringLiteral(": ") + sqliteIntegrity(cut)));
+            if (orvaFileRows(cut) != m_clean)
                 ++lost;
             QVERIFY2(runToEnd(cut, m_dir.filePath(QStringLiteral("prog-") + name)) == 0, qPrintable(context));
-            QCOMPARE(integrity(cut), QStringLiteral("ok"));
-            const QStringList rows = orvaRows(cut);
+            QCOMPARE(sqliteIntegrity(cut), QStringLiteral("ok"));
+            const QStringList rows = orvaFileRows(cut);
             if (rows != m_clean) {
-                for (const QString &row : m_clean)
-                    if (!rows.contains(row))
-                        qWarning("missing: %s", qPrintable(row));
-                for (const QString &row : rows)
-                    if (!m_clean.contains(row))
-                        qWarning("extra: %s", qPrintable(row));
+                for (const QString &row : rowsNotIn(m_clean, rows))
+                    qWarning("missing: %s", qPrintable(row));
+                for (const QString &row : rowsNotIn(rows, m_clean))
+                    qWarning("extra: %s", qPrintable(row));
             }
             QVERIFY2(rows == m_clean, qPrintable(context));
             ++cases;

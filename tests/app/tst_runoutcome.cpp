@@ -200,6 +200,7 @@ private slots:
     void stockLinesRefused();
     void noteLineWithoutItsArticle();
     void documentErrorUnattended();
+    void dateThatCannotBeStored();
     void stoppedInsideADocument_data();
     void stoppedInsideADocument();
     void orvaThatCannotBeOpened_data();
@@ -335,6 +336,26 @@ void TstRunOutcome::documentErrorUnattended()
     QCOMPARE(s.orvaCount(QStringLiteral("V_MV_CPTEINSUMOS")), 2);
     QCOMPARE(datesOf(r, "dates_after"), datesOf(r, "dates_before"));
     QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHA'")).isValid());
+}
+
+void TstRunOutcome::dateThatCannotBeStored()
+{
+    // Every document reaches Orva, but the notes' date is refused: the pass
+    // did not store where it got to, so the run did not finish.
+    Station s(QStringLiteral("CREATE TRIGGER no_date BEFORE INSERT ON TA_CONFIGURACION WHEN NEW.CLAVE = "
+                             "'KTZ_ULTIMAFECHAR' BEGIN SELECT RAISE(ABORT, 'configuración bloqueada'); END"));
+    const Result res = s.run();
+    QCOMPARE(res.exitCode, 1);
+    QVERIFY(!res.out.contains(QStringLiteral("Actualización Finalizada")));
+    const QJsonObject r = s.json();
+    checkShape(r);
+    QCOMPARE(r.value(QStringLiteral("status")).toString(), QStringLiteral("abandoned"));
+    QCOMPARE(r.value(QStringLiteral("reason")).toString(), QStringLiteral("no se guardó KTZ_ULTIMAFECHAR"));
+    QCOMPARE(counts(kindOf(r, 0, "remitos")), QList<int>({3, 3, 0, 0, 0, 0}));
+    // The report says which date Orva holds: the sales date, stored first.
+    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(), QStringLiteral("2026-03-03"));
+    QVERIFY(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHAR")).isNull());
+    QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHAR'")).isValid());
 }
 
 void TstRunOutcome::stoppedInsideADocument_data()
