@@ -230,10 +230,3 @@ QString SvcSession::NumberToSql(const QVariant &value, const QString &kind)
         return SqlLiteral::textOf(value);
     return SvcTools::FieldText(value);
 }
-
-QString sqlText(const QString &text)
-{
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return doubled;
-}

@@ -117,7 +117,3 @@ private:
     bool m_allowCreate = false;
     bool m_readOnly = false;
 };
-
-// A text placed between single quotes in a statement: inner quotes doubled,
-// so the stored text is exactly the given one.
-QString sqlText(const QString &text);
