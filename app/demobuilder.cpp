@@ -277,9 +277,9 @@ bool buildPostgres(const PostgresTarget &target, const DemoTargets &targets, con
             exists.prepare(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"));
             exists.addBindValue(target.database);
             if (exists.exec() && exists.next())
-                statements << QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name);
+                statements << Statement(QStringLiteral("DROP DATABASE {} WITH (FORCE)")).part(name);
         }
-        statements << QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name);
+        statements << Statement(QStringLiteral("CREATE DATABASE {} ENCODING 'UTF8' TEMPLATE template0")).part(name);
         for (const QString &sql : statements) {
             if (!ok)
                 break;
