@@ -1,5 +1,6 @@
 #include "app/demobuilder.h"
 #include "services/sqlscript.h"
+#include "services/statement.h"
 #include "services/svcsession.h"
 
 #include <QDir>
@@ -189,16 +190,19 @@ bool buildFirebird(const FirebirdTarget &target, const QString &file, const QStr
                    const DemoTargets &targets, const QString &demoScript, QString *error)
 {
     const QString database = target.server + QLatin1Char(':') + target.folder + QLatin1Char('/') + file;
-    const QString credentials = QStringLiteral(" USER %1 PASSWORD %2").arg(quoted(targets.firebirdUser), quoted(targets.firebirdPassword));
+    const QString credentials =
+        Statement(QStringLiteral(" USER {} PASSWORD {}")).texts({targets.firebirdUser, targets.firebirdPassword});
     QString ignored;
-    runIsql(QStringLiteral("CONNECT %1%2;\nDROP DATABASE;\n").arg(quoted(database), credentials), QStringLiteral("UTF8"),
+    runIsql(Statement(QStringLiteral("CONNECT {}{};\nDROP DATABASE;\n")).text(database).part(credentials), QStringLiteral("UTF8"),
             &ignored);  // an earlier demo goes first; none is fine
 
     // The texts travel in the database's own character set; a NONE database
     // receives them as Windows-1252 bytes, untouched.
     const QString attachment = charset;
-    QString script = QStringLiteral("CREATE DATABASE %1%2 PAGE_SIZE 8192 DEFAULT CHARACTER SET %3;\n")
-                         .arg(quoted(database), credentials, charset);
+    QString script = Statement(QStringLiteral("CREATE DATABASE {}{} PAGE_SIZE 8192 DEFAULT CHARACTER SET {};\n"))
+                         .text(database)
+                         .part(credentials)
+                         .part(charset);
     for (const QString &statement : splitSqlScript(resourceText(QStringLiteral("schema/ktz.firebird.sql"))))
         script += statement + QStringLiteral(";\n");
     script += QStringLiteral("COMMIT;\n");
@@ -273,9 +277,9 @@ bool buildPostgres(const PostgresTarget &target, const DemoTargets &targets, con
             exists.prepare(QStringLiteral("SELECT 1 FROM pg_database WHERE datname = ?"));
             exists.addBindValue(target.database);
             if (exists.exec() && exists.next())
-                statements << QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(name);
+                statements << Statement(QStringLiteral("DROP DATABASE {} WITH (FORCE)")).part(name);
         }
-        statements << QStringLiteral("CREATE DATABASE %1 ENCODING 'UTF8' TEMPLATE template0").arg(name);
+        statements << Statement(QStringLiteral("CREATE DATABASE {} ENCODING 'UTF8' TEMPLATE template0")).part(name);
         for (const QString &sql : statements) {
             if (!ok)
                 break;
@@ -305,7 +309,7 @@ QStringList firebirdConfiguration(const FirebirdTarget &target, const DemoTarget
 {
     QStringList statements;
     const auto set = [&](const QString &key, const QString &value) {
-        statements << QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = %1 WHERE CLAVE = %2").arg(quoted(value), quoted(key));
+        statements << Statement(QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = {} WHERE CLAVE = {}")).texts({value, key});
     };
     for (const QString &suffix : {QString(), QStringLiteral("2")}) {
         set(QStringLiteral("KTZ_SERVIDOR") + suffix, target.server);

@@ -1,5 +1,6 @@
 #include "bench/benchdata.h"
 #include "services/sqlscript.h"
+#include "services/statement.h"
 
 #include <QDate>
 #include <QFile>
@@ -63,9 +64,10 @@ class PreparedInsert
 public:
     PreparedInsert(QSqlDatabase &db, const QString &table, const QStringList &columns) : m_query(db)
     {
-        const QStringList marks(columns.size(), QStringLiteral("?"));
-        const QString sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(QLatin1Char(','))
-            + QStringLiteral(") VALUES (") + marks.join(QLatin1Char(',')) + QLatin1Char(')');
+        FieldList marks;
+        for (const QString &column : columns)
+            marks << qMakePair(column, QStringLiteral("?"));
+        const QString sql = insertStatement(Statement(QStringLiteral("INSERT INTO {}")).part(table), marks);
         if (!m_query.prepare(sql))
             throw GenerationError{m_query.lastError().text() + QStringLiteral(" | ") + sql};
     }

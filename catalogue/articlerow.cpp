@@ -1,5 +1,6 @@
 #include "catalogue/articlerow.h"
 #include "services/changetest.h"
+#include "services/statement.h"
 #include "services/svcsession.h"
 #include "services/svctools.h"
 
@@ -29,13 +30,13 @@ bool articleChanged(const Recordset &stored, const Recordset &article)
 ArticleColumns articleColumns(const Recordset &article, const QString &key)
 {
     const auto number = [&](const char *field) {
-        return SvcSession::NumberToSql(article.value(QLatin1String(field)), QStringLiteral("@"));
+        return SqlLiteral::number(article.value(QLatin1String(field)));
     };
     const std::optional<Currency> price = netPrice(article);
     ArticleColumns c;
     c.key = key;
     c.barcode = alignedCode(article.value(QStringLiteral("PROD_EAN")), QStringLiteral("PROD_EAN"), BarcodeWidth);
-    c.price = price ? SvcSession::NumberToSql(*price) : SvcSession::NumberToSql(QVariant(), QStringLiteral("@"));
+    c.price = price ? SqlLiteral::amount(*price) : SqlLiteral::number(QVariant());
     c.vatRate = number("PROD_IVA");
     c.taxes = number("PROD_IMPINT");
     c.cost = number("PROD_COSTO");
@@ -46,27 +47,32 @@ ArticleColumns articleColumns(const Recordset &article, const QString &key)
     return c;
 }
 
+namespace {
+
+// The columns after the key, in the order both statements take them.
+Statement &withColumns(Statement &statement, const ArticleColumns &c)
+{
+    return statement.text(c.barcode).literals({c.price, c.vatRate, c.taxes, c.cost}).texts({c.category, c.description, c.unit});
+}
+
+} // namespace
+
 QString articleLookupStatement(const QString &key)
 {
-    return QStringLiteral("SELECT * FROM V_MA_ARTICULOS WHERE IDARTICULO = '") + sqlText(key) + QLatin1Char('\'');
+    return Statement(QStringLiteral("SELECT * FROM V_MA_ARTICULOS WHERE IDARTICULO = {}")).text(key);
 }
 
 QString articleInsertStatement(const ArticleColumns &c)
 {
-    return QStringLiteral("INSERT INTO V_MA_ARTICULOS (IDARTICULO,CODIGOBARRA,PRECIO2,TASAIVA,IMPUESTOS,COSTO,"
-                          "IDRUBRO,DESCRIPCION,IDUNIDAD) VALUES('")
-        + sqlText(c.key) + QStringLiteral("','") + sqlText(c.barcode) + QStringLiteral("',") + c.price
-        + QLatin1Char(',') + c.vatRate + QLatin1Char(',') + c.taxes + QLatin1Char(',') + c.cost
-        + QStringLiteral(",'") + sqlText(c.category) + QStringLiteral("','") + sqlText(c.description)
-        + QStringLiteral("','") + sqlText(c.unit) + QStringLiteral("')");
+    return withColumns(Statement(QStringLiteral("INSERT INTO V_MA_ARTICULOS (IDARTICULO,CODIGOBARRA,PRECIO2,TASAIVA,IMPUESTOS,COSTO,"
+                                    "IDRUBRO,DESCRIPCION,IDUNIDAD) VALUES({},{},{},{},{},{},{},{},{})"))
+                           .text(c.key),
+                       c);
 }
 
 QString articleUpdateStatement(const ArticleColumns &c)
 {
-    return QStringLiteral("UPDATE V_MA_ARTICULOS SET CODIGOBARRA = '") + sqlText(c.barcode)
-        + QStringLiteral("', PRECIO2=") + c.price + QStringLiteral(", TASAIVA= ") + c.vatRate
-        + QStringLiteral(", IMPUESTOS= ") + c.taxes + QStringLiteral(", COSTO= ") + c.cost
-        + QStringLiteral(", IDRUBRO= '") + sqlText(c.category) + QStringLiteral("',DESCRIPCION='")
-        + sqlText(c.description) + QStringLiteral("', IDUNIDAD= '") + sqlText(c.unit)
-        + QStringLiteral("' WHERE IDARTICULO = '") + sqlText(c.key) + QLatin1Char('\'');
+    Statement update(QStringLiteral("UPDATE V_MA_ARTICULOS SET CODIGOBARRA = {}, PRECIO2={}, TASAIVA= {}, IMPUESTOS= {}, "
+                                    "COSTO= {}, IDRUBRO= {},DESCRIPCION={}, IDUNIDAD= {} WHERE IDARTICULO = {}"));
+    return withColumns(update, c).text(c.key);
 }

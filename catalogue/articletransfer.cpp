@@ -12,9 +12,9 @@ namespace {
 // Articles of the tax classes SHOP and CIGARRILLOS stay out, and so do those
 // without a price row or without a tax class (the comparisons are not true
 // for a Null). An article with several price rows comes once per row.
-const QString catalogueQuery = QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA ")
-    + QStringLiteral("FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD")
-    + QStringLiteral(" WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
+const QString catalogueQuery = QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA "
+                                              "FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD"
+                                              " WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
 
 // How error messages name the article being transferred.
 QString articleRecord(const Recordset &article)

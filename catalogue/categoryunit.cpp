@@ -3,6 +3,7 @@
 #include "services/changetest.h"
 #include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -19,11 +20,9 @@ struct CodeTable
 // A Null name is written as an empty text.
 void storeCode(RunContext &context, const CodeTable &t, const QString &code, const QVariant &name)
 {
-    const QString nameText = sqlText(SvcTools::FieldText(name));
     insertOrUpdateByKey(
         context.svc.session,
-        QStringLiteral("SELECT * FROM ") + t.table + QStringLiteral(" WHERE ") + t.codeColumn + QStringLiteral("='")
-            + sqlText(code) + QLatin1Char('\''),
+        Statement(QStringLiteral("SELECT * FROM {} WHERE {}={}")).part(t.table).part(t.codeColumn).text(code),
         [&](const Recordset *stored) {
             // A name that cannot be compared counts as the same.
             bool renamed = !stored;
@@ -34,13 +33,16 @@ void storeCode(RunContext &context, const CodeTable &t, const QString &code, con
         },
         [&](bool insert) {
             if (insert)
-                return context.orva().Execute(QStringLiteral("INSERT INTO ") + t.table + QStringLiteral(" (")
-                                              + t.codeColumn + QStringLiteral(",DESCRIPCION) VALUES ('")
-                                              + sqlText(code) + QStringLiteral("','") + nameText
-                                              + QStringLiteral("')"));
-            return context.orva().Execute(QStringLiteral("UPDATE ") + t.table + QStringLiteral(" SET DESCRIPCION='")
-                                          + nameText + QStringLiteral("' WHERE ") + t.codeColumn
-                                          + QStringLiteral("='") + sqlText(code) + QLatin1Char('\''));
+                return context.orva().Execute(Statement(QStringLiteral("INSERT INTO {} ({},DESCRIPCION) VALUES ({},{})"))
+                                                  .part(t.table)
+                                                  .part(t.codeColumn)
+                                                  .text(code)
+                                                  .textOf(name));
+            return context.orva().Execute(Statement(QStringLiteral("UPDATE {} SET DESCRIPCION={} WHERE {}={}"))
+                                              .part(t.table)
+                                              .textOf(name)
+                                              .part(t.codeColumn)
+                                              .text(code));
         });
 }
 
@@ -53,8 +55,8 @@ void ActualizaRubro(RunContext &context, const Recordset &article)
     QString category;
     if (!errors.attempt([&] { category = SvcTools::FieldText(article.value(QStringLiteral("PROD_RUB"))); }))
         return;
-    Recordset rubro = context.source.OpenRecordset(QStringLiteral("SELECT * FROM RUBRO WHERE RUB_COD='")
-                                                   + sqlText(category) + QLatin1Char('\''));
+    Recordset rubro =
+        context.source.OpenRecordset(Statement(QStringLiteral("SELECT * FROM RUBRO WHERE RUB_COD={}")).text(category));
     if (!rubro.hasRows())
         return;
     QString code;

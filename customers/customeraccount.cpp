@@ -3,6 +3,7 @@
 #include "services/changetest.h"
 #include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 QString customerAccountCode(RunContext &context, const QString &customerNumber)
@@ -20,9 +21,11 @@ QVariant customerAccountName(const Recordset &customer)
 
 QString accountInsertStatement(const QString &code, const QString &name)
 {
-    return QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO,DESCRIPCION,TITULO,AJUSTE,LIBRO_IVA_VENTAS,"
-                          "LIBRO_IVA_COMPRAS,TIPOVISTA,DADA_DE_BAJA,MEDIODEPAGO) VALUES('")
-        + sqlText(code) + QStringLiteral("','") + sqlText(name) + QStringLiteral("','0','0','1','0','CL','0',NULL)");
+    return Statement(QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO,DESCRIPCION,TITULO,AJUSTE,LIBRO_IVA_VENTAS,"
+                                    "LIBRO_IVA_COMPRAS,TIPOVISTA,DADA_DE_BAJA,MEDIODEPAGO) "
+                                    "VALUES({},{},'0','0','1','0','CL','0',NULL)"))
+        .text(code)
+        .text(name);
 }
 
 void ActualizaCuentaCliente(RunContext &context, const Recordset &customer, const QString &customerNumber)
@@ -40,8 +43,10 @@ void ActualizaCuentaCliente(RunContext &context, const Recordset &customer, cons
             const QString nameText = SvcTools::FieldText(name);
             if (insert)
                 return accountInsertStatement(code, nameText);
-            return QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = '") + sqlText(nameText)
-                + QStringLiteral("', MEDIODEPAGO =NULL WHERE CODIGO = '") + sqlText(code) + QLatin1Char('\'');
+            return Statement(QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = {}, MEDIODEPAGO =NULL WHERE CODIGO = {}"))
+                .text(nameText)
+                .text(code)
+                .sql();
         });
 }
 
@@ -51,8 +56,9 @@ void storeCustomerRow(RunContext &context, const QString &table, const QString &
 {
     const KeyedWrite outcome = insertOrUpdateByKey(
         context.svc.session,
-        QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" WHERE CODIGO = '")
-            + sqlText(customerAccountCode(context, customerNumber)) + QLatin1Char('\''),
+        Statement(QStringLiteral("SELECT * FROM {} WHERE CODIGO = {}"))
+            .part(table)
+            .text(customerAccountCode(context, customerNumber)),
         [&](const Recordset *stored) {
             bool changed = false;
             if (!context.svc.errors.attempt([&] { changed = differs(stored); }))

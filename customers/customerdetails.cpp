@@ -3,19 +3,10 @@
 #include "services/changetest.h"
 #include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 #include <utility>
-
-namespace {
-
-// A KTZ value ready to go between quotes: Null is an empty text.
-QString text(const QVariant &value)
-{
-    return sqlText(SvcTools::FieldText(value));
-}
-
-} // namespace
 
 CustomerDetail customerDetail(const Recordset &customer, const CustomerCodes &codes)
 {
@@ -39,28 +30,34 @@ bool detailChanged(const Recordset &stored, const CustomerDetail &d)
     return false;
 }
 
+namespace {
+
+// The detail's values in column order, as both statements take them.
+Statement &withDetail(Statement &statement, const CustomerDetail &d)
+{
+    const auto text = [](const QVariant &value) { return SvcTools::FieldText(value); };
+    return statement.texts({text(d.street), text(d.town), text(d.postcode), d.province, text(d.phone),
+                            text(d.taxNumber), d.iva, d.documentType, text(d.notes)});
+}
+
+} // namespace
+
 QString detailInsertStatement(const QString &code, const CustomerDetail &d)
 {
-    return QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
-                          "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,CLASE) "
-                          "VALUES('")
-        + sqlText(code) + QStringLiteral("','") + text(d.street) + QStringLiteral("','") + text(d.town)
-        + QStringLiteral("','") + text(d.postcode) + QStringLiteral("','") + sqlText(d.province)
-        + QStringLiteral("','") + text(d.phone) + QStringLiteral("','") + text(d.taxNumber) + QStringLiteral("','")
-        + sqlText(d.iva) + QStringLiteral("','") + sqlText(d.documentType) + QStringLiteral("','   1','")
-        + text(d.notes) + QStringLiteral("','   1','   1',2)");
+    return withDetail(Statement(QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
+                                    "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,"
+                                    "CLASE) VALUES({},{},{},{},{},{},{},{},{},'   1',{},'   1','   1',2)"))
+        .text(code),
+        d);
 }
 
 QString detailUpdateStatement(const QString &code, const CustomerDetail &d)
 {
-    return QStringLiteral("UPDATE MA_CUENTASADIC SET CALLE= '") + text(d.street) + QStringLiteral("', LOCALIDAD='")
-        + text(d.town) + QStringLiteral("', CPOSTAL= '") + text(d.postcode) + QStringLiteral("', PROVINCIA= '")
-        + sqlText(d.province) + QStringLiteral("', TELEFONO= '") + text(d.phone)
-        + QStringLiteral("', NUMERO_DOCUMENTO= '") + text(d.taxNumber) + QStringLiteral("',IVA='") + sqlText(d.iva)
-        + QStringLiteral("', DOCUMENTO_TIPO= '") + sqlText(d.documentType)
-        + QStringLiteral("', IDCOND_CPRA_VTA='   1',OBSERVACIONES='") + text(d.notes)
-        + QStringLiteral("', PAIS='   1',IDMOTIVOVTA='   1',CLASE=2 WHERE CODIGO = '") + sqlText(code)
-        + QLatin1Char('\'');
+    Statement update(QStringLiteral("UPDATE MA_CUENTASADIC SET CALLE= {}, LOCALIDAD={}, CPOSTAL= {}, PROVINCIA= {}, "
+                                    "TELEFONO= {}, NUMERO_DOCUMENTO= {},IVA={}, DOCUMENTO_TIPO= {}, "
+                                    "IDCOND_CPRA_VTA='   1',OBSERVACIONES={}, PAIS='   1',IDMOTIVOVTA='   1',CLASE=2 "
+                                    "WHERE CODIGO = {}"));
+    return withDetail(update, d).text(code);
 }
 
 void ActualizaDatosCliente(RunContext &context, const Recordset &customer, const QString &customerNumber)

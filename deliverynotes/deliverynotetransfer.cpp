@@ -2,6 +2,7 @@
 #include "deliverynotes/notewriter.h"
 #include "services/documenttransaction.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 #include <QScopeGuard>
@@ -15,7 +16,9 @@ qint32 countNotes(RunContext &context, const QString &filter)
 {
     qint32 n = 0;
     Recordset count =
-        context.source.OpenRecordset(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT ") + filter + orderByDate);
+        context.source.OpenRecordset(Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT {}{}"))
+                                         .part(filter)
+                                         .part(orderByDate));
     if (count.hasRows())
         context.svc.errors.attempt([&] { n = qint32(numericValue(SvcTools::FieldText(count.value(QStringLiteral("RecordCount"))))); });
     count.close();
@@ -79,11 +82,9 @@ QString deliveryNoteFilter(RunContext &context)
 
 QString deliveryNoteFilterFrom(const QString &startDate, bool firstRun)
 {
-    if (firstRun)
-        return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= '") + sqlText(startDateText(startDate))
-            + QStringLiteral("' AND FOUT_NUM > 0");
-    return QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='") + sqlText(startDateText(startDate))
-        + QStringLiteral("' AND FOUT_NUM > 0");
+    return Statement(firstRun ? QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= {} AND FOUT_NUM > 0")
+                              : QStringLiteral(" WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>={} AND FOUT_NUM > 0"))
+        .text(startDateText(startDate));
 }
 
 void moveNoteCounter(RunContext &context, Numbering &numbering, const QString &SucNroLetra)
@@ -113,7 +114,8 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
         context.counters.CantRM = n;
         context.countedRecords(TransferKind::Remitos, n);
     }
-    Recordset notes = context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT ") + filter + orderByDate);
+    Recordset notes =
+        context.source.OpenRecordset(Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{}")).part(filter).part(orderByDate));
     DeliveryNote note;
     bool datesHeld = false;
     for (; !notes.eof(); notes.moveNext(), context.progress.tick())

@@ -1,7 +1,9 @@
 #include "deliverynotes/notewriter.h"
 #include "deliverynotes/stockdischarge.h"
 #include "run/runcontext.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -9,13 +11,7 @@ namespace {
 // The note's key columns as they open both inserts: 'RM','000100000041','0'.
 QString voucherKey(const DeliveryNote &note)
 {
-    return sqlText(note.voucherType) + QStringLiteral("','") + sqlText(note.SucNroLetra) + QStringLiteral("','")
-        + sqlText(note.complement);
-}
-
-QString amount(Currency value)
-{
-    return SvcSession::NumberToSql(value);
+    return Statement(QStringLiteral("{},{},{}")).text(note.voucherType).text(note.SucNroLetra).text(note.complement);
 }
 
 QString exemptFlag(const DeliveryNote &note)
@@ -32,9 +28,9 @@ void logLinesWithoutArticle(RunContext &context, const QString &noteId)
     ErrorHandling::Scope quiet(context.svc.errors, QStringLiteral("GrabaRenglonesRemito"),
                                ErrorHandling::Mode::IgnoreAll);
     Recordset missing = context.source.OpenRecordset(
-        QStringLiteral("SELECT FACT_OUT.FCOUT_PROD_ID, FACT_OUT.FCOUT_DESCR FROM FACT_OUT LEFT JOIN PRODUCTO ON "
-                       "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = '")
-        + sqlText(noteId) + QStringLiteral("' AND PRODUCTO.PROD_ID IS NULL"));
+        Statement(QStringLiteral("SELECT FACT_OUT.FCOUT_PROD_ID, FACT_OUT.FCOUT_DESCR FROM FACT_OUT LEFT JOIN PRODUCTO ON "
+                                 "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = {} AND PRODUCTO.PROD_ID IS NULL"))
+            .text(noteId));
     for (; missing.isOpen() && !missing.eof(); missing.moveNext()) {
         const QString line = QStringLiteral("%1, renglón del artículo %2 (%3)")
                                  .arg(context.svc.errors.record(),
@@ -51,41 +47,39 @@ void logLinesWithoutArticle(RunContext &context, const QString &noteId)
 
 QString voucherInsert(const DeliveryNote &note)
 {
-    return QStringLiteral("INSERT INTO V_MV_CPTE (TC,IDCOMPROBANTE,IDCOMPLEMENTO,FECHA,CUENTA,NOMBRE,IMPORTE,"
-                          "IMPORTE_S_IVA,NETOGRAVADO,NETONOGRAVADO,IMPORTEIVA,EXENTOIVAARTICULOS,CLASEPRECIO) ")
-        + QStringLiteral("VALUES ('") + voucherKey(note) + QStringLiteral("','") + sqlText(note.date)
-        + QStringLiteral("','") + sqlText(note.account) + QStringLiteral("','") + sqlText(note.customerName)
-        + QStringLiteral("',") + amount(note.total) + QLatin1Char(',') + amount(note.netTaxed) + QLatin1Char(',')
-        + amount(note.netTaxed) + QLatin1Char(',') + amount(note.nonTaxed) + QLatin1Char(',') + amount(note.vat)
-        + QLatin1Char(',') + exemptFlag(note) + QStringLiteral(",2)");
+    return Statement(QStringLiteral("INSERT INTO V_MV_CPTE (TC,IDCOMPROBANTE,IDCOMPLEMENTO,FECHA,CUENTA,NOMBRE,IMPORTE,"
+                                    "IMPORTE_S_IVA,NETOGRAVADO,NETONOGRAVADO,IMPORTEIVA,EXENTOIVAARTICULOS,CLASEPRECIO) "
+                                    "VALUES ({},{},{},{},{},{},{},{},{},{},2)"))
+        .part(voucherKey(note))
+        .texts({note.date, note.account, note.customerName})
+        .amounts({note.total, note.netTaxed, note.netTaxed, note.nonTaxed, note.vat})
+        .literal(exemptFlag(note));
 }
 
 QString lineInsert(const DeliveryNote &note, const DeliveryNoteLine &line)
 {
-    return QStringLiteral("INSERT INTO V_MV_CPTEINSUMOS (TC, IDCOMPROBANTE, IDCOMPLEMENTO, IDARTICULO,DESCRIPCION,"
-                          "IDUNIDAD,CANTIDAD,IMPORTE,IMPORTE_S_IVA,TOTAL,ALICIVA,TOTALFINAL, IMPUESTOS,EXENTO,"
-                          "CLASEPRECIO) ")
-        + QStringLiteral("VALUES('") + voucherKey(note) + QStringLiteral("','") + sqlText(line.articleKey)
-        + QStringLiteral("','") + sqlText(line.description) + QStringLiteral("','") + sqlText(line.unit)
-        + QStringLiteral("',") + amount(line.quantity) + QLatin1Char(',') + amount(line.unitPrice) + QLatin1Char(',')
-        + amount(line.unitPrice) + QLatin1Char(',') + amount(line.lineTotal) + QLatin1Char(',')
-        + amount(line.vatRate) + QLatin1Char(',') + amount(line.finalTotal) + QLatin1Char(',')
-        + amount(line.internalTaxes) + QLatin1Char(',') + exemptFlag(note) + QStringLiteral(",2)");
+    return Statement(QStringLiteral("INSERT INTO V_MV_CPTEINSUMOS (TC, IDCOMPROBANTE, IDCOMPLEMENTO, IDARTICULO,DESCRIPCION,"
+                                    "IDUNIDAD,CANTIDAD,IMPORTE,IMPORTE_S_IVA,TOTAL,ALICIVA,TOTALFINAL, IMPUESTOS,EXENTO,"
+                                    "CLASEPRECIO) VALUES({},{},{},{},{},{},{},{},{},{},{},{},2)"))
+        .part(voucherKey(note))
+        .texts({line.articleKey, line.description, line.unit})
+        .amounts({line.quantity, line.unitPrice, line.unitPrice, line.lineTotal, line.vatRate, line.finalTotal,
+                  line.internalTaxes})
+        .literal(exemptFlag(note));
 }
 
 void GrabaRemito(RunContext &context, const DeliveryNote &note, const Recordset &noteRow, StockDischarge &discharge)
 {
     ErrorHandling &errors = context.svc.errors;
     ErrorHandling::Scope named(errors, QStringLiteral("GrabaRemito"), ErrorHandling::Mode::NameOnly);
-    Recordset found;
-    const bool exists = context.svc.session.RecordExists(
-        QStringLiteral("V_MV_CPTE"), note.SucNroLetra, QStringLiteral("IDCOMPROBANTE"), &found, 8,
-        QStringLiteral(" TC = 'RM' AND IDCOMPROBANTE = '") + sqlText(note.SucNroLetra) + QLatin1Char('\''));
-    if (exists) {
+    const RowRead stored = context.svc.session.ReadRecord(
+        QStringLiteral("V_MV_CPTE"), note.SucNroLetra, QStringLiteral("IDCOMPROBANTE"),
+        Statement(QStringLiteral(" TC = 'RM' AND IDCOMPROBANTE = {}")).text(note.SucNroLetra));
+    if (stored.found()) {
         context.tally.unchanged();
         return;
     }
-    if (!found.isOpen()) {
+    if (stored.failed()) {
         // Whether Orva has the voucher is unknown: no second voucher is risked.
         context.svc.log.warning(QStringLiteral("%1: no se pudo comprobar si Orva ya tiene el comprobante RM %2; "
                                                "no se graba.")
@@ -107,9 +101,9 @@ void GrabaRenglonesRemito(RunContext &context, const DeliveryNote &note, const Q
     ErrorHandling::Scope named(errors, QStringLiteral("GrabaRenglonesRemito"), ErrorHandling::Mode::NameOnly);
     const QString record = errors.record();
     Recordset lines = context.source.OpenRecordset(
-        QStringLiteral("SELECT FACT_OUT.*, PRODUCTO.PROD_IMPINT FROM FACT_OUT INNER JOIN PRODUCTO ON "
-                       "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = '")
-        + sqlText(noteId) + QLatin1Char('\''));
+        Statement(QStringLiteral("SELECT FACT_OUT.*, PRODUCTO.PROD_IMPINT FROM FACT_OUT INNER JOIN PRODUCTO ON "
+                                 "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = {}"))
+            .text(noteId));
     if (lines.hasRows()) {
         int lineNumber = 0;
         for (; !lines.eof(); lines.moveNext()) {

@@ -10,6 +10,7 @@
 #include "numbering/bookfields.h"
 #include "numbering/numbering.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 #include "session/valuehelpers.h"
 
@@ -24,36 +25,48 @@ struct BookTable
     QString statementCondition;  // of the statement handed back
 };
 
-const BookTable voucherBooks{QStringLiteral("V_TA_CPTE"), QStringLiteral("' AND TALONARIO ="),
-                             QStringLiteral("' AND TALONARIO=")};
-const BookTable generalBooks{QStringLiteral("TA_Comprobantes"), QStringLiteral("' AND TALONARIO = "),
-                             QStringLiteral("' AND TALONARIO =")};
+const BookTable voucherBooks{QStringLiteral("V_TA_CPTE"), QStringLiteral(" AND TALONARIO ="),
+                             QStringLiteral(" AND TALONARIO=")};
+const BookTable generalBooks{QStringLiteral("TA_Comprobantes"), QStringLiteral(" AND TALONARIO = "),
+                             QStringLiteral(" AND TALONARIO =")};
 
 QString bookQuery(const BookTable &table, const QString &tc, const QString &system, qint16 talonario)
 {
-    return QStringLiteral("SELECT * FROM ") + table.name + QStringLiteral(" WHERE CODIGO = '") + sqlText(bookType(tc))
-        + QStringLiteral("' AND SISTEMA = '") + sqlText(system) + table.talonarioCondition
-        + QString::number(talonario);
+    return Statement(QStringLiteral("SELECT * FROM {} WHERE CODIGO = {} AND SISTEMA = {}{}{}"))
+        .part(table.name)
+        .text(bookType(tc))
+        .text(system)
+        .part(table.talonarioCondition)
+        .integer(talonario);
 }
 
 // The statement the caller runs itself; it always names V_TA_CPTE.
 QString counterStatement(const BookTable &table, const QString &tc, const QString &system, const QString &number,
                          const QString &letter, qint16 talonario)
 {
-    return QStringLiteral(" UPDATE V_TA_CPTE SET ") + letter + QStringLiteral("_ULTIMO_NRO = ") + number
-        + QStringLiteral(" WHERE CODIGO = '") + sqlText(SvcTools::PadLeft(tc, 4)) + QStringLiteral("' AND SISTEMA = '")
-        + sqlText(system) + table.statementCondition + QString::number(talonario);
+    return Statement(QStringLiteral(" UPDATE V_TA_CPTE SET {}_ULTIMO_NRO = {} WHERE CODIGO = {} AND SISTEMA = {}{}{}"))
+        .part(letter)
+        .part(number)
+        .code(tc, 4)
+        .text(system)
+        .part(table.statementCondition)
+        .integer(talonario);
 }
 
 // The counter written into the book row itself, keyed by the row's own
 // CODIGO, SISTEMA and TALONARIO.
 QString counterUpdate(const BookTable &table, const Recordset &book, const QString &column, const QString &number)
 {
-    return QStringLiteral("UPDATE ") + table.name + QStringLiteral(" SET ") + column + QStringLiteral(" = ")
-        + quoted(number) + QStringLiteral(", fechahora_modificacion = ") + quoted(FormatoFechaHora())
-        + QStringLiteral(" WHERE CODIGO = ") + quoted(bookText(book, QStringLiteral("CODIGO")))
-        + QStringLiteral(" AND SISTEMA = ") + quoted(bookText(book, QStringLiteral("SISTEMA")))
-        + QStringLiteral(" AND TALONARIO = ") + plainNumber(bookNumber(book, QStringLiteral("TALONARIO")));
+    return Statement(QStringLiteral(
+                         "UPDATE {} SET {} = {}, fechahora_modificacion = {} WHERE CODIGO = {} AND SISTEMA = {} "
+                         "AND TALONARIO = {}"))
+        .part(table.name)
+        .part(column)
+        .text(number)
+        .text(FormatoFechaHora())
+        .text(bookText(book, QStringLiteral("CODIGO")))
+        .text(bookText(book, QStringLiteral("SISTEMA")))
+        .number(bookNumber(book, QStringLiteral("TALONARIO")));
 }
 
 } // namespace

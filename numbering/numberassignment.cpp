@@ -4,7 +4,9 @@
 
 #include "numbering/bookfields.h"
 #include "numbering/numbering.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -33,9 +35,8 @@ void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &bra
         bool usedUp = false;
         if (letter.trimmed().isEmpty())
             letter = QStringLiteral("X");
-        Recordset books = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = '")
-                                                           + sqlText(bookType(tc))
-                                                           + QStringLiteral("' ORDER BY TALONARIO"));
+        Recordset books = m_services.session.OpenRecordset(
+            Statement(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = {} ORDER BY TALONARIO")).text(bookType(tc)));
         if (books.isEmpty()) {
             branch = QStringLiteral("1");
             number = QStringLiteral("1");
@@ -89,26 +90,30 @@ bool Numbering::ExisteAsientoComprobante(const QString &tc, const QString &branc
                                          const QString &letter)
 {
     Recordset entry = m_services.session.OpenRecordset(
-        QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE TC = '") + sqlText(SvcTools::PadLeft(tc, 4))
-        + QStringLiteral("' AND SUCURSAL = '") + sqlText(branch) + QStringLiteral("' AND NUMERO = '")
-        + sqlText(number) + QStringLiteral("' AND LETRA = '") + sqlText(letter) + QLatin1Char('\''));
+        Statement(QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE TC = {} AND SUCURSAL = {} AND NUMERO = {} AND LETRA = {}"))
+            .code(tc, 4)
+            .text(branch)
+            .text(number)
+            .text(letter));
     return entry.hasRows();
 }
 
 void Numbering::moveNumberPastJournal(const QString &tc, const QString &branch, const QString &letter,
                                       QString &number)
 {
-    Recordset highest = m_services.session.OpenRecordset(
-        QStringLiteral("SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = '") + sqlText(tc)
-        + QStringLiteral("' AND SUCURSAL= '") + sqlText(branch) + QStringLiteral("' AND LETRA = '") + sqlText(letter)
-        + QLatin1Char('\''));
+    const RowRead highest = RowRead::of(
+        m_services.session,
+        Statement(QStringLiteral("SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = {} AND SUCURSAL= {} AND LETRA = {}"))
+            .text(tc)
+            .text(branch)
+            .text(letter));
     // A query the operator went past leaves the number as the book gave it.
-    if (!highest.isOpen())
+    if (highest.failed())
         return;
     QString next = QStringLiteral("00000001");
-    if (highest.hasRows()) {
+    if (highest.found()) {
         m_services.errors.attempt([&] {
-            const QVariant last = highest.value(QStringLiteral("Ultimo"));
+            const QVariant last = highest.row().value(QStringLiteral("Ultimo"));
             if (!last.isNull())
                 next = formatDigits(plainNumber(numericValue(SvcTools::NumberText(last).mid(4, 8)) + 1), 8);
         });

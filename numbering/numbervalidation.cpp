@@ -5,6 +5,7 @@
 #include "numbering/bookfields.h"
 #include "numbering/numbering.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -60,12 +61,14 @@ bool Numbering::validate(const QString &tc, const QString &branch, const QString
         message = QStringLiteral(" La letra Informada no es Valida, la misma debe ser ") + validLetters;
         return false;
     }
-    const QString type = sqlText(bookType(tc));
+    const QString type = bookType(tc);
     bool external = false;
     {
         Recordset books = m_services.session.OpenRecordset(
-            QStringLiteral("Select * from v_ta_cpte where codigo = '") + type + QStringLiteral("' and ")
-            + letterColumn(l, QStringLiteral("_SUC_DEFAULT")) + QStringLiteral(" = ") + SvcTools::ToCurrency(branch).toText());
+            Statement(QStringLiteral("Select * from v_ta_cpte where codigo = {} and {} = {}"))
+                .text(type)
+                .part(letterColumn(l, QStringLiteral("_SUC_DEFAULT")))
+                .amount(SvcTools::ToCurrency(branch)));
         for (bool stop = false; !stop && !books.eof(); books.moveNext()) {
             errors.attempt([&] {
                 external = bookFlag(books, QStringLiteral("Externo"));
@@ -81,9 +84,10 @@ bool Numbering::validate(const QString &tc, const QString &branch, const QString
             });
         }
     }
-    Recordset book = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = '")
-                                                      + type + QStringLiteral("' and Talonario = ")
-                                                      + QString::number(TalonarioActual));
+    Recordset book = m_services.session.OpenRecordset(
+        Statement(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = {} and Talonario = {}"))
+            .text(type)
+            .integer(TalonarioActual));
     if (book.isEmpty()) {
         message = QStringLiteral("Debe configurar la numeracióN de Comprobantes");
         return false;

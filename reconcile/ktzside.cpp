@@ -6,7 +6,7 @@
 #include "sales/voucheridentity.h"
 #include "services/errors.h"
 #include "services/recordset.h"
-#include "services/svcsession.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 #include <functional>
@@ -22,12 +22,12 @@ QString isoDay(const QDate &day)
 // date stored with its time still counts.
 QString beforeDayAfter(const QString &column, const DayRange &range)
 {
-    return QStringLiteral(" AND ") + column + QStringLiteral(" < '") + isoDay(range.to.addDays(1)) + QLatin1Char('\'');
+    return Statement(QStringLiteral(" AND {} < {}")).part(column).text(isoDay(range.to.addDays(1)));
 }
 
 QString within(const QString &column, const DayRange &range)
 {
-    return column + QStringLiteral(" >= '") + isoDay(range.from) + QLatin1Char('\'') + beforeDayAfter(column, range);
+    return Statement(QStringLiteral("{} >= {}{}")).part(column).text(isoDay(range.from)).part(beforeDayAfter(column, range));
 }
 
 // The day an unreadable row is reported on: the one its date text starts
@@ -137,9 +137,9 @@ void readNotes(Connection &ktz, StationSide &side)
     if (k.range.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, QStringLiteral("SELECT * FROM FAC_OUT ") + deliveryNoteFilterFrom(isoDay(k.range.from), true)
-                       + beforeDayAfter(QStringLiteral("FOUT_FECHA"), k.range)
-                       + QStringLiteral(" ORDER BY FOUT_FECHA ASC"));
+    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{} ORDER BY FOUT_FECHA ASC"))
+                       .part(deliveryNoteFilterFrom(isoDay(k.range.from), true))
+                       .part(beforeDayAfter(QStringLiteral("FOUT_FECHA"), k.range)));
     for (; !rows.eof(); rows.moveNext()) {
         const QString reason = unreadableReason(rows, QStringLiteral("FOUT_FECHA"), {QStringLiteral("Total")});
         try {
@@ -170,9 +170,9 @@ void readLeftOutDocuments(Connection &ktz, StationSide &side)
     if (days.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, QStringLiteral("SELECT * FROM FAC_OUT WHERE ") + within(QStringLiteral("FOUT_FECHA"), days)
-                       + QStringLiteral(" AND NOT (COALESCE(FOUT_TIPO, '') IN ('A', 'B', 'R') AND "
-                                        "COALESCE(FOUT_NUM, 0) > 0) ORDER BY FOUT_FECHA ASC"));
+    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM FAC_OUT WHERE {} AND NOT (COALESCE(FOUT_TIPO, '') IN "
+                                            "('A', 'B', 'R') AND COALESCE(FOUT_NUM, 0) > 0) ORDER BY FOUT_FECHA ASC"))
+                       .part(within(QStringLiteral("FOUT_FECHA"), days)));
     for (; !rows.eof(); rows.moveNext()) {
         const QString letter = recordColumnText(rows, QStringLiteral("fout_tipo"));
         const bool note = letter == QLatin1String("R");
@@ -197,8 +197,9 @@ void readLeftOutLoads(Connection &ktz, StationSide &side)
     if (range.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, QStringLiteral("SELECT * FROM T_CARGAS WHERE ") + within(QStringLiteral("F_COMP"), range)
-                       + QStringLiteral(" AND NOT (COALESCE(N_COMP, 0) > 0) ORDER BY F_COMP ASC"));
+    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM T_CARGAS WHERE {} AND NOT (COALESCE(N_COMP, 0) > 0) "
+                                            "ORDER BY F_COMP ASC"))
+                       .part(within(QStringLiteral("F_COMP"), range)));
     for (; !rows.eof(); rows.moveNext()) {
         const QDate day = documentDay(rows.value(QStringLiteral("F_COMP")));
         if (!range.contains(day))

@@ -3,15 +3,16 @@
 #include "sales/salesdocument.h"
 #include "sales/voucheridentity.h"
 #include "services/recordset.h"
-#include "services/svcsession.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
 
 QString dateWindow(const DayRange &range)
 {
-    return QStringLiteral("FECHA >= '") + range.from.toString(Qt::ISODate) + QStringLiteral("' AND FECHA < '")
-        + range.to.addDays(1).toString(Qt::ISODate) + QLatin1Char('\'');
+    return Statement(QStringLiteral("FECHA >= {} AND FECHA < {}"))
+        .text(range.from.toString(Qt::ISODate))
+        .text(range.to.addDays(1).toString(Qt::ISODate));
 }
 
 // The day of an Orva date text; invalid when it is none.
@@ -32,19 +33,20 @@ QString text(const Recordset &rs, const QString &column)
 
 QString salesJournalStatement(const QString &voucherType, const DayRange &range)
 {
-    return QStringLiteral("SELECT SUCURSAL, NUMERO, LETRA, [NUMERO ASIENTO] AS ASIENTO, MIN(FECHA) AS FECHA, "
-                          "SUM(CASE WHEN SECUENCIA = 1 THEN 1 ELSE 0 END) AS VECES, "
-                          "SUM(CASE WHEN [DEBE-HABER] = 'D' THEN IMPORTE ELSE 0 END) AS TOTAL "
-                          "FROM MV_ASIENTOS WHERE TC = '")
-        + sqlText(voucherType) + QStringLiteral("' AND TIPO_REG = 'VTAS' AND ") + dateWindow(range)
-        + QStringLiteral(" GROUP BY SUCURSAL, NUMERO, LETRA, [NUMERO ASIENTO]");
+    return Statement(QStringLiteral("SELECT SUCURSAL, NUMERO, LETRA, [NUMERO ASIENTO] AS ASIENTO, MIN(FECHA) AS FECHA, "
+                                    "SUM(CASE WHEN SECUENCIA = 1 THEN 1 ELSE 0 END) AS VECES, "
+                                    "SUM(CASE WHEN [DEBE-HABER] = 'D' THEN IMPORTE ELSE 0 END) AS TOTAL "
+                                    "FROM MV_ASIENTOS WHERE TC = {} AND TIPO_REG = 'VTAS' AND {} "
+                                    "GROUP BY SUCURSAL, NUMERO, LETRA, [NUMERO ASIENTO]"))
+        .text(voucherType)
+        .part(dateWindow(range));
 }
 
 QString noteVoucherStatement(const DayRange &range)
 {
-    return QStringLiteral("SELECT IDCOMPROBANTE, MIN(FECHA) AS FECHA, COUNT(*) AS VECES, SUM(IMPORTE) AS TOTAL "
-                          "FROM V_MV_CPTE WHERE TC = 'RM' AND ")
-        + dateWindow(range) + QStringLiteral(" GROUP BY IDCOMPROBANTE");
+    return Statement(QStringLiteral("SELECT IDCOMPROBANTE, MIN(FECHA) AS FECHA, COUNT(*) AS VECES, SUM(IMPORTE) AS TOTAL "
+                                    "FROM V_MV_CPTE WHERE TC = 'RM' AND {} GROUP BY IDCOMPROBANTE"))
+        .part(dateWindow(range));
 }
 
 void readSalesPool(Connection &orva, const QString &voucherType, OrvaPool &pool)

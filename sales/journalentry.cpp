@@ -3,7 +3,9 @@
 #include "customers/customeraccount.h"
 #include "sales/salesstock.h"
 #include "services/errors.h"
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -89,8 +91,8 @@ JournalHeader fixedValues(SalesContext &sales, const SalesDocument &doc)
 // leaves it unknown: that counts as found, so nothing is written twice.
 bool foundInOrva(SalesContext &sales, const QString &check)
 {
-    Recordset rs = sales.context.svc.session.OpenRecordset(check);
-    return !rs.isOpen() || rs.hasRows();
+    const RowRead read = RowRead::of(sales.context.svc.session, check);
+    return read.failed() || read.found();
 }
 
 // The IVA account of a condition's column of TA_CUENTASIVA; "" when the
@@ -101,12 +103,12 @@ QString ivaAccount(RunContext &context, const QString &column)
     RunCache &held = context.orva().runCache();
     if (const QVariant *account = held.find(table, column))
         return account->toString();
-    Recordset iva = context.svc.session.OpenRecordset(QStringLiteral("SELECT TOP 1 * FROM TA_CUENTASIVA"));
-    if (!iva.isOpen())
+    const RowRead iva = RowRead::of(context.svc.session, QStringLiteral("SELECT TOP 1 * FROM TA_CUENTASIVA"));
+    if (iva.failed())
         return QString();
     QString account;
-    if (iva.hasRows()
-        && !context.svc.errors.attempt([&] { account = SvcTools::ValueText(iva.value(column), column); }))
+    if (iva.found()
+        && !context.svc.errors.attempt([&] { account = SvcTools::ValueText(iva.row().value(column), column); }))
         return QString();
     held.store(table, column, account);
     return account;
@@ -132,13 +134,13 @@ bool ObtieneCuentasVenta(SalesContext &sales, const SalesDocument &doc, Customer
     ErrorHandling &errors = context.svc.errors;
     SvcSession &orva = context.svc.session;
     accounts->account = CodigoCuentaCliente(context.session.tituloClientes, doc.customerNumber, context.Digitos_Cuenta);
-    Recordset customer;
-    const bool exists = orva.RecordExists(QStringLiteral("MA_CUENTASADIC"), accounts->account, QStringLiteral("CODIGO"),
-                                          &customer, 8, QString());
-    if (!customer.isOpen())
+    RowRead customer = orva.ReadRecord(QStringLiteral("MA_CUENTASADIC"), accounts->account, QStringLiteral("CODIGO"));
+    if (customer.failed())
         return false;
-    if (exists) {
-        errors.attempt([&] { accounts->condition = SvcTools::ValueText(customer.value(QStringLiteral("Iva")), QStringLiteral("Iva")); });
+    if (customer.found()) {
+        errors.attempt([&] {
+            accounts->condition = SvcTools::ValueText(customer.row().value(QStringLiteral("Iva")), QStringLiteral("Iva"));
+        });
     } else {
         context.orva().Execute(accountInsertStatement(accounts->account, doc.customerName));
         context.orva().Execute(customerDetailsInsert(accounts->account));

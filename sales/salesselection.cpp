@@ -1,34 +1,26 @@
 #include "sales/salesselection.h"
-#include "services/svcsession.h"
+#include "services/statement.h"
 #include "services/svctools.h"
-
-namespace {
-
-const QString invoiceOrder = QStringLiteral(" ORDER BY FOUT_FECHA ASC");
-const QString loadOrder = QStringLiteral(" ORDER BY F_COMP ASC");
-const QString invoiceCount = QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT ");
-const QString loadCount = QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS ");
-
-} // namespace
 
 QString SalesSelection::invoiceCountStatement() const
 {
-    return invoiceCount + invoiceFilter + invoiceOrder;
+    return Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT {} ORDER BY FOUT_FECHA ASC"))
+        .part(invoiceFilter);
 }
 
 QString SalesSelection::loadCountStatement() const
 {
-    return loadCount + loadFilter + loadOrder;
+    return Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS {} ORDER BY F_COMP ASC")).part(loadFilter);
 }
 
 QString SalesSelection::invoiceStatement() const
 {
-    return QStringLiteral("SELECT * FROM FAC_OUT ") + invoiceFilter + invoiceOrder;
+    return Statement(QStringLiteral("SELECT * FROM FAC_OUT {} ORDER BY FOUT_FECHA ASC")).part(invoiceFilter);
 }
 
 QString SalesSelection::loadStatement() const
 {
-    return QStringLiteral("SELECT * FROM T_CARGAS ") + loadFilter + loadOrder;
+    return Statement(QStringLiteral("SELECT * FROM T_CARGAS {} ORDER BY F_COMP ASC")).part(loadFilter);
 }
 
 SalesSelection salesSelection(RunContext &context)
@@ -42,12 +34,10 @@ SalesSelection salesSelectionFrom(const QString &startDate, bool firstRun)
 {
     SalesSelection s;
     s.startDate = startDateText(startDate);
-    const QString start = sqlText(s.startDate);
-    s.invoiceFilter = firstRun
-        ? QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= '") + start
-            + QStringLiteral("' AND FOUT_NUM > 0")
-        : QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  FOUT_FECHA>='") + start
-            + QStringLiteral("' AND FOUT_NUM > 0");
-    s.loadFilter = QStringLiteral(" WHERE N_COMP > 0 AND F_COMP >= '") + start + QLatin1Char('\'');
+    s.invoiceFilter =
+        Statement(firstRun ? QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= {} AND FOUT_NUM > 0")
+                           : QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  FOUT_FECHA>={} AND FOUT_NUM > 0"))
+            .text(s.startDate);
+    s.loadFilter = Statement(QStringLiteral(" WHERE N_COMP > 0 AND F_COMP >= {}")).text(s.startDate);
     return s;
 }

@@ -1,6 +1,7 @@
 #include "sales/salesstock.h"
 #include "catalogue/articlekey.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 #include "stock/stockmovements.h"
 
@@ -11,14 +12,14 @@ namespace {
 QString outgoing(const QVariant &quantity, const QString &column)
 {
     if (quantity.isNull() || !quantity.isValid())
-        return SvcSession::NumberToSql(quantity, QStringLiteral("@"));
+        return SqlLiteral::number(quantity);
     const double q = doubleOf(quantity, column);
     return plainNumber(q > 0 ? -q : q);
 }
 
 QString number(const Recordset &line, const QString &column)
 {
-    return SvcSession::NumberToSql(line.value(column), QStringLiteral("@"));
+    return SqlLiteral::number(line.value(column));
 }
 
 // The V_MV_STOCK row of the current invoice line.
@@ -27,20 +28,20 @@ FieldList invoiceLineMovement(const Recordset &line, const VoucherIdentity &vouc
     const QString store = QStringLiteral("'   1'");
     return {
         {QStringLiteral("IDARTICULO"),
-         quoted(articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))},
-        {QStringLiteral("IDUNIDAD"), quoted(SvcTools::PadLeft(columnText(line, QStringLiteral("fcout_unid"))))},
-        {QStringLiteral("DESCRIPCION"), quoted(columnText(line, QStringLiteral("fcout_descr")))},
+         SqlLiteral::text(articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))},
+        {QStringLiteral("IDUNIDAD"), SqlLiteral::code(columnText(line, QStringLiteral("fcout_unid")), 4)},
+        {QStringLiteral("DESCRIPCION"), SqlLiteral::text(columnText(line, QStringLiteral("fcout_descr")))},
         {QStringLiteral("CANTIDAD"), outgoing(line.value(QStringLiteral("fcout_cant")), QStringLiteral("fcout_cant"))},
         {QStringLiteral("PRECIOVENTA"), number(line, QStringLiteral("fcout_pventa"))},
         {QStringLiteral("IMPUESTOS"), number(line, QStringLiteral("FCOUT_IMP_NGRAV"))},
         {QStringLiteral("IVARI"), number(line, QStringLiteral("FCOUT_IVA"))},
         {QStringLiteral("SECUENCIA"), QString::number(lineNumber)},
         {QStringLiteral("ARTMONEDA"), store},
-        {QStringLiteral("TC"), quoted(voucher.tc)},
-        {QStringLiteral("IDCOMPROBANTE"), quoted(voucher.origin())},
+        {QStringLiteral("TC"), SqlLiteral::text(voucher.tc)},
+        {QStringLiteral("IDCOMPROBANTE"), SqlLiteral::text(voucher.origin())},
         {QStringLiteral("IDCOMPLEMENTO"),
          SvcTools::ValueText(line.value(QStringLiteral("FCOUT_ID")), QStringLiteral("FCOUT_ID"))},
-        {QStringLiteral("FECHA"), quoted(dateText(line.value(QStringLiteral("FOUT_FECHA"))))},
+        {QStringLiteral("FECHA"), SqlLiteral::text(dateText(line.value(QStringLiteral("FOUT_FECHA"))))},
         {QStringLiteral("IDDEPOSITO"), store},
     };
 }
@@ -49,14 +50,14 @@ FieldList invoiceLineMovement(const Recordset &line, const VoucherIdentity &vouc
 FieldList loadMovement(const GncArticle &gnc, const SalesDocument &doc, const VoucherIdentity &voucher)
 {
     return {
-        {QStringLiteral("IDARTICULO"), quoted(gnc.code)},
-        {QStringLiteral("DESCRIPCION"), quoted(gnc.description)},
-        {QStringLiteral("IDUNIDAD"), quoted(gnc.unit)},
+        {QStringLiteral("IDARTICULO"), SqlLiteral::text(gnc.code)},
+        {QStringLiteral("DESCRIPCION"), SqlLiteral::text(gnc.description)},
+        {QStringLiteral("IDUNIDAD"), SqlLiteral::text(gnc.unit)},
         {QStringLiteral("CANTIDAD"), outgoing(doc.volume, QStringLiteral("VOL_CARGA"))},
-        {QStringLiteral("PRECIOVENTA"), SvcSession::NumberToSql(doc.unitPrice, QStringLiteral("@"))},
+        {QStringLiteral("PRECIOVENTA"), SqlLiteral::number(doc.unitPrice)},
         {QStringLiteral("SECUENCIA"), QStringLiteral("1")},
-        {QStringLiteral("TC"), quoted(voucher.tc)},
-        {QStringLiteral("IDCOMPROBANTE"), quoted(voucher.origin())},
+        {QStringLiteral("TC"), SqlLiteral::text(voucher.tc)},
+        {QStringLiteral("IDCOMPROBANTE"), SqlLiteral::text(voucher.origin())},
         {QStringLiteral("IDCOMPLEMENTO"), doc.entryNumber()},
     };
 }
@@ -103,12 +104,12 @@ QString signedNumberText(double value)
 
 QString invoiceLinesQuery(const SalesDocument &doc)
 {
-    return QStringLiteral("SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , FAC_OUT.FOUT_TIPO,"
-                          "FAC_OUT.FOUT_FECHA,FACT_OUT.* FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = "
-                          "FAC_OUT.ID ")
-        + QStringLiteral("WHERE FAC_OUT.FOUT_PVENTA='") + signedNumberText(numericValue(doc.branch))
-        + QStringLiteral("' AND FAC_OUT.FOUT_NUM=") + plainNumber(numericValue(doc.number))
-        + QStringLiteral(" AND FAC_OUT.FOUT_TIPO='") + sqlText(doc.letter) + QLatin1Char('\'');
+    return Statement(QStringLiteral("SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , FAC_OUT.FOUT_TIPO,"
+                                    "FAC_OUT.FOUT_FECHA,FACT_OUT.* FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = "
+                                    "FAC_OUT.ID WHERE FAC_OUT.FOUT_PVENTA={} AND FAC_OUT.FOUT_NUM={} AND FAC_OUT.FOUT_TIPO={}"))
+        .text(signedNumberText(numericValue(doc.branch)))
+        .number(numericValue(doc.number))
+        .text(doc.letter);
 }
 
 QList<LeftOutStockLine> GrabaStockVenta(SalesContext &sales, const SalesDocument &doc, const VoucherIdentity &voucher)

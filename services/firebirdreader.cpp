@@ -1,4 +1,5 @@
 #include "services/firebirdreader.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 #include <QLocale>
@@ -254,14 +255,15 @@ private:
         switch (conversionOf(c, m_noneCharset)) {
         case Conversion::Text:
             *converted = true;
-            return QStringLiteral("CAST(%1 AS VARCHAR(%2) CHARACTER SET %3) AS %4")
-                .arg(ref)
-                .arg(qMax(1, c.charLength))
-                .arg(targetCharset(c, m_noneCharset), alias);
+            return Statement(QStringLiteral("CAST({} AS VARCHAR({}) CHARACTER SET {}) AS {}"))
+                .part(ref)
+                .integer(qMax(1, c.charLength))
+                .part(targetCharset(c, m_noneCharset))
+                .part(alias);
         case Conversion::Decimal:
             *converted = true;
             decimals.insert(catalogueName(alias).toLower());
-            return QStringLiteral("CAST(%1 AS VARCHAR(32)) AS %2").arg(ref, alias);
+            return Statement(QStringLiteral("CAST({} AS VARCHAR(32)) AS {}")).part(ref).part(alias);
         case Conversion::None:
             break;
         }

@@ -1,6 +1,7 @@
 #include "services/sqlitejournal.h"
 #include "services/connection.h"
 #include "services/log.h"
+#include "services/statement.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -33,7 +34,7 @@ QString useSqliteJournal(Connection &connection, SqliteJournal journal, Log &log
     const QSqlDatabase db = connection.database();
     const QString wanted = journal == SqliteJournal::WriteAheadLog ? QStringLiteral("wal") : QStringLiteral("delete");
     QString error;
-    QString mode = pragma(db, QStringLiteral("PRAGMA journal_mode=") + wanted, &error);
+    QString mode = pragma(db, Statement(QStringLiteral("PRAGMA journal_mode={}")).part(wanted), &error);
     if (mode != wanted) {
         QString previous;
         QString ignored;

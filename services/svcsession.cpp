@@ -3,6 +3,7 @@
 #include "services/errors.h"
 #include "services/keyedrow.h"
 #include "services/orvapassword.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 #include <QDir>
@@ -11,6 +12,18 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+namespace {
+
+// The statement and, when the condition is not blank, " AND (condition)".
+QString withCondition(const QString &statement, const QString &condition)
+{
+    if (condition.trimmed().isEmpty())
+        return statement;
+    return Statement(QStringLiteral("{} AND ({})")).part(statement).part(condition);
+}
+
+} // namespace
 
 ServerSettings ServerSettings::read(const QString &iniPath)
 {
@@ -125,11 +138,9 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
 QString SvcSession::lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
                                     const QString &keyColumn, const QString &extra)
 {
-    QString sql = QStringLiteral("SELECT ") + resultColumn + QStringLiteral(" FROM ") + table + QStringLiteral(" WHERE ")
-        + keyColumn + QStringLiteral(" = '") + sqlText(key) + QLatin1Char('\'');
-    if (!extra.trimmed().isEmpty())
-        sql += QStringLiteral(" AND (") + extra + QLatin1Char(')');
-    return sql;
+    return withCondition(
+        Statement(QStringLiteral("SELECT {} FROM {} WHERE {} = {}")).part(resultColumn).part(table).part(keyColumn).text(key),
+        extra);
 }
 
 QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool *answered)
@@ -174,13 +185,20 @@ QString SvcSession::LookupHeldValue(const QString &heldAs, const QString &table,
     return value;
 }
 
+RowRead SvcSession::ReadRecord(const QString &table, const QString &key, const QString &keyColumn,
+                               const QString &condition)
+{
+    return RowRead::of(*this, withCondition(Statement(QStringLiteral("SELECT * FROM {} WHERE {} = {}"))
+                                                .part(table)
+                                                .part(keyColumn)
+                                                .text(key),
+                                            condition));
+}
+
 bool SvcSession::RecordExists(const QString &table, const QString &key, const QString &keyColumn, Recordset *rs,
                               int /*keyType*/, const QString &condition)
 {
-    QString sql = QStringLiteral("SELECT * FROM %1 WHERE %2 = '%3'").arg(table, keyColumn, sqlText(key));
-    if (!condition.trimmed().isEmpty())
-        sql += QStringLiteral(" AND (%1)").arg(condition);
-    RowRead read = RowRead::of(*this, sql);
+    RowRead read = ReadRecord(table, key, keyColumn, condition);
     if (rs)
         *rs = std::move(read.row());
     return read.found();
@@ -206,47 +224,9 @@ bool SvcSession::HasColumn(const QString &table, const QString &column)
 
 QString SvcSession::NumberToSql(const QVariant &value, const QString &kind)
 {
-    if (kind == QLatin1String("@")) {
-        if (!value.isValid() || value.isNull())
-            return QStringLiteral("0");
-        const QString text = SvcTools::NumberText(value);
-        if (text.trimmed().isEmpty())
-            return QStringLiteral("0");
-        if (value.typeId() == QMetaType::QString) {
-            bool ok = false;
-            const double v = text.trimmed().toDouble(&ok);
-            if (!ok)
-                throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
-                                            QStringLiteral("No coinciden los tipos: '%1' no es un número").arg(text),
-                                            {}, {}, {}});
-            return plainNumber(v);
-        }
-        return text;
-    }
+    if (kind == QLatin1String("@"))
+        return SqlLiteral::number(value);
     if (kind == QLatin1String("'"))
-        return quoted(SvcTools::FieldText(value));
+        return SqlLiteral::textOf(value);
     return SvcTools::FieldText(value);
-}
-
-QString SvcSession::BuildInsert(const QString &statement, const FieldList &fields)
-{
-    QStringList names, values;
-    for (const auto &field : fields) {
-        names << field.first;
-        values << field.second;
-    }
-    return statement + QStringLiteral(" (") + names.join(QLatin1Char(',')) + QStringLiteral(") VALUES (")
-        + values.join(QLatin1Char(',')) + QLatin1Char(')');
-}
-
-QString sqlText(const QString &text)
-{
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QStringLiteral("''"));
-    return doubled;
-}
-
-QString quoted(const QString &text)
-{
-    return QLatin1Char('\'') + sqlText(text) + QLatin1Char('\'');
 }

@@ -4,19 +4,16 @@
 
 #include "services/connection.h"
 #include "services/currency.h"
+#include "services/keyedrow.h"
 #include "services/recordset.h"
 #include "services/sqlitejournal.h"
+#include "services/statement.h"
 
-#include <QList>
-#include <QPair>
 #include <QString>
 #include <QVariant>
 
 class ErrorHandling;
 class Log;
-
-// (field name, SQL literal) pairs of an insert statement.
-using FieldList = QList<QPair<QString, QString>>;
 
 // How the library reaches an Orva server; read from its settings file.
 struct ServerSettings
@@ -88,6 +85,9 @@ public:
     // row exists; rs, when given, comes back on the first row.
     bool RecordExists(const QString &table, const QString &key, const QString &keyColumn,
                       Recordset *rs = nullptr, int keyType = 8, const QString &condition = {});
+    // The same read in its three states: failed, no row, the row.
+    RowRead ReadRecord(const QString &table, const QString &key, const QString &keyColumn,
+                       const QString &condition = {});
 
     // Whether table exists and has column (names compared without regard to case).
     bool HasColumn(const QString &table, const QString &column);
@@ -95,10 +95,13 @@ public:
     // A value as an SQL literal: kind "@" a number (Null or empty gives 0),
     // "'" a quoted text with inner quotes doubled, "" the value's own text.
     static QString NumberToSql(const QVariant &value, const QString &kind);
-    static QString NumberToSql(Currency value) { return value.toText(); }
+    static QString NumberToSql(Currency value) { return SqlLiteral::amount(value); }
 
     // statement + " (" names ") VALUES (" values ")": values unchanged.
-    static QString BuildInsert(const QString &statement, const FieldList &fields);
+    static QString BuildInsert(const QString &statement, const FieldList &fields)
+    {
+        return insertStatement(statement, fields);
+    }
 
 private:
     static QString lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
@@ -114,9 +117,3 @@ private:
     bool m_allowCreate = false;
     bool m_readOnly = false;
 };
-
-// A text placed between single quotes in a statement: inner quotes doubled,
-// so the stored text is exactly the given one.
-QString sqlText(const QString &text);
-// The same with the enclosing quotes: 'text'.
-QString quoted(const QString &text);

@@ -1,6 +1,7 @@
 #include "services/targetlock.h"
 #include "services/connection.h"
 #include "services/log.h"
+#include "services/statement.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -15,6 +16,12 @@ namespace {
 constexpr int advisoryClass = 0x4B545A;
 constexpr int advisoryObject = 0x4F5256;
 const char *const appLockResource = "Traspasor KTZ";
+
+// A statement on the advisory lock: its two key numbers in the pattern's places.
+QString lockStatement(const QString &pattern)
+{
+    return Statement(pattern).integer(advisoryClass).integer(advisoryObject);
+}
 
 QString stamp(const QVariant &value)
 {
@@ -88,24 +95,22 @@ TargetLock::Outcome TargetLock::takeAdvisory(Connection &orva)
 {
     m_what = QStringLiteral("bloqueo consultivo de PostgreSQL (%1)").arg(orva.target().describe());
     QSqlQuery query(orva.database());
-    if (!query.exec(QStringLiteral("SELECT pg_try_advisory_lock(%1, %2)").arg(advisoryClass).arg(advisoryObject))
+    if (!query.exec(lockStatement(QStringLiteral("SELECT pg_try_advisory_lock({}, {})")))
         || !query.next()) {
         m_error = query.lastError().text();
         return Outcome::Failed;
     }
     if (query.value(0).toBool()) {
         m_server = &orva;
-        m_releaseStatement = QStringLiteral("SELECT pg_advisory_unlock(%1, %2)").arg(advisoryClass).arg(advisoryObject);
+        m_releaseStatement = lockStatement(QStringLiteral("SELECT pg_advisory_unlock({}, {})"));
         return Outcome::Taken;
     }
     // Who holds it: the session's process and its start, when this role may see them.
     QSqlQuery who(orva.database());
-    if (who.exec(QStringLiteral(
+    if (who.exec(lockStatement(QStringLiteral(
             "SELECT a.pid, a.backend_start, a.client_addr FROM pg_locks l JOIN pg_stat_activity a ON a.pid = l.pid "
-            "WHERE l.locktype = 'advisory' AND l.granted AND l.classid = %1 AND l.objid = %2 AND l.objsubid = 2 "
-            "AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())")
-                     .arg(advisoryClass)
-                     .arg(advisoryObject))
+            "WHERE l.locktype = 'advisory' AND l.granted AND l.classid = {} AND l.objid = {} AND l.objsubid = 2 "
+            "AND l.database = (SELECT oid FROM pg_database WHERE datname = current_database())")))
         && who.next()) {
         m_holder = QStringLiteral("sesión %1").arg(who.value(0).toString());
         if (!who.value(2).toString().isEmpty())
@@ -121,9 +126,9 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
     m_what = QStringLiteral("bloqueo de aplicación del servidor (%1)").arg(orva.target().describe());
     QSqlQuery query(orva.database());
     const QString resource = QLatin1String(appLockResource);
-    if (!query.exec(QStringLiteral("SET NOCOUNT ON; DECLARE @r int; EXEC @r = sp_getapplock @Resource = N'%1', "
-                                   "@LockMode = 'Exclusive', @LockOwner = 'Session', @LockTimeout = 0; SELECT @r")
-                        .arg(resource))
+    if (!query.exec(Statement(QStringLiteral("SET NOCOUNT ON; DECLARE @r int; EXEC @r = sp_getapplock @Resource = N{}, "
+                                             "@LockMode = 'Exclusive', @LockOwner = 'Session', @LockTimeout = 0; SELECT @r"))
+                        .text(resource))
         || !query.next()) {
         m_error = query.lastError().text();
         return Outcome::Failed;
@@ -131,7 +136,7 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
     const int status = query.value(0).toInt();
     if (status >= 0) {
         m_server = &orva;
-        m_releaseStatement = QStringLiteral("EXEC sp_releaseapplock @Resource = N'%1', @LockOwner = 'Session'").arg(resource);
+        m_releaseStatement = Statement(QStringLiteral("EXEC sp_releaseapplock @Resource = N{}, @LockOwner = 'Session'")).text(resource).sql();
         return Outcome::Taken;
     }
     if (status != -1) {
@@ -139,11 +144,11 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
         return Outcome::Failed;
     }
     QSqlQuery who(orva.database());
-    if (who.exec(QStringLiteral("SELECT TOP 1 s.session_id, s.login_time, s.host_name FROM sys.dm_tran_locks l "
-                                "JOIN sys.dm_exec_sessions s ON s.session_id = l.request_session_id "
-                                "WHERE l.resource_type = 'APPLICATION' AND l.resource_database_id = DB_ID() "
-                                "AND l.resource_description LIKE '%")
-                     + resource + QStringLiteral("%' AND l.request_session_id <> @@SPID"))
+    if (who.exec(Statement(QStringLiteral("SELECT TOP 1 s.session_id, s.login_time, s.host_name FROM sys.dm_tran_locks l "
+                                          "JOIN sys.dm_exec_sessions s ON s.session_id = l.request_session_id "
+                                          "WHERE l.resource_type = 'APPLICATION' AND l.resource_database_id = DB_ID() "
+                                          "AND l.resource_description LIKE {} AND l.request_session_id <> @@SPID"))
+                     .text(QLatin1Char('%') + resource + QLatin1Char('%')))
         && who.next()) {
         m_holder = QStringLiteral("sesión %1 en %2").arg(who.value(0).toString(), who.value(2).toString().trimmed());
         if (const QString since = stamp(who.value(1)); !since.isEmpty())

@@ -1,6 +1,7 @@
 #include "session/configstore.h"
 #include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 QString ConfigStore::Cfg(const QString &key)
@@ -14,8 +15,8 @@ QString ConfigStore::Cfg(const QString &key)
         RunCache &held = m_services.session.connection().runCache();
         if (const QVariant *value = held.find(tableName, key.trimmed()))
             return value->toString();
-        const QString sql = QStringLiteral("SELECT VALOR FROM ") + tableName + QStringLiteral(" WHERE CLAVE = '")
-            + sqlText(key.trimmed()) + QLatin1Char('\'');
+        const QString sql =
+            Statement(QStringLiteral("SELECT VALOR FROM {} WHERE CLAVE = {}")).part(tableName).text(key.trimmed());
         RowRead read = RowRead::of(m_services.session, sql);
         if (read.failed())
             return QString();
@@ -34,21 +35,25 @@ bool ConfigStore::GrabaDfg(const QString &key, const QString &value)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("GrabaDfg"));
     return scope.run([&] {
-        const QString where = QStringLiteral(" WHERE CLAVE = '") + sqlText(key) + QLatin1Char('\'');
+        const QString where = Statement(QStringLiteral(" WHERE CLAVE = {}")).text(key);
         const QString group = QStringLiteral("DATOS");
         Connection &orva = m_services.session.connection();
         const KeyedWrite outcome = insertOrUpdateByKey(
-            m_services.session, QStringLiteral("SELECT * FROM ") + tableName + where,
+            m_services.session, Statement(QStringLiteral("SELECT * FROM {}{}")).part(tableName).part(where),
             [](const Recordset *) { return RowChange::Changed; },
             [&](bool insert) {
                 if (insert)
-                    return orva.Execute(QStringLiteral("INSERT INTO ") + tableName
-                                        + QStringLiteral(" (Grupo,Clave,Valor) VALUES (") + quoted(group)
-                                        + QLatin1Char(',') + quoted(key.trimmed()) + QLatin1Char(',')
-                                        + quoted(value.trimmed()) + QLatin1Char(')'));
-                return orva.Execute(QStringLiteral("UPDATE ") + tableName + QStringLiteral(" SET Grupo = ")
-                                    + quoted(group) + QStringLiteral(", Clave = ") + quoted(key.trimmed())
-                                    + QStringLiteral(", Valor = ") + quoted(value.trimmed()) + where);
+                    return orva.Execute(Statement(QStringLiteral("INSERT INTO {} (Grupo,Clave,Valor) VALUES ({},{},{})"))
+                                            .part(tableName)
+                                            .text(group)
+                                            .text(key.trimmed())
+                                            .text(value.trimmed()));
+                return orva.Execute(Statement(QStringLiteral("UPDATE {} SET Grupo = {}, Clave = {}, Valor = {}{}"))
+                                        .part(tableName)
+                                        .text(group)
+                                        .text(key.trimmed())
+                                        .text(value.trimmed())
+                                        .part(where));
             });
         // A read the operator skipped tells nothing about the row: writing
         // anyway could add a second row under the same key.

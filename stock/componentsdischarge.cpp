@@ -4,6 +4,7 @@
 
 #include "numbering/numbering.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 #include "session/session.h"
 #include "stock/clscmncptes.h"
@@ -83,24 +84,23 @@ FieldList ClsCmnCptes::componentMovement(StockCall &call, const StockLine &line,
     const auto add = [&](const char *field, const QString &value) {
         fields << qMakePair(QString::fromLatin1(field), value);
     };
-    const QString text = QStringLiteral("'");
     SvcSession &session = m_services.session;
 
     addVoucherFields(fields, call, InternalType, call.peNumber, call.peSecuencia);
     add("IdDeposito", depositField(call, line, false));
-    add("IdArticulo", SvcSession::NumberToSql(SvcTools::PadLeft(component, 25), text));
+    add("IdArticulo", SqlLiteral::code(component, 25));
     add("Descripcion", textWithoutQuotes(articleColumn(session, component, QStringLiteral("DESCRIPCION"))));
     if (hasLots)
-        add("NroLote", SvcSession::NumberToSql(SvcTools::NumberText(lot.code), text));
+        add("NroLote", SqlLiteral::text(lot.code));
     add("IdUnidad", unitLiteral(LimpiaTexto(unit)));
-    add("Cantidad", SvcSession::NumberToSql(lot.quantity * call.sign, QStringLiteral("@")));
+    add("Cantidad", SqlLiteral::number(lot.quantity * call.sign));
     add("CuentaProveedor", accountLiteral(call, component));
     add("IdMotivoStock", call.result.IdMotivoStock);
-    add("PrecioVenta", SvcSession::NumberToSql(QStringLiteral("0"), QStringLiteral("@")));
-    add("Costo", amountLiteral(SvcTools::ToCurrency(articleColumn(session, component, QStringLiteral("Costo")))));
-    add("Tc_Origen", SvcSession::NumberToSql(call.request.tc, text));
-    add("IdComprobante_Origen", SvcSession::NumberToSql(call.request.SucNroLetra, text));
-    add("ControladoPor", SvcSession::NumberToSql(line.article.trimmed(), text));
+    add("PrecioVenta", SqlLiteral::number(0));
+    add("Costo", SqlLiteral::amount(SvcTools::ToCurrency(articleColumn(session, component, QStringLiteral("Costo")))));
+    add("Tc_Origen", SqlLiteral::text(call.request.tc));
+    add("IdComprobante_Origen", SqlLiteral::text(call.request.SucNroLetra));
+    add("ControladoPor", SqlLiteral::text(line.article.trimmed()));
     return fields;
 }
 

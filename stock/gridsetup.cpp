@@ -1,7 +1,9 @@
 // The layout of a voucher's article grid: titles, widths and alignments of
 // its 38 columns for a voucher type and the configuration.
 
+#include "services/keyedrow.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 #include "session/session.h"
 #include "stock/clscmncptes.h"
@@ -32,15 +34,14 @@ const QList<QPair<int, const char *>> AuxiliaryTitles = {
 // The system (VENTAS, STOCK ...) of a voucher type; "" when V_TA_CPTE does not hold it.
 QString voucherSystem(SharedServices &services, const QString &tc)
 {
-    const QString sql = QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = '") + sqlText(voucherCode(tc))
-        + QLatin1Char('\'');
+    const QString sql = Statement(QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = {}")).text(voucherCode(tc));
     RunCache &held = services.session.connection().runCache();
     if (const QVariant *system = held.find(VoucherDefinitions, sql))
         return system->toString();
-    Recordset rs = services.session.OpenRecordset(sql);
-    if (!rs.isOpen())
+    const RowRead rs = RowRead::of(services.session, sql);
+    if (rs.failed())
         return QString();
-    const QString system = rs.isEmpty() ? QString() : SvcTools::FieldText(rs.value(QStringLiteral("Sistema"))).trimmed();
+    const QString system = rs.found() ? SvcTools::FieldText(rs.row().value(QStringLiteral("Sistema"))).trimmed() : QString();
     held.store(VoucherDefinitions, sql, system);
     return system;
 }

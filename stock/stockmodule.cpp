@@ -1,6 +1,7 @@
 #include "stock/stockmodule.h"
 #include "numbering/numbering.h"
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 
 namespace {
@@ -10,10 +11,10 @@ namespace {
 QString typeCondition(const QString &tc)
 {
     const QString aligned = SvcTools::PadLeft(tc.trimmed(), 4);
-    QString condition = QStringLiteral("TC = '") + sqlText(tc) + QLatin1Char('\'');
+    const QString condition = Statement(QStringLiteral("TC = {}")).text(tc);
     if (aligned == tc)
         return condition;
-    return QStringLiteral("(") + condition + QStringLiteral(" OR TC = '") + sqlText(aligned) + QStringLiteral("')");
+    return Statement(QStringLiteral("({} OR TC = {})")).part(condition).text(aligned);
 }
 
 } // namespace
@@ -28,8 +29,9 @@ QString Stock::AsignarNumeroComprobante(const QString &tc, QString &branch, QStr
         bool modifiable = false;
         m_numbering.Obtener_Nro_Comprobante(tc, branch, number, letter, modifiable, true, QString());
         Recordset used = m_services.session.OpenRecordset(
-            QStringLiteral("SELECT TC,IDCOMPROBANTE From V_MV_STOCK WHERE ") + typeCondition(tc)
-            + QStringLiteral(" AND IDCOMPROBANTE = '") + sqlText(branch + number + letter) + QLatin1Char('\''));
+            Statement(QStringLiteral("SELECT TC,IDCOMPROBANTE From V_MV_STOCK WHERE {} AND IDCOMPROBANTE = {}"))
+                .part(typeCondition(tc))
+                .text(branch + number + letter));
         if (used.hasRows())
             number = nextUnusedNumber(tc, branch, letter);
         return branch + number + letter;
@@ -39,9 +41,11 @@ QString Stock::AsignarNumeroComprobante(const QString &tc, QString &branch, QStr
 QString Stock::nextUnusedNumber(const QString &tc, const QString &branch, const QString &letter)
 {
     Recordset highest = m_services.session.OpenRecordset(
-        QStringLiteral("SELECT MAX(IDCOMPROBANTE) AS ULTIMO From V_MV_STOCK WHERE ") + typeCondition(tc)
-        + QStringLiteral(" AND SUBSTRING(IDCOMPROBANTE, 1, 4)= '") + sqlText(branch)
-        + QStringLiteral("' AND SUBSTRING(IDCOMPROBANTE, 13, 1)= '") + sqlText(letter) + QLatin1Char('\''));
+        Statement(QStringLiteral("SELECT MAX(IDCOMPROBANTE) AS ULTIMO From V_MV_STOCK WHERE {} AND "
+                                 "SUBSTRING(IDCOMPROBANTE, 1, 4)= {} AND SUBSTRING(IDCOMPROBANTE, 13, 1)= {}"))
+            .part(typeCondition(tc))
+            .text(branch)
+            .text(letter));
     QString next = QStringLiteral("00000001");
     if (!highest.hasRows())
         return next;
@@ -61,8 +65,7 @@ bool Stock::IdArticuloTieneInsumos(const QString &article, QList<ArticuloCantida
     bool found = false;
     return scope.run([&]() -> bool {
         Recordset rows = m_services.session.OpenRecordset(
-            QStringLiteral("SELECT * FROM V_MA_INSUMOS WHERE IDARTICULO = '")
-            + sqlText(SvcTools::PadLeft(article.trimmed(), 25)) + QLatin1Char('\''));
+            Statement(QStringLiteral("SELECT * FROM V_MA_INSUMOS WHERE IDARTICULO = {}")).code(article.trimmed(), 25));
         components = {ArticuloCantidad()};
         found = rows.hasRows();
         if (!found || checkOnly)
@@ -88,9 +91,11 @@ bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, Q
     scope.run([&] {
         // The deposit comes as an SQL literal ('   1') and is placed as such.
         Recordset rows = m_services.session.OpenRecordset(
-            QStringLiteral("SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = '")
-            + sqlText(SvcTools::PadLeft(article, 25)) + QStringLiteral("' AND CANTIDAD > 0  AND IDDEPOSITO = ")
-            + SvcTools::PadLeft(deposit.trimmed(), 4) + QStringLiteral(" ORDER BY NROLOTE"));
+            Statement(QStringLiteral(
+                          "SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = {} AND CANTIDAD > 0  AND IDDEPOSITO = {} "
+                          "ORDER BY NROLOTE"))
+                .code(article, 25)
+                .literal(SvcTools::PadLeft(deposit.trimmed(), 4)));
         lots = {ArticuloCantidad()};
         double drawn = 0;
         found = rows.hasRows();

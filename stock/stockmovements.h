@@ -2,7 +2,7 @@
 // V_MV_STOCK: every stock movement the tool writes, the sales lines' and the
 // stock engine's alike, is one insert built and run here.
 
-#include "services/svcsession.h"
+#include "services/statement.h"
 
 #include <QString>
 

@@ -2,6 +2,7 @@
 // (V_MV_STOCK), one per line or one per lot and serial of a line.
 
 #include "services/sharedservices.h"
+#include "services/statement.h"
 #include "services/svctools.h"
 #include "session/session.h"
 #include "stock/clscmncptes.h"
@@ -25,8 +26,8 @@ bool isBlank(const QString &text)
 QString codeOrDefault(const QString &given, Session &session, const QString &defaultKey)
 {
     if (!isBlank(given))
-        return SvcSession::NumberToSql(SvcTools::PadLeft(given.trimmed(), 4), QStringLiteral("'"));
-    return quoted(SvcTools::PadLeft(session.Cfg(defaultKey), 4));
+        return SqlLiteral::code(given.trimmed(), 4);
+    return SqlLiteral::code(session.Cfg(defaultKey), 4);
 }
 
 // An origin parameter in SQL form; true when each line gives it instead.
@@ -34,7 +35,7 @@ bool normaliseOrigin(QString &origin)
 {
     if (sameText(origin.trimmed(), LineOrigin))
         return true;
-    origin = isBlank(origin) ? QStringLiteral("NULL") : quoted(origin);
+    origin = isBlank(origin) ? SqlLiteral::null() : SqlLiteral::text(origin);
     return false;
 }
 
@@ -48,11 +49,11 @@ void normaliseParameters(StockCall &call, Session &session)
     call.voucherOriginPerLine = normaliseOrigin(result.ComprobanteOrigen);
     result.IdDeposito = codeOrDefault(request.IdDeposito, session, QStringLiteral("DepositoDefault"));
     result.IdDepositoDestino = isBlank(request.IdDepositoDestino)
-        ? QStringLiteral("NULL")
-        : SvcSession::NumberToSql(SvcTools::PadLeft(request.IdDepositoDestino.trimmed(), 4), QStringLiteral("'"));
+        ? SqlLiteral::null()
+        : SqlLiteral::code(request.IdDepositoDestino.trimmed(), 4);
     result.IdMotivoStock = isBlank(request.IdMotivoStock)
         ? codeOrDefault(QString(), session, QStringLiteral("MotivoStockDefault"))
-        : SvcSession::NumberToSql(SvcTools::PadLeft(request.IdMotivoStock, 4), QStringLiteral("'"));
+        : SqlLiteral::code(request.IdMotivoStock, 4);
 }
 
 // How one pass walks the lines.
@@ -74,7 +75,7 @@ QString cashRegisterLiteral(const QString &caja)
 {
     bool number = false;
     caja.trimmed().toLongLong(&number);
-    return number ? SvcTools::PadLeft(caja, 4) : quoted(caja);
+    return number ? SvcTools::PadLeft(caja, 4) : SqlLiteral::text(caja);
 }
 
 } // namespace
@@ -130,10 +131,9 @@ StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
 int ClsCmnCptes::lastSequence(StockCall &call)
 {
     Recordset highest = m_services.session.OpenRecordset(
-        QStringLiteral("SELECT MAX(SECUENCIA) AS MAX_SECUENCIA FROM V_MV_STOCK WHERE TC = '")
-        + sqlText(voucherCode(call.request.tc)) + QStringLiteral("' AND IDCOMPROBANTE = '")
-        + sqlText(call.request.SucNroLetra)
-        + QLatin1Char('\''));
+        Statement(QStringLiteral("SELECT MAX(SECUENCIA) AS MAX_SECUENCIA FROM V_MV_STOCK WHERE TC = {} AND IDCOMPROBANTE = {}"))
+            .text(voucherCode(call.request.tc))
+            .text(call.request.SucNroLetra));
     int last = 0;
     if (highest.hasRows())
         m_services.errors.attempt([&] {
@@ -201,19 +201,18 @@ QString ClsCmnCptes::depositField(StockCall &call, const StockLine &line, bool d
     // The voucher's deposit is already an SQL literal.
     if (own.isEmpty())
         return call.result.IdDeposito;
-    return SvcSession::NumberToSql(SvcTools::PadLeft(own, 4), QStringLiteral("'"));
+    return SqlLiteral::code(own, 4);
 }
 
 void ClsCmnCptes::addVoucherFields(FieldList &fields, StockCall &call, const QString &tc, const QString &number,
                                    int secuencia) const
 {
-    const QString text = QStringLiteral("'");
-    fields << qMakePair(QStringLiteral("TC"), SvcSession::NumberToSql(SvcTools::PadLeft(tc, 4), text));
-    fields << qMakePair(QStringLiteral("IdComprobante"), SvcSession::NumberToSql(number, text));
-    if (!call.purchase)
-        fields << qMakePair(QStringLiteral("IdComplemento"), SvcSession::NumberToSql(call.request.IdComplemento, {}));
-    fields << qMakePair(QStringLiteral("Secuencia"), SvcSession::NumberToSql(secuencia, {}));
-    fields << qMakePair(QStringLiteral("Fecha"), SvcSession::NumberToSql(call.request.Fecha, text));
+    fields << qMakePair(QStringLiteral("TC"), SqlLiteral::code(tc, 4));
+    fields << qMakePair(QStringLiteral("IdComprobante"), SqlLiteral::text(number));
+    if (!call.purchase)  // a number text, written as it stands
+        fields << qMakePair(QStringLiteral("IdComplemento"), call.request.IdComplemento);
+    fields << qMakePair(QStringLiteral("Secuencia"), QString::number(secuencia));
+    fields << qMakePair(QStringLiteral("Fecha"), SqlLiteral::text(call.request.Fecha));
 }
 
 FieldList ClsCmnCptes::articleMovement(StockCall &call, const StockLine &line, bool destination, double quantity,
@@ -224,7 +223,6 @@ FieldList ClsCmnCptes::articleMovement(StockCall &call, const StockLine &line, b
         fields << qMakePair(QString::fromLatin1(field), value);
     };
     const StockRequest &request = call.request;
-    const QString text = QStringLiteral("'");
     const QString article = line.article.trimmed();
 
     addVoucherFields(fields, call, request.tc, request.SucNroLetra, call.secuencia);
@@ -232,47 +230,45 @@ FieldList ClsCmnCptes::articleMovement(StockCall &call, const StockLine &line, b
     if (!isBlank(caja))
         add("IdCaja", cashRegisterLiteral(caja));
     add("IdDeposito", depositField(call, line, destination));
-    add("IdArticulo", SvcSession::NumberToSql(SvcTools::PadLeft(article, 25), text));
+    add("IdArticulo", SqlLiteral::code(article, 25));
     add("Descripcion", textWithoutQuotes(line.description));
-    add("NroLote", isBlank(lot) ? QStringLiteral("NULL") : SvcSession::NumberToSql(lot, text));
+    add("NroLote", isBlank(lot) ? SqlLiteral::null() : SqlLiteral::text(lot));
     add("ControladoPor", textWithoutQuotes(isBlank(line.customsLot) ? request.Aduana : line.customsLot));
     const QString lotOrigin = isBlank(line.lotOrigin) ? request.LoteOrigen.trimmed() : line.lotOrigin.trimmed();
     if (!lotOrigin.isEmpty())
-        add("IdOrigen", SvcSession::NumberToSql(SvcTools::PadLeft(lotOrigin, 4), text));
-    add("NroSerie", isBlank(serial) ? QStringLiteral("NULL") : SvcSession::NumberToSql(serial, text));
+        add("IdOrigen", SqlLiteral::code(lotOrigin, 4));
+    add("NroSerie", isBlank(serial) ? SqlLiteral::null() : SqlLiteral::text(serial));
     add("IdUnidad", unitLiteral(line.unit));
-    add("Cantidad", SvcSession::NumberToSql(quantity, QStringLiteral("@")));
+    add("Cantidad", SqlLiteral::number(quantity));
     if (call.equivalentUnits) {
-        add("CantidadUD", amountLiteral(line.baseQuantity));
-        add("IdUnidadBase", SvcSession::NumberToSql(line.baseUnit, QStringLiteral("@")));
+        add("CantidadUD", SqlLiteral::amount(line.baseQuantity));
+        add("IdUnidadBase", SqlLiteral::number(line.baseUnit));
     }
     add("CuentaProveedor", accountLiteral(call, article));
     add("IdMotivoStock", call.result.IdMotivoStock);
-    add("PrecioVenta", amountLiteral(line.price));
-    add("Costo", amountLiteral(SvcTools::ToCurrency(articleColumn(m_services.session, article, QStringLiteral("Costo")))));
-    add("Impuestos", amountLiteral(line.taxes));
-    add("DtoItem", amountLiteral(line.discount));
-    add("Tc_Origen", call.tcOriginPerLine ? SvcSession::NumberToSql(line.originType.trimmed(), text)
-                                          : call.result.TCOrigen);
-    add("IdComprobante_Origen", call.voucherOriginPerLine
-                                    ? SvcSession::NumberToSql(line.originVoucher.trimmed(), text)
-                                    : call.result.ComprobanteOrigen);
-    add("Id_Origen", line.originId.toText());
+    add("PrecioVenta", SqlLiteral::amount(line.price));
+    add("Costo", SqlLiteral::amount(SvcTools::ToCurrency(articleColumn(m_services.session, article, QStringLiteral("Costo")))));
+    add("Impuestos", SqlLiteral::amount(line.taxes));
+    add("DtoItem", SqlLiteral::amount(line.discount));
+    add("Tc_Origen", call.tcOriginPerLine ? SqlLiteral::text(line.originType.trimmed()) : call.result.TCOrigen);
+    add("IdComprobante_Origen", call.voucherOriginPerLine ? SqlLiteral::text(line.originVoucher.trimmed())
+                                                          : call.result.ComprobanteOrigen);
+    add("Id_Origen", SqlLiteral::amount(line.originId));
     add("IVARI", vatLiteral(call, line));
     if (!sameText(request.IdTecnico.trimmed(), QStringLiteral("NULL")))
-        add("IdTecnico", SvcSession::NumberToSql(SvcTools::PadLeft(request.IdTecnico, 4), text));
+        add("IdTecnico", SqlLiteral::code(request.IdTecnico, 4));
     return fields;
 }
 
 QString ClsCmnCptes::vatLiteral(StockCall &call, const StockLine &line)
 {
     if (!line.vatRate.isZero() || line.exempt)
-        return amountLiteral(line.vatRate);
+        return SqlLiteral::amount(line.vatRate);
     if (!call.vatRateRead) {
         call.vatRate = m_session.Cfg(QStringLiteral("PIVA"));
         call.vatRateRead = true;
     }
-    return amountLiteral(SvcTools::ToCurrency(call.vatRate));
+    return SqlLiteral::amount(SvcTools::ToCurrency(call.vatRate));
 }
 
 QString ClsCmnCptes::accountLiteral(StockCall &call, const QString &article)
@@ -281,9 +277,9 @@ QString ClsCmnCptes::accountLiteral(StockCall &call, const QString &article)
     if (sameText(call.account, QStringLiteral("PorDefault"))) {
         const QString account =
             articleColumn(m_services.session, article, QStringLiteral("CUENTAPROVEEDOR")).trimmed();
-        call.account = account.isEmpty() ? QStringLiteral("NULL") : quoted(account);
+        call.account = account.isEmpty() ? SqlLiteral::null() : SqlLiteral::text(account);
     }
-    return SvcSession::NumberToSql(call.account, {});
+    return call.account;
 }
 
 bool ClsCmnCptes::writeMovement(StockCall &call, const FieldList &movement, int line)

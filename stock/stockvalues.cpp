@@ -1,4 +1,5 @@
 #include "stock/stockvalues.h"
+#include "services/statement.h"
 #include "services/svcsession.h"
 #include "services/svctools.h"
 
@@ -37,24 +38,14 @@ QString articleColumn(SvcSession &session, const QString &article, const QString
 
 QString textWithoutQuotes(const QString &text)
 {
-    return SvcSession::NumberToSql(SvcTools::RemoveText(text.trimmed(), QStringLiteral("'")), QStringLiteral("'"));
+    return SqlLiteral::text(SvcTools::RemoveText(text.trimmed(), QStringLiteral("'")));
 }
 
 QString unitLiteral(const QString &unit)
 {
     if (unit.trimmed().isEmpty())
-        return QStringLiteral("NULL");
-    return codeLiteral(unit.trimmed());
-}
-
-QString codeLiteral(const QString &code)
-{
-    return quoted(SvcTools::PadLeft(code, 4));
-}
-
-QString amountLiteral(Currency amount)
-{
-    return SvcSession::NumberToSql(amount);
+        return SqlLiteral::null();
+    return SqlLiteral::code(unit.trimmed(), 4);
 }
 
 QString voucherCode(const QString &tc)

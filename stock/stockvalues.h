@@ -25,12 +25,6 @@ QString textWithoutQuotes(const QString &text);
 // A unit code right-aligned to 4 between quotes; NULL when it is empty.
 QString unitLiteral(const QString &unit);
 
-// A code right-aligned to 4 between quotes (quotes inside doubled).
-QString codeLiteral(const QString &code);
-
-// An amount as a number literal.
-QString amountLiteral(Currency amount);
-
 // A voucher type as V_TA_CPTE keys it: trimmed, right-aligned to 4.
 QString voucherCode(const QString &tc);
 

@@ -1,0 +1,134 @@
+#include "services/statement.h"
+#include "services/errors.h"
+#include "services/svctools.h"
+
+namespace {
+
+const QLatin1StringView placeholder("{}");
+
+RunTimeError patternError(const QString &pattern, qsizetype given)
+{
+    return RunTimeError(RunError{ErrorNumber::SqlStatement,
+                                 QStringLiteral("La sentencia no lleva %1 valores").arg(given),
+                                 {}, pattern, {}});
+}
+
+} // namespace
+
+namespace SqlLiteral {
+
+QString text(const QString &value)
+{
+    QString literal;
+    literal.reserve(value.size() + 2);
+    literal += QLatin1Char('\'');
+    for (const QChar c : value) {
+        literal += c;
+        if (c == QLatin1Char('\''))
+            literal += c;
+    }
+    literal += QLatin1Char('\'');
+    return literal;
+}
+
+QString textOf(const QVariant &value)
+{
+    return text(SvcTools::FieldText(value));
+}
+
+QString code(const QString &value, int width)
+{
+    return text(SvcTools::PadLeft(value, width));
+}
+
+QString number(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("0");
+    const QString text = SvcTools::NumberText(value);
+    if (text.trimmed().isEmpty())
+        return QStringLiteral("0");
+    if (value.typeId() != QMetaType::QString)
+        return text;
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok);
+    if (!ok)
+        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
+                                    QStringLiteral("No coinciden los tipos: '%1' no es un número").arg(text),
+                                    {}, {}, {}});
+    return plainNumber(v);
+}
+
+QString amount(Currency value)
+{
+    return value.toText();
+}
+
+QString null()
+{
+    return QStringLiteral("NULL");
+}
+
+} // namespace SqlLiteral
+
+Statement &Statement::literal(const QString &sql)
+{
+    m_values << sql;
+    return *this;
+}
+
+Statement &Statement::texts(std::initializer_list<QString> values)
+{
+    for (const QString &value : values)
+        text(value);
+    return *this;
+}
+
+Statement &Statement::amounts(std::initializer_list<Currency> values)
+{
+    for (const Currency value : values)
+        amount(value);
+    return *this;
+}
+
+Statement &Statement::literals(std::initializer_list<QString> values)
+{
+    for (const QString &value : values)
+        literal(value);
+    return *this;
+}
+
+QString Statement::sql() const
+{
+    QString text;
+    qsizetype size = m_pattern.size();
+    for (const QString &value : m_values)
+        size += value.size();
+    text.reserve(size);
+    qsizetype from = 0;
+    for (const QString &value : m_values) {
+        const qsizetype at = m_pattern.indexOf(placeholder, from);
+        if (at < 0)
+            throw patternError(m_pattern, m_values.size());
+        text += QStringView(m_pattern).mid(from, at - from);
+        text += value;
+        from = at + placeholder.size();
+    }
+    if (m_pattern.indexOf(placeholder, from) >= 0)
+        throw patternError(m_pattern, m_values.size());
+    text += QStringView(m_pattern).mid(from);
+    return text;
+}
+
+QString insertStatement(const QString &insert, const FieldList &fields)
+{
+    QStringList names, values;
+    for (const auto &field : fields) {
+        names << field.first;
+        values << field.second;
+    }
+    return Statement(QStringLiteral("{} ({}) VALUES ({})"))
+        .part(insert)
+        .part(names.join(QLatin1Char(',')))
+        .part(values.join(QLatin1Char(',')));
+}
