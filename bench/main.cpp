@@ -50,6 +50,12 @@ QString byKind(const QString &text, const StepMeasure *s)
         .arg(double(s->orva.savepoints) / n, 0, 'f', 1);
 }
 
+// CPU seconds of the Orva server's process, scaled, or "-" when not measured.
+QString serverCpu(double seconds, double factor, int decimals)
+{
+    return seconds < 0 ? QStringLiteral("-") : QString::number(seconds * factor, 'f', decimals);
+}
+
 // Per document of a step: Orva statements by kind, then the KTZ reads.
 QString perDocument(const StepMeasure *s)
 {
@@ -63,12 +69,13 @@ QString perDocument(const StepMeasure *s)
 void printRun(const char *title, const RunMeasure &run, long startupKb)
 {
     std::printf("\n%s\n", title);
-    std::printf("  %-20s %8s %8s %9s %9s %10s %11s  %s\n", "step", "records", "written", "seconds", "CPU s",
-                "records/s", "peak RSS MB", "statements per record: Orva (read, write, transaction, savepoint) + KTZ");
+    std::printf("  %-20s %8s %8s %9s %9s %9s %10s %11s  %s\n", "step", "records", "written", "seconds", "CPU s",
+                "server s", "records/s", "peak RSS MB",
+                "round trips per record: Orva (read, write, transaction, savepoint) + KTZ");
     for (const StepMeasure &s : run.steps)
-        std::printf("  %-20s %8lld %8lld %9.2f %9.2f %10.0f %11.1f  %s\n", qPrintable(s.name), s.read, s.written,
-                    s.seconds, s.cpuSeconds, s.seconds > 0 ? double(s.read) / s.seconds : 0.0, mb(s.peakKb),
-                    qPrintable(perDocument(&s)));
+        std::printf("  %-20s %8lld %8lld %9.2f %9.2f %9s %10.0f %11.1f  %s\n", qPrintable(s.name), s.read, s.written,
+                    s.seconds, s.cpuSeconds, qPrintable(serverCpu(s.serverCpuSeconds, 1, 2)),
+                    s.seconds > 0 ? double(s.read) / s.seconds : 0.0, mb(s.peakKb), qPrintable(perDocument(&s)));
     std::printf("  %-20s %8s %8s %9.2f %9.2f\n", "total", "", "", run.seconds, run.cpuSeconds);
     std::printf("  RSS before the run %.1f MB, peak during the run %.1f MB%s: %.1f MB above start-up\n",
                 mb(run.startKb), mb(run.peakKb), run.peakOfRun ? "" : " (peak since process start)",
@@ -271,10 +278,10 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
 
 void printComparison(const QList<Result> &results)
 {
-    std::printf("\nComparison (run 1 unless named; per sales document: Orva statements as read + write + "
-                "transaction + savepoint)\n");
-    std::printf("  %-6s %-10s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
-                "whole/s", "ms/doc", "CPU ms", "ratio", "per sales document", "per delivery note", "replay",
+    std::printf("\nComparison (run 1 unless named; per sales document: Orva round trips as read + write + "
+                "transaction + savepoint; server ms: CPU of the PostgreSQL server's process)\n");
+    std::printf("  %-6s %-10s %9s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
+                "whole/s", "ms/doc", "CPU ms", "server ms", "ratio", "per sales document", "per delivery note", "replay",
                 "run 2 /s", "run 3 /s", "peak MB");
     for (const Result &r : results) {
         const StepMeasure *sales = r.first.step("ActualizaVentas");
@@ -289,9 +296,11 @@ void printComparison(const QList<Result> &results)
         const double cpuPerDoc = sales && sales->read ? 1000 * sales->cpuSeconds / double(sales->read) : 0;
         // The whole run 2: the scheduler's next run, over every sales document of the month.
         const double nextRate = double(r.salesDocuments) / r.next.seconds;
-        std::printf("  %-6g %-10s %9.0f %9.0f %9.3f %9.3f %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
+        std::printf("  %-6g %-10s %9.0f %9.0f %9.3f %9.3f %9s %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
                     qPrintable(r.journal), sales && sales->seconds > 0 ? double(sales->read) / sales->seconds : 0.0,
                     r.wholeRunRate(), msPerDoc, cpuPerDoc,
+                    sales && sales->read ? qPrintable(serverCpu(sales->serverCpuSeconds, 1000 / double(sales->read), 3))
+                                         : "-",
                     r.replayed && r.replay.ok ? qPrintable(QStringLiteral("%1x").arg(r.first.seconds / r.replay.seconds, 0, 'f', 2))
                                               : "-",
                     qPrintable(kinds(sales)), qPrintable(kinds(notes)),
