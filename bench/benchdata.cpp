@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QProcess>
 #include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QUuid>
 #include <QVariantList>
 #include <algorithm>
@@ -264,6 +267,42 @@ void insertLoads(QSqlDatabase &db, const BenchSize &size)
     }
 }
 
+// Every generated row of the KTZ database, in one transaction.
+void insertKtzRows(QSqlDatabase &db, const BenchSize &size)
+{
+    if (!db.transaction())
+        throw GenerationError{db.lastError().text()};
+    insertCatalogue(db, size);
+    insertCustomers(db, size);
+    insertDocuments(db, size);
+    insertLoads(db, size);
+    if (!db.commit())
+        throw GenerationError{db.lastError().text()};
+}
+
+// Runs script with isql-fb from a file, as the servers' administrator.
+void runIsql(const QString &script)
+{
+    QTemporaryFile file;
+    if (!file.open())
+        throw GenerationError{QStringLiteral("cannot write the isql script")};
+    file.write(script.toUtf8());
+    file.flush();
+    QProcess isql;
+    isql.setProcessChannelMode(QProcess::MergedChannels);
+    isql.start(QStandardPaths::findExecutable(QStringLiteral("isql-fb")),
+               {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-n"), QStringLiteral("-ch"),
+                QStringLiteral("UTF8"), QStringLiteral("-i"), file.fileName()});
+    const bool done = isql.waitForFinished(120000);
+    if (!done || isql.exitStatus() != QProcess::NormalExit || isql.exitCode() != 0)
+        throw GenerationError{QStringLiteral("isql-fb: ") + QString::fromUtf8(isql.readAll())};
+}
+
+QString sqlLiteral(const QString &text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
 } // namespace
 
 BenchSize BenchSize::ofScale(double scale)
@@ -276,22 +315,48 @@ bool createKtzDatabase(const QString &path, const BenchSize &size, QString *erro
 {
     return withNewDatabase(path, error, [&](QSqlDatabase &db) {
         runScript(db, sourceFileText(QStringLiteral("schema/ktz.sqlite.sql")));
-        db.transaction();
-        insertCatalogue(db, size);
-        insertCustomers(db, size);
-        insertDocuments(db, size);
-        insertLoads(db, size);
-        if (!db.commit())
-            throw GenerationError{db.lastError().text()};
+        insertKtzRows(db, size);
     });
 }
 
-bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error)
+bool createFirebirdKtzDatabase(const FirebirdServer &server, const QString &path, const BenchSize &size,
+                               QString *error)
+{
+    const QString name = QUuid::createUuid().toString();
+    bool ok = false;
+    try {
+        QString script = QStringLiteral("CREATE DATABASE %1 USER %2 PASSWORD %3 DEFAULT CHARACTER SET UTF8;\n")
+                             .arg(sqlLiteral(server.address() + QLatin1Char(':') + path), sqlLiteral(server.user),
+                                  sqlLiteral(server.password));
+        for (const QString &statement : splitSqlScript(sourceFileText(QStringLiteral("schema/ktz.firebird.sql"))))
+            script += statement + QStringLiteral(";\n");
+        runIsql(script + QStringLiteral("COMMIT;\n"));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
+        db.setHostName(server.host);
+        db.setPort(server.port);
+        db.setDatabaseName(path);
+        db.setUserName(server.user);
+        db.setPassword(server.password);
+        if (!db.open())
+            throw GenerationError{db.lastError().text()};
+        insertKtzRows(db, size);
+        db.close();
+        ok = true;
+    } catch (const GenerationError &e) {
+        *error = path + QStringLiteral(": ") + e.text;
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error,
+                      const QString &ktzServer)
 {
     try {
         runScript(db, sourceFileText(schemaFile));
         QString rows = sourceFileText(QStringLiteral("bench/orva.bench.sql"));
         rows.replace(QStringLiteral("@KTZ_DB@"), QString(ktzPath).replace(QLatin1Char('\''), QStringLiteral("''")));
+        rows.replace(QStringLiteral("@KTZ_SERVER@"), QString(ktzServer).replace(QLatin1Char('\''), QStringLiteral("''")));
         runScript(db, rows);
         return true;
     } catch (const GenerationError &e) {
@@ -300,11 +365,11 @@ bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString
     }
 }
 
-bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error)
+bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error, const QString &ktzServer)
 {
     return withNewDatabase(path, error, [&](QSqlDatabase &db) {
         QString failure;
-        if (!loadOrvaDatabase(db, QStringLiteral("schema/orva.sqlite.sql"), ktzPath, &failure))
+        if (!loadOrvaDatabase(db, QStringLiteral("schema/orva.sqlite.sql"), ktzPath, &failure, ktzServer))
             throw GenerationError{failure};
     });
 }

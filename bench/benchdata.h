@@ -27,11 +27,31 @@ struct BenchSize
 // cannot be read or a statement fails.
 bool createKtzDatabase(const QString &path, const BenchSize &size, QString *error);
 
+// The throw-away Firebird server of scripts/servers/start.sh.
+struct FirebirdServer
+{
+    QString host, user, password;
+    int port = 0;
+    QString dataFolder;  // where the server may create database files
+
+    QString address() const { return QStringLiteral("%1/%2").arg(host).arg(port); }
+};
+
+// Creates the KTZ database file path on server (schema/ktz.firebird.sql,
+// default character set UTF8) with the same rows as createKtzDatabase, in
+// one transaction through the Firebird client. False with *error when isql
+// or a statement fails.
+bool createFirebirdKtzDatabase(const FirebirdServer &server, const QString &path, const BenchSize &size,
+                               QString *error);
+
 // Creates the Orva database at path with the benchmark's configuration, its
-// KTZ_BASEDEDATOS set to ktzPath. False with *error when a statement fails.
-bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error);
+// KTZ_BASEDEDATOS set to ktzPath and KTZ_SERVIDOR to ktzServer (empty for a
+// file). False with *error when a statement fails.
+bool createOrvaDatabase(const QString &path, const QString &ktzPath, QString *error,
+                        const QString &ktzServer = QString());
 
 class QSqlDatabase;
 // Loads the Orva schema file and the benchmark's configuration into the
 // open, empty database db (SQLite or PostgreSQL).
-bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error);
+bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString &ktzPath, QString *error,
+                      const QString &ktzServer = QString());

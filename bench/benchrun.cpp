@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QSqlQuery>
+#include <functional>
 
 namespace {
 
@@ -48,8 +49,8 @@ StatementCounts operator-(const StatementCounts &a, const StatementCounts &b)
 class TimedStep : public TransferStep
 {
 public:
-    TimedStep(TransferKind kind, TransferStep *step, std::vector<StepMeasure> *out)
-        : m_kind(kind), m_step(step), m_out(out)
+    TimedStep(TransferKind kind, TransferStep *step, std::vector<StepMeasure> *out, std::function<double()> serverCpu)
+        : m_kind(kind), m_step(step), m_out(out), m_serverCpu(std::move(serverCpu))
     {
     }
 
@@ -58,12 +59,15 @@ public:
         const StatementCounts orva = context.orva().counts();
         const StatementCounts ktz = context.source.counts();
         const double cpu = cpuSeconds();
+        const double serverCpu = m_serverCpu();
         QElapsedTimer timer;
         timer.start();
         m_step->run(context);
         StepMeasure m;
         m.seconds = double(timer.nsecsElapsed()) / 1e9;
         m.cpuSeconds = cpuSeconds() - cpu;
+        if (serverCpu >= 0)
+            m.serverCpuSeconds = m_serverCpu() - serverCpu;
         m.name = transferStepName(m_kind);
         std::tie(m.read, m.written) = countersOf(m_kind, context.counters);
         m.peakKb = peakResidentKb();
@@ -76,6 +80,7 @@ private:
     TransferKind m_kind;
     TransferStep *m_step;
     std::vector<StepMeasure> *m_out;
+    std::function<double()> m_serverCpu;
 };
 
 } // namespace
@@ -110,6 +115,7 @@ struct BenchSession::Parts
     std::unique_ptr<WriteRecorder> recorder;
     double openSeconds = 0;
     bool readOnly = false;
+    long serverPid = 0;  // the PostgreSQL server's process serving Orva
 };
 
 BenchSession::BenchSession(const QString &folder, const OrvaTarget &orva) : d(std::make_unique<Parts>())
@@ -147,6 +153,11 @@ bool BenchSession::open(QString *error)
         return false;
     }
     d->steps = std::make_unique<TransferSteps>(d->session);
+    if (d->orva.postgresql) {
+        QSqlQuery q(d->services.session.connection().database());
+        if (q.exec(QStringLiteral("SELECT pg_backend_pid()")) && q.next())
+            d->serverPid = q.value(0).toLongLong();
+    }
     d->openSeconds = double(timer.nsecsElapsed()) / 1e9;
     return true;
 }
@@ -178,7 +189,8 @@ RunMeasure BenchSession::run()
     std::vector<std::unique_ptr<TimedStep>> timed;
     RunDriver::Steps steps{};
     for (int k = 0; k < TransferKindCount; ++k) {
-        timed.push_back(std::make_unique<TimedStep>(TransferKind(k), real[k], &measure.steps));
+        timed.push_back(std::make_unique<TimedStep>(TransferKind(k), real[k], &measure.steps,
+                                                    [this] { return serverCpuSeconds(); }));
         steps[k] = timed.back().get();
     }
     RunDriver driver(d->context, d->front, steps);
@@ -216,6 +228,11 @@ bool BenchSession::recordWrites(const QString &path)
     WriteRecorder *recorder = d->recorder.get();
     orva.onWritten = [recorder](const QString &statement) { recorder->append(statement); };
     return true;
+}
+
+double BenchSession::serverCpuSeconds() const
+{
+    return d->serverPid > 0 ? cpuSecondsOf(d->serverPid) : -1;
 }
 
 QString BenchSession::journalMode() const

@@ -30,6 +30,7 @@ struct StepMeasure
     qint64 written = 0;   // writes the step counted
     double seconds = 0;
     double cpuSeconds = 0;  // user and system time of the process
+    double serverCpuSeconds = -1;  // of the PostgreSQL server's process serving Orva (-1: not measured)
     long peakKb = 0;      // peak resident memory when the step ended
     StatementCounts orva;  // statements sent to Orva during the step
     StatementCounts ktz;   // statements sent to the KTZ database
@@ -78,6 +79,10 @@ public:
     // Every write and transaction statement Orva accepts from now on is
     // appended to the file at path (see replay.h); an empty path stops it.
     bool recordWrites(const QString &path);
+
+    // CPU seconds the PostgreSQL server's process serving Orva has used so
+    // far (on this machine), -1 for an SQLite file or when unreadable.
+    double serverCpuSeconds() const;
 
     // The journal mode the Orva SQLite file is in ("" on a server).
     QString journalMode() const;

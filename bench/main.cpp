@@ -22,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <cstdio>
@@ -50,6 +51,12 @@ QString byKind(const QString &text, const StepMeasure *s)
         .arg(double(s->orva.savepoints) / n, 0, 'f', 1);
 }
 
+// CPU seconds of the Orva server's process, scaled, or "-" when not measured.
+QString serverCpu(double seconds, double factor, int decimals)
+{
+    return seconds < 0 ? QStringLiteral("-") : QString::number(seconds * factor, 'f', decimals);
+}
+
 // Per document of a step: Orva statements by kind, then the KTZ reads.
 QString perDocument(const StepMeasure *s)
 {
@@ -63,12 +70,13 @@ QString perDocument(const StepMeasure *s)
 void printRun(const char *title, const RunMeasure &run, long startupKb)
 {
     std::printf("\n%s\n", title);
-    std::printf("  %-20s %8s %8s %9s %9s %10s %11s  %s\n", "step", "records", "written", "seconds", "CPU s",
-                "records/s", "peak RSS MB", "statements per record: Orva (read, write, transaction, savepoint) + KTZ");
+    std::printf("  %-20s %8s %8s %9s %9s %9s %10s %11s  %s\n", "step", "records", "written", "seconds", "CPU s",
+                "server s", "records/s", "peak RSS MB",
+                "round trips per record: Orva (read, write, transaction, savepoint) + KTZ");
     for (const StepMeasure &s : run.steps)
-        std::printf("  %-20s %8lld %8lld %9.2f %9.2f %10.0f %11.1f  %s\n", qPrintable(s.name), s.read, s.written,
-                    s.seconds, s.cpuSeconds, s.seconds > 0 ? double(s.read) / s.seconds : 0.0, mb(s.peakKb),
-                    qPrintable(perDocument(&s)));
+        std::printf("  %-20s %8lld %8lld %9.2f %9.2f %9s %10.0f %11.1f  %s\n", qPrintable(s.name), s.read, s.written,
+                    s.seconds, s.cpuSeconds, qPrintable(serverCpu(s.serverCpuSeconds, 1, 2)),
+                    s.seconds > 0 ? double(s.read) / s.seconds : 0.0, mb(s.peakKb), qPrintable(perDocument(&s)));
     std::printf("  %-20s %8s %8s %9.2f %9.2f\n", "total", "", "", run.seconds, run.cpuSeconds);
     std::printf("  RSS before the run %.1f MB, peak during the run %.1f MB%s: %.1f MB above start-up\n",
                 mb(run.startKb), mb(run.peakKb), run.peakOfRun ? "" : " (peak since process start)",
@@ -169,6 +177,7 @@ struct Options
     QList<double> scales;
     QList<SqliteJournal> journals;
     bool postgresql = false;
+    bool firebirdKtz = false;  // KTZ on the throw-away Firebird server instead of an SQLite file
     QString serversDir;
     bool replay = false;
     bool keep = false;
@@ -178,7 +187,6 @@ struct Options
 bool measure(const Options &options, double scale, SqliteJournal journal, const QString &folder, Result *result)
 {
     QDir().mkpath(folder);
-    const QString ktzPath = folder + QStringLiteral("/ktz.db");
     const BenchSize size = BenchSize::ofScale(scale);
     result->scale = scale;
     result->salesDocuments = size.salesDocuments();
@@ -192,26 +200,49 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
     QElapsedTimer timer;
     timer.start();
     QString error;
-    if (!createKtzDatabase(ktzPath, size, &error)) {
+    QString ktzPath = folder + QStringLiteral("/ktz.db");
+    QString ktzServer;  // empty: the KTZ database is a file
+    FirebirdServer firebird;
+    if (options.firebirdKtz) {
+        if (!loadFirebirdServer(options.serversDir, &firebird, &error)) {
+            std::fprintf(stderr, "cannot reach the Firebird server: %s\n", qPrintable(error));
+            return false;
+        }
+        ktzPath = QStringLiteral("%1/bench_%2.fdb").arg(firebird.dataFolder, QUuid::createUuid().toString(QUuid::Id128).left(12));
+        ktzServer = firebird.address();
+    }
+    const bool ktzMade = options.firebirdKtz ? createFirebirdKtzDatabase(firebird, ktzPath, size, &error)
+                                             : createKtzDatabase(ktzPath, size, &error);
+    if (!ktzMade) {
         std::fprintf(stderr, "cannot generate the KTZ database: %s\n", qPrintable(error));
         return false;
     }
+    // The Firebird file goes with the run unless it is kept.
+    const auto dropKtz = qScopeGuard([&] {
+        if (options.firebirdKtz && !options.keep)
+            QFile::remove(ktzPath);
+    });
     if (options.postgresql) {
-        if (!server.load(options.serversDir, &error) || !server.createOrva(ktzPath, &orva, &error)) {
+        if (!server.load(options.serversDir, &error) || !server.createOrva(ktzPath, &orva, &error, ktzServer)) {
             std::fprintf(stderr, "cannot make the Orva database on PostgreSQL: %s\n", qPrintable(error));
             return false;
         }
         result->journal = QStringLiteral("PostgreSQL");
     } else {
         orva.path = folder + QStringLiteral("/orva.db");
-        if (!createOrvaDatabase(orva.path, ktzPath, &error)
-            || (options.replay && !createOrvaDatabase(folder + QStringLiteral("/replay.db"), ktzPath, &error))) {
+        if (!createOrvaDatabase(orva.path, ktzPath, &error, ktzServer)
+            || (options.replay && !createOrvaDatabase(folder + QStringLiteral("/replay.db"), ktzPath, &error, ktzServer))) {
             std::fprintf(stderr, "cannot generate the Orva database: %s\n", qPrintable(error));
             return false;
         }
         result->journal = journal == SqliteJournal::WriteAheadLog ? QStringLiteral("WAL") : QStringLiteral("rollback");
     }
-    std::printf("Databases generated in %.2f s (%s)\nOrva: %s\n", double(timer.elapsed()) / 1000, qPrintable(folder),
+    if (options.firebirdKtz)
+        result->journal += QStringLiteral(", FB KTZ");
+    std::printf("Databases generated in %.2f s (%s)\nKTZ: %s\nOrva: %s\n", double(timer.elapsed()) / 1000,
+                qPrintable(folder),
+                qPrintable(options.firebirdKtz ? QStringLiteral("Firebird %1:%2").arg(ktzServer, ktzPath)
+                                               : QStringLiteral("SQLite ") + ktzPath),
                 qPrintable(orva.describe()));
 
     BenchSession bench(folder, orva);
@@ -248,7 +279,7 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
             bool opened = false;
             if (options.postgresql) {
                 OrvaTarget copy;
-                opened = server.createOrva(ktzPath, &copy, &error) && server.open(copy, name, &db);
+                opened = server.createOrva(ktzPath, &copy, &error, ktzServer) && server.open(copy, name, &db);
             } else {
                 db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
                 opened = openReplayTarget(db, orva, folder + QStringLiteral("/replay.db"));
@@ -271,10 +302,10 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
 
 void printComparison(const QList<Result> &results)
 {
-    std::printf("\nComparison (run 1 unless named; per sales document: Orva statements as read + write + "
-                "transaction + savepoint)\n");
-    std::printf("  %-6s %-10s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
-                "whole/s", "ms/doc", "CPU ms", "ratio", "per sales document", "per delivery note", "replay",
+    std::printf("\nComparison (run 1 unless named; per sales document: Orva round trips as read + write + "
+                "transaction + savepoint; server ms: CPU of the PostgreSQL server's process)\n");
+    std::printf("  %-6s %-18s %9s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
+                "whole/s", "ms/doc", "CPU ms", "server ms", "ratio", "per sales document", "per delivery note", "replay",
                 "run 2 /s", "run 3 /s", "peak MB");
     for (const Result &r : results) {
         const StepMeasure *sales = r.first.step("ActualizaVentas");
@@ -289,9 +320,11 @@ void printComparison(const QList<Result> &results)
         const double cpuPerDoc = sales && sales->read ? 1000 * sales->cpuSeconds / double(sales->read) : 0;
         // The whole run 2: the scheduler's next run, over every sales document of the month.
         const double nextRate = double(r.salesDocuments) / r.next.seconds;
-        std::printf("  %-6g %-10s %9.0f %9.0f %9.3f %9.3f %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
+        std::printf("  %-6g %-18s %9.0f %9.0f %9.3f %9.3f %9s %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
                     qPrintable(r.journal), sales && sales->seconds > 0 ? double(sales->read) / sales->seconds : 0.0,
                     r.wholeRunRate(), msPerDoc, cpuPerDoc,
+                    sales && sales->read ? qPrintable(serverCpu(sales->serverCpuSeconds, 1000 / double(sales->read), 3))
+                                         : "-",
                     r.replayed && r.replay.ok ? qPrintable(QStringLiteral("%1x").arg(r.first.seconds / r.replay.seconds, 0, 'f', 2))
                                               : "-",
                     qPrintable(kinds(sales)), qPrintable(kinds(notes)),
@@ -351,6 +384,11 @@ int main(int argc, char **argv)
                                         QStringLiteral("Where Orva is: sqlite (a file, the default) or postgresql "
                                                        "(the throw-away server of scripts/servers/start.sh)."),
                                         QStringLiteral("kind"), QStringLiteral("sqlite"));
+    const QCommandLineOption ktzOption(QStringLiteral("ktz"),
+                                       QStringLiteral("Where KTZ is: sqlite (a file, the default) or firebird (a "
+                                                      "database on the throw-away Firebird server of "
+                                                      "scripts/servers/start.sh, read through the Firebird client)."),
+                                       QStringLiteral("kind"), QStringLiteral("sqlite"));
     const QCommandLineOption serversOption(QStringLiteral("servers"),
                                            QStringLiteral("The folder given to scripts/servers/start.sh (holds "
                                                           "servers.env)."),
@@ -362,7 +400,7 @@ int main(int argc, char **argv)
         QStringLiteral("reconcile"),
         QStringLiteral("Measure the reconciliation of a transferred month instead (default scale 3.332: "
                        "about 50,000 documents of one station)."));
-    parser.addOptions({scaleOption, journalOption, orvaOption, serversOption, replayOption, keepOption, reconcileOption});
+    parser.addOptions({scaleOption, journalOption, orvaOption, ktzOption, serversOption, replayOption, keepOption, reconcileOption});
     parser.process(app);
 
     Options options;
@@ -386,6 +424,12 @@ int main(int argc, char **argv)
         return 64;
     }
     options.postgresql = orvaKind == QLatin1String("postgresql");
+    const QString ktzKind = parser.value(ktzOption).trimmed().toLower();
+    if (ktzKind != QLatin1String("sqlite") && ktzKind != QLatin1String("firebird")) {
+        std::fprintf(stderr, "--ktz takes sqlite or firebird\n");
+        return 64;
+    }
+    options.firebirdKtz = ktzKind == QLatin1String("firebird");
     if (options.postgresql)
         options.journals = {SqliteJournal::WriteAheadLog};  // not an SQLite file: one setting
     options.serversDir = parser.value(serversOption);

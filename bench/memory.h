@@ -14,3 +14,8 @@ bool resetPeakResident();
 
 // User and system time the process has used, in seconds.
 double cpuSeconds();
+
+// User and system time another process of this machine has used (a
+// database server's process serving the benchmark), in seconds; -1 when it
+// cannot be read.
+double cpuSecondsOf(long pid);

@@ -1,14 +1,15 @@
 -- Orva rows of the benchmark, loaded after schema/orva.sqlite.sql.
 --
 -- The configuration of one station (no second KTZ database), pointed at the
--- generated KTZ file (the benchmark replaces @KTZ_DB@ with its path), and
+-- generated KTZ database (the benchmark replaces @KTZ_DB@ with its path and
+-- @KTZ_SERVER@ with its Firebird server, empty for a file), and
 -- the tables the transfer relies on: provinces, IVA and sales accounts, the
 -- natural-gas article and the voucher number books.
 
 INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES
     ('Digitos_Cuenta',                 '6',          'DATOS'),
     ('TITULOCLIENTES',                 '1120',       'DATOS'),
-    ('KTZ_SERVIDOR',                   '',           'DATOS'),
+    ('KTZ_SERVIDOR',                   '@KTZ_SERVER@', 'DATOS'),
     ('KTZ_BASEDEDATOS',                '@KTZ_DB@',   'DATOS'),
     ('KTZ_USUARIO',                    'SYSDBA',     'DATOS'),
     ('KTZ_PASSWORD',                   'MasterKey',  'DATOS'),

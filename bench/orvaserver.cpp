@@ -7,23 +7,49 @@
 #include <QSqlQuery>
 #include <QUuid>
 
-bool OrvaServer::load(const QString &folder, QString *error)
+namespace {
+
+// The KEY=value lines of folder/servers.env; false with *error when the
+// servers are not running.
+bool readServersEnv(const QString &folder, QHash<QString, QString> *v, QString *error)
 {
     QFile file(folder + QStringLiteral("/servers.env"));
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("no %1: start the servers with scripts/servers/start.sh %2").arg(file.fileName(), folder);
         return false;
     }
-    QHash<QString, QString> v;
     for (const QByteArray &line : file.readAll().split('\n')) {
         const int eq = line.indexOf('=');
         if (eq > 0)
-            v.insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
+            v->insert(QString::fromUtf8(line.left(eq)), QString::fromUtf8(line.mid(eq + 1)).trimmed());
     }
-    if (v.value(QStringLiteral("SERVERS_AVAILABLE")) != QLatin1String("1")) {
-        *error = QStringLiteral("servers not available: ") + v.value(QStringLiteral("SERVERS_REASON"));
+    if (v->value(QStringLiteral("SERVERS_AVAILABLE")) != QLatin1String("1")) {
+        *error = QStringLiteral("servers not available: ") + v->value(QStringLiteral("SERVERS_REASON"));
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool loadFirebirdServer(const QString &folder, FirebirdServer *server, QString *error)
+{
+    QHash<QString, QString> v;
+    if (!readServersEnv(folder, &v, error))
+        return false;
+    server->host = v.value(QStringLiteral("FB_HOST"));
+    server->port = v.value(QStringLiteral("FB_PORT")).toInt();
+    server->user = v.value(QStringLiteral("FB_USER"));
+    server->password = v.value(QStringLiteral("FB_PASSWORD"));
+    server->dataFolder = v.value(QStringLiteral("FB_DATA"));
+    return true;
+}
+
+bool OrvaServer::load(const QString &folder, QString *error)
+{
+    QHash<QString, QString> v;
+    if (!readServersEnv(folder, &v, error))
+        return false;
     m_host = v.value(QStringLiteral("PG_HOST"));
     m_port = v.value(QStringLiteral("PG_PORT")).toInt();
     m_socket = v.value(QStringLiteral("PG_SOCKET"));
@@ -63,7 +89,7 @@ bool OrvaServer::open(const OrvaTarget &target, const QString &name, QSqlDatabas
     return db->open();
 }
 
-bool OrvaServer::createOrva(const QString &ktzPath, OrvaTarget *target, QString *error)
+bool OrvaServer::createOrva(const QString &ktzPath, OrvaTarget *target, QString *error, const QString &ktzServer)
 {
     const QString database = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
     if (!adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(database, m_user),
@@ -83,7 +109,7 @@ bool OrvaServer::createOrva(const QString &ktzPath, OrvaTarget *target, QString 
         ok = open(*target, name, &db);
         if (!ok)
             *error = db.lastError().text();
-        ok = ok && loadOrvaDatabase(db, QStringLiteral("schema/orva.postgresql.sql"), ktzPath, error);
+        ok = ok && loadOrvaDatabase(db, QStringLiteral("schema/orva.postgresql.sql"), ktzPath, error, ktzServer);
     }
     QSqlDatabase::removeDatabase(name);
     return ok;

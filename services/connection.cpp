@@ -97,6 +97,7 @@ bool Connection::open(const ConnectionSpec &target)
         m_db = db;
     }
     m_inTransaction = false;
+    m_savepointAhead = false;
     m_prepared.setEnabled(target.driver == QLatin1String("QSQLITE"));
     return true;
 }
@@ -114,6 +115,7 @@ void Connection::close()
     if (db.isOpen())
         db.close();
     m_inTransaction = false;
+    m_savepointAhead = false;
 }
 
 bool Connection::isOpen() const
@@ -157,29 +159,90 @@ RunError Connection::errorFor(const QString &sql, const QSqlError &error) const
     return e;
 }
 
-bool Connection::execGuarded(QueryHandle &query, const QString &statement, qint64 StatementCounts::*kind)
+namespace {
+
+const QString savepointName = QStringLiteral("traspasor_sentencia");
+
+} // namespace
+
+bool Connection::execGuarded(QueryHandle &handle, const QString &statement, qint64 StatementCounts::*kind)
 {
     ++(m_counts.*kind);
-    if (query.prepared())
-        return query.exec();  // SQLite: no savepoint is ever needed
+    if (handle.prepared())
+        return handle.exec();  // SQLite: no savepoint is ever needed
+    QSqlQuery &query = *handle.query();
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
     // statement, as on the other servers, so the operator's choice means the
     // same. Where no choice can go on past the failure (unattended, under the
-    // run's own handler) the transaction is rolled back anyway, and the two
-    // round trips of the savepoint are saved.
+    // run's own handler) the transaction is rolled back anyway, and the
+    // savepoint is not needed.
     const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql && m_errors.mayGoOnAfterFailure();
+    if (setsSavepointAhead(query, statement))
+        return execSettingSavepoint(query, statement, guard);
     if (!guard)
         return query.exec(statement);
-    QSqlQuery savepoint(database());
-    m_counts.savepoints += 2;  // the savepoint, then its release or rollback
-    if (!savepoint.exec(QStringLiteral("SAVEPOINT traspasor_sentencia")))
+    if (!sendSavepointVerb(QStringLiteral("SAVEPOINT ")))
         return query.exec(statement);  // the failure shows on the statement itself
     if (query.exec(statement)) {
-        savepoint.exec(QStringLiteral("RELEASE SAVEPOINT traspasor_sentencia"));
+        sendSavepointVerb(QStringLiteral("RELEASE SAVEPOINT "));
         return true;
     }
-    savepoint.exec(QStringLiteral("ROLLBACK TO SAVEPOINT traspasor_sentencia"));
+    sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+    return false;
+}
+
+bool Connection::sendSavepointVerb(const QString &verb)
+{
+    ++m_counts.savepoints;
+    QSqlQuery savepoint(database());
+    return savepoint.exec(verb + savepointName);
+}
+
+bool Connection::setsSavepointAhead(const QSqlQuery &query, const QString &statement) const
+{
+    // The PostgreSQL client runs a text of several statements in one round
+    // trip and keeps every result when the query is not read row by row. A
+    // NUL would end the text early (the client sends C strings).
+    return m_inTransaction && m_spec.driver == QLatin1String("QPSQL") && !query.isForwardOnly()
+        && !statement.contains(QChar(0));
+}
+
+bool Connection::execSettingSavepoint(QSqlQuery &query, const QString &statement, bool guard)
+{
+    // The statement is sent with the savepoint for the next statement after
+    // it, in one text: its result is the query's first, and a failure skips
+    // the rest of the text. A statement that may be followed by others after
+    // a failure therefore finds its savepoint already set by the statement
+    // before it, and a failure is undone by one ROLLBACK TO SAVEPOINT. The
+    // statement comes first, so a syntax error of the whole text leaves the
+    // savepoint before it in place, and the engine's message points into the
+    // statement's own line.
+    if (guard && !m_savepointAhead) {
+        // The first statement of the transaction that needs one: set alone.
+        if (!sendSavepointVerb(QStringLiteral("SAVEPOINT ")))
+            return query.exec(statement);
+        m_savepointAhead = true;
+    }
+    const QString then = m_savepointAhead
+        ? QStringLiteral("\n;RELEASE SAVEPOINT %1;SAVEPOINT %1").arg(savepointName)
+        : QStringLiteral("\n;SAVEPOINT %1").arg(savepointName);
+    if (query.exec(statement + then)) {
+        m_savepointAhead = true;
+        return true;
+    }
+    if (!guard)
+        return false;  // the transaction is rolled back by the caller
+    sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+    if (!query.lastError().text().contains(savepointName))
+        return false;
+    // A message that quotes the text past the statement (a quote left open)
+    // is made again by the statement alone, as the engine gives it.
+    if (query.exec(statement)) {
+        m_savepointAhead = false;  // the savepoint set is now before this statement
+        return true;
+    }
+    sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
     return false;
 }
 
@@ -200,6 +263,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         failure = query.lastError();
     }
     if (!ok) {
+        m_savepointAhead = false;
         if (verb == TransactionVerb::Rollback)
             m_inTransaction = false;
         else if (verb == TransactionVerb::Commit)
@@ -207,6 +271,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         throw RunTimeError(errorFor(sql, failure));
     }
     m_inTransaction = verb == TransactionVerb::Begin;
+    m_savepointAhead = false;
     if (onWritten)
         onWritten(sql);
 }

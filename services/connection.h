@@ -25,7 +25,9 @@ struct StatementCounts
     qint64 reads = 0;         // SELECT
     qint64 writes = 0;        // INSERT, UPDATE, DELETE
     qint64 transactions = 0;  // begin, commit, rollback
-    qint64 savepoints = 0;    // savepoint, release, rollback to savepoint
+    qint64 savepoints = 0;    // savepoint, release, rollback to savepoint, when sent on their own
+    // Every statement above is one round trip to the engine: a savepoint
+    // sent in the same text as a statement (PostgreSQL) is not counted.
     qint64 total() const { return reads + writes + transactions + savepoints; }
 };
 
@@ -102,6 +104,9 @@ public:
     // Executes an adapted statement; inside a PostgreSQL transaction a failure
     // is confined to the statement (savepoint), so the transaction stays usable.
     // A statement already prepared (PreparedStatements) runs with its bound values.
+    // Through the PostgreSQL client each statement of a transaction carries
+    // the savepoint for the next one in its own round trip (see
+    // execSettingSavepoint).
     bool execGuarded(QueryHandle &query, const QString &statement, qint64 StatementCounts::*kind);
     // A query prepared for statement's shape, values bound, or an empty
     // handle when the statement runs as it stands (see preparedstatements.h).
@@ -117,6 +122,9 @@ private:
     bool connectionLost(const class QSqlError &error) const;
     QueryHandle &writeQuery();
     void runTransactionVerb(TransactionVerb verb, const QString &sql);
+    bool setsSavepointAhead(const class QSqlQuery &query, const QString &statement) const;
+    bool execSettingSavepoint(class QSqlQuery &query, const QString &statement, bool guard);
+    bool sendSavepointVerb(const QString &verb);
     bool engineHoldsTransaction();
 
     ErrorHandling &m_errors;
@@ -124,6 +132,9 @@ private:
     ConnectionSpec m_spec;
     QString m_openError;
     bool m_inTransaction = false;
+    // A savepoint was set right after the last statement of the open
+    // transaction: a failure of the next statement can be undone alone.
+    bool m_savepointAhead = false;
     StatementCounts m_counts;
     RunCache m_runCache;
     QSqlDatabase m_db;                          // the handle of the last open

@@ -1,10 +1,13 @@
 // Orva on a real PostgreSQL server, reached as the program reaches it: the
 // settings file names the driver, start-up opens the session and chooses
 // the configuration table. The statements of the steps run as written
-// (brackets, TOP, quoted and unquoted numbers), keys ignore letter case, and
-// a document transaction whose connection dies leaves nothing behind.
+// (brackets, TOP, quoted and unquoted numbers), keys ignore letter case, a
+// statement that fails inside a document loses only itself when the work goes
+// on past it (with the engine's own message), and a document transaction
+// whose connection dies leaves nothing behind.
 
 #include "serverenv.h"
+#include "services/consoleoperator.h"
 #include "services/documenttransaction.h"
 #include "services/sharedservices.h"
 #include "session/session.h"
@@ -26,11 +29,14 @@ private slots:
     void documentTransaction();
     void failedCommit_data();
     void failedCommit();
+    void failedStatementInsideDocument_data();
+    void failedStatementInsideDocument();
     void walkWhileWritingSeesEveryRow();
     void killedConnectionLeavesNothingHalfCommitted();  // last: it ends the session's connection
 
 private:
     int documentRows(const QString &numero);
+    RunError failureOf(const QString &sql, bool read);
     QString journalInsert(const QString &numero, int secuencia);
 
     Servers m_servers = Servers::load();
@@ -262,6 +268,87 @@ void TstOrvaPostgresql::failedCommit()
     }
     QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00005001'"), m_database));
     QVERIFY(m_servers.adminExec(QStringLiteral("DROP TRIGGER refuse_at_commit ON mv_asientos"), m_database));
+}
+
+void TstOrvaPostgresql::failedStatementInsideDocument_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<bool>("attended");
+    const struct
+    {
+        const char *name;
+        const char *sql;
+        bool read;
+    } cases[] = {
+        {"unknown column", "INSERT INTO MV_ASIENTOS (NUMERO, NO_SUCH_COLUMN) VALUES ('00009999', 1)", false},
+        {"not a number", "UPDATE MV_ASIENTOS SET IMPORTE = 'mucho' WHERE NUMERO = '00009999'", false},
+        {"duplicate key", "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR) VALUES ('ktz_fechadesde', 'x')", false},
+        {"quote left open", "INSERT INTO MV_ASIENTOS (NUMERO) VALUES ('00009999)", false},
+        {"read of an unknown table", "SELECT * FROM NO_SUCH_TABLE WHERE NUMERO = '00009999'", true},
+    };
+    for (const auto &c : cases) {
+        // Attended, every statement of the document is guarded; unattended,
+        // only those under a procedure's own handler.
+        QTest::addRow("%s, attended", c.name) << QString::fromUtf8(c.sql) << c.read << true;
+        QTest::addRow("%s, unattended", c.name) << QString::fromUtf8(c.sql) << c.read << false;
+    }
+}
+
+RunError TstOrvaPostgresql::failureOf(const QString &sql, bool read)
+{
+    // Under a procedure's own handler, as the stock lines of a sale are: the
+    // operator's answer ends the procedure and its caller goes on.
+    RunError seen;
+    ErrorHandling::Scope procedure(m_services.errors, QStringLiteral("GrabaStockVenta"));
+    procedure.run(
+        [&] {
+            if (read)
+                m_services.session.OpenRecordset(sql);
+            else
+                m_services.session.connection().Execute(sql);
+        },
+        [&](const GiveUp &g) { seen = g.error; });
+    return seen;
+}
+
+void TstOrvaPostgresql::failedStatementInsideDocument()
+{
+    QFETCH(QString, sql);
+    QFETCH(bool, read);
+    QFETCH(bool, attended);
+    static int document = 6000;
+    const QString numero = QStringLiteral("0000%1").arg(++document);
+    Connection &orva = m_services.session.connection();
+    m_op.errorChoices.clear();  // the operator gives up the procedure
+
+    // Outside a transaction the statement runs alone: the engine's own message.
+    const RunError alone = failureOf(sql, read);
+    QVERIFY(!alone.description.isEmpty());
+    QVERIFY(!orva.inTransaction());
+
+    ConsoleOperator console(m_services.log);
+    if (!attended)
+        m_services.setOperator(&console);
+    RunError inside;
+    bool committed = false;
+    {
+        ErrorHandling::Scope run(m_services.errors, QStringLiteral("cmdActualizar_Click"));
+        DocumentTransaction transaction(orva, QStringLiteral("factura %1").arg(numero));
+        QVERIFY(orva.Execute(journalInsert(numero, 1)));
+        inside = failureOf(sql, read);
+        QVERIFY(orva.Execute(journalInsert(numero, 2)));
+        Recordset lines = m_services.session.OpenRecordset(
+            QStringLiteral("SELECT SECUENCIA FROM MV_ASIENTOS WHERE NUMERO = '%1' ORDER BY SECUENCIA").arg(numero));
+        QCOMPARE(lines.value(QStringLiteral("SECUENCIA")).toInt(), 1);
+        committed = transaction.commit();
+    }
+    m_services.setOperator(&m_op);
+    QVERIFY(committed);
+    QCOMPARE(inside.statement, sql);
+    QCOMPARE(inside.description, alone.description);
+    QCOMPARE(documentRows(numero), 2);
+    QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '%1'").arg(numero), m_database));
 }
 
 void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
