@@ -89,6 +89,37 @@ void TstStatementShape::shapes_data()
     QTest::newRow("a text holding NUL stays")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'") << QVariantList{};
+    QTest::newRow("decimal closed after comments, a sign and an exponent; inside a call it stays")
+        << "INSERT INTO T (a, b, c) VALUES (- /*x*/ 1.5 -- y\n, round(2.5), 2.5e3 /* z */)"
+        << "INSERT INTO T (a, b, c) VALUES (- /*x*/ CAST(? AS REAL) -- y\n, round(2.5), CAST(? AS REAL) /* z */)"
+        << QVariantList{QStringLiteral("1.5"), QStringLiteral("2.5e3")};
+    QTest::newRow("decimal that nothing closes stays") << "INSERT INTO T (a) VALUES (1.5"
+                                                         << "INSERT INTO T (a) VALUES (1.5" << QVariantList{};
+    QTest::newRow("GROUP after values taken keeps the numbers before it")
+        << "INSERT INTO T (a, b, c) VALUES (1.5, 'a', 7) ON CONFLICT DO UPDATE SET b = (SELECT MAX(x) FROM U"
+           " GROUP BY y)"
+        << "INSERT INTO T (a, b, c) VALUES (1.5, ?, 7) ON CONFLICT DO UPDATE SET b = (SELECT MAX(x) FROM U"
+           " GROUP BY y)"
+        << QVariantList{QStringLiteral("a")};
+    QTest::newRow("compound select in lower and mixed case")
+        << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U"
+        << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U" << QVariantList{};
+    QTest::newRow("lower-case from ends the result columns") << "select 'x', 1 from T where a = 'y' and b = 2"
+                                                             << "select 'x', 1 from T where a = ? and b = ?"
+                                                             << QVariantList{QStringLiteral("y"), qlonglong(2)};
+    QTest::newRow("whole numbers: leading zeros, the 64-bit edge and beyond")
+        << "DELETE FROM T WHERE a = 000000000000000000000000042 OR b = 9223372036854775807 OR c = 9223372036854775808"
+           " OR d = 999999999999999999 OR e = 0"
+        << "DELETE FROM T WHERE a = ? OR b = ? OR c = 9223372036854775808 OR d = ? OR e = ?"
+        << QVariantList{qlonglong(42), qlonglong(9223372036854775807), qlonglong(999999999999999999), qlonglong(0)};
+    QTest::newRow("doubled quotes at either end of a text")
+        << "UPDATE T SET a = '''', b = 'it''s''', c = '''a' WHERE d = ''"
+        << "UPDATE T SET a = ?, b = ?, c = ? WHERE d = ?"
+        << QVariantList{QStringLiteral("'"), QStringLiteral("it's'"), QStringLiteral("'a"), QStringLiteral("")};
+    QTest::newRow("words, spaces and digits beyond ASCII")
+        << QStringLiteral("UPDATE \u00d1 SET a\u00a0= 'ñ', \u00d3RDER = 5 WHERE b = \u0663")
+        << QStringLiteral("UPDATE \u00d1 SET a\u00a0= ?, \u00d3RDER = ? WHERE b = \u0663")
+        << QVariantList{QStringLiteral("ñ"), qlonglong(5)};
     QTest::newRow("placeholders already there") << "DELETE FROM T WHERE a = ?" << QString() << QVariantList{};
     QTest::newRow("unclosed text") << "DELETE FROM T WHERE a = 'x" << QString() << QVariantList{};
     QTest::newRow("not a statement that reads or writes rows") << "CREATE TABLE X (a DEFAULT 'b')" << QString()
