@@ -1,38 +1,148 @@
 #include "services/statementshape.h"
 
-#include <vector>
+#include <algorithm>
+#include <array>
 
 namespace {
 
-enum class Token { Space, Comment, Text, Blob, Number, Decimal, Hexadecimal, Word, QuotedName, Symbol };
+// What an ASCII character starts; beyond ASCII a character is a space, a
+// digit or else part of a word.
+enum class Start : unsigned char { Other, Space, Text, Name, Minus, Slash, X, Zero, Digit, Dot, Word, Forbidden };
 
-struct Piece
+constexpr std::array<Start, 128> asciiStarts = [] {
+    std::array<Start, 128> t{};
+    for (char16_t c : {u'\t', u'\n', u'\v', u'\f', u'\r', u' '})
+        t[c] = Start::Space;
+    for (char16_t c = u'a'; c <= u'z'; ++c)
+        t[c] = t[c - 32] = Start::Word;
+    t[u'_'] = Start::Word;
+    t[u'x'] = t[u'X'] = Start::X;
+    for (char16_t c = u'1'; c <= u'9'; ++c)
+        t[c] = Start::Digit;
+    t[u'0'] = Start::Zero;
+    t[u'.'] = Start::Dot;
+    t[u'\''] = Start::Text;
+    t[u'"'] = t[u'`'] = t[u'['] = Start::Name;
+    t[u'-'] = Start::Minus;
+    t[u'/'] = Start::Slash;
+    for (char16_t c : {u'?', u':', u'@', u'$', u'#'})
+        t[c] = Start::Forbidden;
+    return t;
+}();
+
+constexpr std::array<bool, 128> asciiWordParts = [] {
+    std::array<bool, 128> t{};
+    for (char16_t c = 0; c < 128; ++c)
+        t[c] = asciiStarts[c] == Start::Word || asciiStarts[c] == Start::X || asciiStarts[c] == Start::Digit
+            || asciiStarts[c] == Start::Zero || c == u'$';
+    return t;
+}();
+
+bool isWordPart(char16_t u)
 {
-    Token kind;
-    qsizetype start;
-    qsizetype size;
+    return u > 0x7f || asciiWordParts[u];
+}
+
+bool isDigit(char16_t u)
+{
+    return QChar::isDigit(u);
+}
+
+// Whether word is keyword (upper-case letters), in any case. A word with a
+// character beyond ASCII is left to Qt's case folding, which may fold it
+// onto a letter of the keyword.
+bool isKeyword(QStringView word, QLatin1StringView keyword)
+{
+    if (word.size() != keyword.size())
+        return false;
+    for (qsizetype i = 0; i < word.size(); ++i) {
+        const char16_t u = word[i].unicode();
+        if (u > 0x7f)
+            return word.compare(keyword, Qt::CaseInsensitive) == 0;
+        if ((u & ~0x20) != char16_t(keyword[i].unicode()))
+            return false;
+    }
+    return true;
+}
+
+// Cuts a statement in one pass over its text: the pieces are recognised as
+// they come and only the last two that are neither space nor comment are
+// remembered. A decimal that may be a whole value waits for the next piece
+// to know whether a "," or ")" closes it. ORDER, GROUP or a compound SELECT
+// met after a value they keep was taken makes the statement cut again from
+// its start, knowing them (most statements have none, so one pass is the
+// rule).
+class ShapeCutter
+{
+public:
+    explicit ShapeCutter(const QString &sql)
+        : m_sql(sql), m_text(reinterpret_cast<const char16_t *>(sql.constData())), m_size(sql.size())
+    {
+    }
+
+    std::optional<StatementShape> cut();
+
+private:
+    enum class Outcome { Shaped, NoShape, Again };
+    enum class Kind { Space, Comment, Text, Blob, Number, Decimal, Hexadecimal, Word, QuotedName, Symbol, Malformed };
+    struct Piece
+    {
+        Kind kind;
+        qsizetype start;
+        qsizetype end;
+        bool doubled = false;  // a text holding a doubled quote
+        bool nul = false;      // a text holding a NUL character
+    };
+
+    Outcome pass();
+    // The piece that starts at from; Malformed when it is one the shape leaves
+    // to the engine (a placeholder, an unclosed quote, a malformed number).
+    Piece piece(qsizetype from) const;
+    Piece number(qsizetype from) const;
+    bool isLead(const Piece &p);
+    Outcome take(const Piece &p, char16_t last, char16_t beforeLast);
+    // The end of a quoted piece from its opening quote at from, a doubled
+    // closing quote inside; -1 when it is not closed.
+    qsizetype quotedEnd(qsizetype from, char16_t close) const;
+    qsizetype textEnd(qsizetype from, bool *doubled, bool *nul) const;
+    qsizetype numberEnd(qsizetype from, bool *decimal) const;
+    qsizetype wordEnd(qsizetype from) const;
+    Outcome word(qsizetype start, qsizetype end);
+    Outcome allStay();
+    void resolvePendingDecimal(char16_t next);
+    void write(qsizetype upTo, QLatin1StringView placeholder);
+    void putPlaceholder(qsizetype start, qsizetype end, QLatin1StringView placeholder);
+    bool takeNumber(qsizetype start, qsizetype end);
+    void takeText(qsizetype start, qsizetype end, bool doubled);
+
+    const QString &m_sql;
+    const char16_t *m_text;
+    qsizetype m_size;
+    // Found anywhere in the statement: ORDER or GROUP keep the numbers,
+    // a compound SELECT keeps every literal.
+    bool m_numbersStay = false;
+    bool m_allStay = false;
+
+    // The state of one pass.
+    StatementShape m_shape;
+    qsizetype m_copied = 0;   // the statement's text is in the shape up to here
+    qsizetype m_written = 0;  // the characters of the shape's text written so far
+    bool m_numberTaken = false;
+    bool m_anyTaken = false;
+    bool m_insert = false;
+    bool m_inResultColumns = false;
+    bool m_inValues = false;  // after the VALUES keyword of an INSERT
+    int m_depth = 0;
+    qsizetype m_pendingStart = -1;  // a decimal waiting for what follows it
+    qsizetype m_pendingEnd = -1;
 };
 
-bool isWordStart(QChar c)
+qsizetype ShapeCutter::quotedEnd(qsizetype from, char16_t close) const
 {
-    const char16_t u = c.unicode();
-    return (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || u == u'_' || u > 0x7f;
-}
-
-bool isWordPart(QChar c)
-{
-    const char16_t u = c.unicode();
-    return isWordStart(c) || (u >= u'0' && u <= u'9') || u == u'$';
-}
-
-// The end of a quoted piece that starts at from (the opening quote); a
-// doubled closing quote is part of the piece. -1 when it is not closed.
-qsizetype quotedEnd(const QString &sql, qsizetype from, QChar close)
-{
-    for (qsizetype i = from + 1; i < sql.size(); ++i) {
-        if (sql.at(i) != close)
+    for (qsizetype i = from + 1; i < m_size; ++i) {
+        if (m_text[i] != close)
             continue;
-        if (close != QLatin1Char(']') && i + 1 < sql.size() && sql.at(i + 1) == close) {
+        if (close != u']' && i + 1 < m_size && m_text[i + 1] == close) {
             ++i;
             continue;
         }
@@ -41,26 +151,43 @@ qsizetype quotedEnd(const QString &sql, qsizetype from, QChar close)
     return -1;
 }
 
-// The end of the number that starts at from, and whether it is decimal.
-qsizetype numberEnd(const QString &sql, qsizetype from, bool *decimal)
+qsizetype ShapeCutter::textEnd(qsizetype from, bool *doubled, bool *nul) const
+{
+    for (qsizetype i = from + 1; i < m_size; ++i) {
+        const char16_t u = m_text[i];
+        if (u == 0)
+            *nul = true;
+        if (u != u'\'')
+            continue;
+        if (i + 1 < m_size && m_text[i + 1] == u'\'') {
+            *doubled = true;
+            ++i;
+            continue;
+        }
+        return i + 1;
+    }
+    return -1;
+}
+
+qsizetype ShapeCutter::numberEnd(qsizetype from, bool *decimal) const
 {
     qsizetype i = from;
     auto digits = [&] {
-        while (i < sql.size() && sql.at(i).isDigit())
+        while (i < m_size && isDigit(m_text[i]))
             ++i;
     };
     digits();
     *decimal = false;
-    if (i < sql.size() && sql.at(i) == QLatin1Char('.')) {
+    if (i < m_size && m_text[i] == u'.') {
         *decimal = true;
         ++i;
         digits();
     }
-    if (i < sql.size() && (sql.at(i) == QLatin1Char('e') || sql.at(i) == QLatin1Char('E'))) {
+    if (i < m_size && (m_text[i] == u'e' || m_text[i] == u'E')) {
         qsizetype j = i + 1;
-        if (j < sql.size() && (sql.at(j) == QLatin1Char('+') || sql.at(j) == QLatin1Char('-')))
+        if (j < m_size && (m_text[j] == u'+' || m_text[j] == u'-'))
             ++j;
-        if (j < sql.size() && sql.at(j).isDigit()) {
+        if (j < m_size && isDigit(m_text[j])) {
             *decimal = true;
             i = j;
             digits();
@@ -69,204 +196,301 @@ qsizetype numberEnd(const QString &sql, qsizetype from, bool *decimal)
     return i;
 }
 
-// The statement cut into pieces; empty when it holds something the shape
-// leaves to the engine (a placeholder, an unclosed quote, a malformed number).
-std::vector<Piece> pieces(const QString &sql)
+qsizetype ShapeCutter::wordEnd(qsizetype from) const
 {
-    std::vector<Piece> out;
-    qsizetype i = 0;
-    while (i < sql.size()) {
-        const QChar c = sql.at(i);
-        const QChar next = i + 1 < sql.size() ? sql.at(i + 1) : QChar();
-        qsizetype end = i + 1;
-        Token kind = Token::Symbol;
-        if (c.isSpace()) {
-            while (end < sql.size() && sql.at(end).isSpace())
-                ++end;
-            kind = Token::Space;
-        } else if (c == QLatin1Char('\'')) {
-            end = quotedEnd(sql, i, c);
-            kind = Token::Text;
-        } else if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('[')) {
-            end = quotedEnd(sql, i, c == QLatin1Char('[') ? QLatin1Char(']') : c);
-            kind = Token::QuotedName;
-        } else if (c == QLatin1Char('-') && next == QLatin1Char('-')) {
-            end = sql.indexOf(QLatin1Char('\n'), i);
-            end = end < 0 ? sql.size() : end;
-            kind = Token::Comment;
-        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
-            end = sql.indexOf(QLatin1String("*/"), i + 2);
-            end = end < 0 ? -1 : end + 2;
-            kind = Token::Comment;
-        } else if ((c == QLatin1Char('x') || c == QLatin1Char('X')) && next == QLatin1Char('\'')) {
-            end = quotedEnd(sql, i + 1, next);
-            kind = Token::Blob;
-        } else if (c == QLatin1Char('0') && (next == QLatin1Char('x') || next == QLatin1Char('X'))) {
-            end = i + 2;
-            while (end < sql.size() && isWordPart(sql.at(end)))
-                ++end;
-            kind = Token::Hexadecimal;
-        } else if (c.isDigit() || (c == QLatin1Char('.') && next.isDigit())) {
-            bool decimal = false;
-            end = numberEnd(sql, i, &decimal);
-            if (end < sql.size() && isWordPart(sql.at(end)))
-                return {};
-            kind = decimal ? Token::Decimal : Token::Number;
-        } else if (isWordStart(c)) {
-            while (end < sql.size() && isWordPart(sql.at(end)))
-                ++end;
-            kind = Token::Word;
-        } else if (c == QLatin1Char('?') || c == QLatin1Char(':') || c == QLatin1Char('@') || c == QLatin1Char('$')
-                   || c == QLatin1Char('#')) {
-            return {};
-        }
-        if (end < 0)
-            return {};
-        out.push_back({kind, i, end - i});
-        i = end;
+    while (from < m_size && isWordPart(m_text[from]))
+        ++from;
+    return from;
+}
+
+// The statement's text from the last value taken up to upTo, then what
+// comes in the value's place, written straight into the shape's text.
+void ShapeCutter::write(qsizetype upTo, QLatin1StringView placeholder)
+{
+    const qsizetype run = upTo - m_copied;
+    const qsizetype needed = m_written + run + placeholder.size();
+    if (needed > m_shape.text.size())
+        m_shape.text.resize(std::max(needed, m_size + 16 + m_shape.text.size() / 2));
+    char16_t *out = reinterpret_cast<char16_t *>(m_shape.text.data()) + m_written;
+    std::copy_n(m_text + m_copied, run, out);
+    out += run;
+    for (char ch : placeholder)
+        *out++ = char16_t(ch);
+    m_written = needed;
+}
+
+void ShapeCutter::putPlaceholder(qsizetype start, qsizetype end, QLatin1StringView placeholder)
+{
+    if (!m_anyTaken && m_shape.values.capacity() == 0)
+        m_shape.values.reserve(m_size / 16 + 2);
+    write(start, placeholder);
+    m_copied = end;
+    m_anyTaken = true;
+}
+
+// A whole number of up to 18 ASCII digits always fits in 64 bits; any other
+// is left to Qt, which says whether it fits.
+bool ShapeCutter::takeNumber(qsizetype start, qsizetype end)
+{
+    qlonglong value = 0;
+    bool ok = end - start <= 18;
+    for (qsizetype i = start; ok && i < end; ++i) {
+        const char16_t u = m_text[i];
+        ok = u >= u'0' && u <= u'9';
+        if (ok)
+            value = value * 10 + (u - u'0');
     }
-    return out;
-}
-
-class ShapeBuilder
-{
-public:
-    ShapeBuilder(const QString &sql, std::vector<Piece> pieces) : m_sql(sql), m_pieces(std::move(pieces)) {}
-
-    std::optional<StatementShape> build();
-
-private:
-    QStringView text(const Piece &p) const { return QStringView(m_sql).mid(p.start, p.size); }
-    bool isWord(const Piece &p, QLatin1String word) const
-    {
-        return p.kind == Token::Word && p.size == word.size()
-            && text(p).compare(word, Qt::CaseInsensitive) == 0;
-    }
-    bool isSymbol(const Piece &p, char symbol) const
-    {
-        return p.kind == Token::Symbol && m_sql.at(p.start) == QLatin1Char(symbol);
-    }
-    // The nearest piece before (step -1) or after (step 1) index that is
-    // neither space nor comment; nullptr at either end.
-    const Piece *neighbour(size_t index, int step) const;
-    bool isWholeValue(size_t index) const;
-    void putPlaceholder(const Piece &p, QLatin1String placeholder);
-    void takeText(const Piece &p);
-    bool takeNumber(const Piece &p);
-
-    const QString &m_sql;
-    std::vector<Piece> m_pieces;
-    StatementShape m_shape;
-    qsizetype m_copied = 0;  // the statement's text is in m_shape.text up to here
-};
-
-const Piece *ShapeBuilder::neighbour(size_t index, int step) const
-{
-    for (qsizetype i = qsizetype(index) + step; i >= 0 && i < qsizetype(m_pieces.size()); i += step) {
-        if (m_pieces[i].kind != Token::Space && m_pieces[i].kind != Token::Comment)
-            return &m_pieces[i];
-    }
-    return nullptr;
-}
-
-// Whether the decimal at index is one whole value of a VALUES list: after
-// "(" or "," (a sign between allowed) and before "," or ")".
-bool ShapeBuilder::isWholeValue(size_t index) const
-{
-    const Piece *before = neighbour(index, -1);
-    if (before && (isSymbol(*before, '-') || isSymbol(*before, '+')))
-        before = neighbour(size_t(before - m_pieces.data()), -1);
-    const Piece *after = neighbour(index, 1);
-    return before && after && (isSymbol(*before, '(') || isSymbol(*before, ','))
-        && (isSymbol(*after, ',') || isSymbol(*after, ')'));
-}
-
-// The statement's text from the last value taken up to p, then the
-// placeholder text in place of p.
-void ShapeBuilder::putPlaceholder(const Piece &p, QLatin1String placeholder)
-{
-    m_shape.text.append(m_sql.constData() + m_copied, p.start - m_copied);
-    m_shape.text += placeholder;
-    m_copied = p.start + p.size;
-}
-
-void ShapeBuilder::takeText(const Piece &p)
-{
-    const QStringView inner = text(p).mid(1, p.size - 2);
-    QString value = inner.toString();
-    if (inner.contains(QLatin1Char('\'')))
-        value.replace(QLatin1String("''"), QLatin1String("'"));
-    putPlaceholder(p, QLatin1String("?"));
-    m_shape.values << value;
-}
-
-bool ShapeBuilder::takeNumber(const Piece &p)
-{
-    bool ok = false;
-    const qlonglong value = text(p).toLongLong(&ok);
+    if (!ok)
+        value = QStringView(m_sql).sliced(start, end - start).toLongLong(&ok);
     if (!ok)
         return false;
-    putPlaceholder(p, QLatin1String("?"));
-    m_shape.values << value;
+    putPlaceholder(start, end, QLatin1StringView("?"));
+    m_shape.values.emplace_back(value);
+    m_numberTaken = true;
     return true;
 }
 
-std::optional<StatementShape> ShapeBuilder::build()
+void ShapeCutter::takeText(qsizetype start, qsizetype end, bool doubled)
 {
-    const Piece *lead = neighbour(size_t(-1), 1);
+    QString value(m_sql.constData() + start + 1, end - start - 2);
+    if (doubled)
+        value.replace(QLatin1StringView("''"), QLatin1StringView("'"));
+    putPlaceholder(start, end, QLatin1StringView("?"));
+    m_shape.values.emplace_back(std::move(value));
+}
+
+// The waiting decimal is one whole value when a "," or ")" follows it.
+void ShapeCutter::resolvePendingDecimal(char16_t next)
+{
+    if (m_pendingStart < 0)
+        return;
+    if (next == u',' || next == u')') {
+        const qsizetype start = m_pendingStart;
+        putPlaceholder(start, m_pendingEnd, QLatin1StringView("CAST(? AS REAL)"));
+        m_shape.values.emplace_back(QString(m_sql.constData() + start, m_pendingEnd - start));
+        m_numberTaken = true;
+    }
+    m_pendingStart = -1;
+}
+
+// A compound SELECT keeps every literal; when one was taken already, the
+// statement is cut again knowing it.
+ShapeCutter::Outcome ShapeCutter::allStay()
+{
+    if (m_allStay)
+        return Outcome::Shaped;
+    m_allStay = true;
+    return m_anyTaken ? Outcome::Again : Outcome::Shaped;
+}
+
+// A keyword that changes what is taken after it (FROM, VALUES), or in the
+// whole statement (ORDER, GROUP, UNION, INTERSECT, EXCEPT).
+ShapeCutter::Outcome ShapeCutter::word(qsizetype start, qsizetype end)
+{
+    const QStringView w(m_text + start, end - start);
+    switch (w.size()) {
+    case 4:
+        if (m_depth == 0 && m_inResultColumns && isKeyword(w, QLatin1StringView("FROM")))
+            m_inResultColumns = false;
+        break;
+    case 5:
+        if (isKeyword(w, QLatin1StringView("ORDER")) || isKeyword(w, QLatin1StringView("GROUP"))) {
+            const bool again = !m_numbersStay && m_numberTaken;
+            m_numbersStay = true;
+            return again ? Outcome::Again : Outcome::Shaped;
+        }
+        if (isKeyword(w, QLatin1StringView("UNION")))
+            return allStay();
+        break;
+    case 6:
+        if (m_insert && m_depth == 0 && !m_inValues && isKeyword(w, QLatin1StringView("VALUES")))
+            m_inValues = true;
+        else if (isKeyword(w, QLatin1StringView("EXCEPT")))
+            return allStay();
+        break;
+    case 9:
+        if (isKeyword(w, QLatin1StringView("INTERSECT")))
+            return allStay();
+        break;
+    default:
+        break;
+    }
+    return Outcome::Shaped;
+}
+
+ShapeCutter::Piece ShapeCutter::number(qsizetype from) const
+{
+    bool decimal = false;
+    const qsizetype end = numberEnd(from, &decimal);
+    if (end < m_size && isWordPart(m_text[end]))
+        return {Kind::Malformed, from, end};
+    return {decimal ? Kind::Decimal : Kind::Number, from, end};
+}
+
+ShapeCutter::Piece ShapeCutter::piece(qsizetype from) const
+{
+    const char16_t c = m_text[from];
+    const char16_t next = from + 1 < m_size ? m_text[from + 1] : 0;
+    Start start = Start::Word;
+    if (c < 0x80)
+        start = asciiStarts[c];
+    else if (QChar::isSpace(c))
+        start = Start::Space;
+    else if (QChar::isDigit(c))
+        start = Start::Digit;
+    qsizetype end = from + 1;
+    switch (start) {
+    case Start::Space:
+        while (end < m_size && QChar::isSpace(m_text[end]))
+            ++end;
+        return {Kind::Space, from, end};
+    case Start::Text: {
+        Piece text{Kind::Text, from, 0};
+        text.end = textEnd(from, &text.doubled, &text.nul);
+        return text.end < 0 ? Piece{Kind::Malformed, from, 0} : text;
+    }
+    case Start::Name:
+        end = quotedEnd(from, c == u'[' ? u']' : c);
+        return {end < 0 ? Kind::Malformed : Kind::QuotedName, from, end};
+    case Start::Minus:
+        if (next != u'-')
+            break;
+        end = QStringView(m_sql).indexOf(QLatin1Char('\n'), from);
+        return {Kind::Comment, from, end < 0 ? m_size : end};
+    case Start::Slash:
+        if (next != u'*')
+            break;
+        end = QStringView(m_sql).indexOf(QLatin1StringView("*/"), from + 2);
+        return {end < 0 ? Kind::Malformed : Kind::Comment, from, end + 2};
+    case Start::X:
+        if (next != u'\'')
+            return {Kind::Word, from, wordEnd(end)};
+        end = quotedEnd(from + 1, next);
+        return {end < 0 ? Kind::Malformed : Kind::Blob, from, end};
+    case Start::Zero:
+        if (next == u'x' || next == u'X')
+            return {Kind::Hexadecimal, from, wordEnd(from + 2)};
+        return number(from);
+    case Start::Digit:
+        return number(from);
+    case Start::Dot:
+        if (!isDigit(next))
+            break;
+        return number(from);
+    case Start::Word:
+        return {Kind::Word, from, wordEnd(end)};
+    case Start::Forbidden:
+        return {Kind::Malformed, from, end};
+    case Start::Other:
+        break;
+    }
+    return {Kind::Symbol, from, end};
+}
+
+// Whether the first piece that is neither space nor comment makes a
+// statement with a shape.
+bool ShapeCutter::isLead(const Piece &p)
+{
+    if (p.kind != Kind::Word)
+        return false;
+    const QStringView w(m_text + p.start, p.end - p.start);
+    const bool select = isKeyword(w, QLatin1StringView("SELECT"));
+    m_insert = isKeyword(w, QLatin1StringView("INSERT"));
+    m_inResultColumns = select;
+    return select || m_insert || isKeyword(w, QLatin1StringView("UPDATE"))
+        || isKeyword(w, QLatin1StringView("DELETE"));
+}
+
+// Takes the value of the piece p, or notes what it changes for the pieces
+// after it. last and beforeLast are the two pieces before p that are neither
+// space nor comment, when they are symbols.
+ShapeCutter::Outcome ShapeCutter::take(const Piece &p, char16_t last, char16_t beforeLast)
+{
+    const bool mayTake = !m_allStay && !m_inResultColumns;
+    switch (p.kind) {
+    case Kind::Symbol:
+        if (m_text[p.start] == u'(')
+            ++m_depth;
+        else if (m_text[p.start] == u')')
+            --m_depth;
+        break;
+    case Kind::Word:
+        return word(p.start, p.end);
+    case Kind::Text:
+        if (mayTake && !p.nul)
+            takeText(p.start, p.end, p.doubled);
+        break;
+    case Kind::Number:
+        if (mayTake && !m_numbersStay)
+            takeNumber(p.start, p.end);
+        break;
+    case Kind::Decimal:
+        if (mayTake && !m_numbersStay && m_inValues && m_depth == 1
+            && (last == u'(' || last == u','
+                || ((last == u'-' || last == u'+') && (beforeLast == u'(' || beforeLast == u',')))) {
+            m_pendingStart = p.start;
+            m_pendingEnd = p.end;
+        }
+        break;
+    default:
+        break;
+    }
+    return Outcome::Shaped;
+}
+
+ShapeCutter::Outcome ShapeCutter::pass()
+{
+    m_shape.values.clear();
+    m_written = 0;
+    m_copied = 0;
+    m_numberTaken = m_anyTaken = m_insert = m_inResultColumns = m_inValues = false;
+    m_depth = 0;
+    m_pendingStart = -1;
+    bool lead = false;
+    char16_t last = 0;
+    char16_t beforeLast = 0;
+    for (qsizetype i = 0; i < m_size;) {
+        const Piece p = piece(i);
+        if (p.kind == Kind::Malformed)
+            return Outcome::NoShape;
+        i = p.end;
+        if (p.kind == Kind::Space || p.kind == Kind::Comment)
+            continue;
+        const char16_t symbol = p.kind == Kind::Symbol ? m_text[p.start] : 0;
+        resolvePendingDecimal(symbol);
+        if (!lead && !isLead(p))
+            return Outcome::NoShape;
+        lead = true;
+        if (take(p, last, beforeLast) == Outcome::Again)
+            return Outcome::Again;
+        beforeLast = last;
+        last = symbol;
+    }
     if (!lead)
-        return std::nullopt;
-    const bool select = isWord(*lead, QLatin1String("SELECT"));
-    const bool insert = isWord(*lead, QLatin1String("INSERT"));
-    if (!select && !insert && !isWord(*lead, QLatin1String("UPDATE")) && !isWord(*lead, QLatin1String("DELETE")))
-        return std::nullopt;
-    bool numbersStay = false;
-    bool allStay = false;
-    for (const Piece &p : m_pieces) {
-        if (isWord(p, QLatin1String("ORDER")) || isWord(p, QLatin1String("GROUP")))
-            numbersStay = true;
-        if (isWord(p, QLatin1String("UNION")) || isWord(p, QLatin1String("INTERSECT")) || isWord(p, QLatin1String("EXCEPT")))
-            allStay = true;
+        return Outcome::NoShape;
+    m_pendingStart = -1;
+    if (m_copied == 0) {
+        m_shape.text = m_sql;
+    } else {
+        write(m_size, {});
+        m_shape.text.truncate(m_written);
     }
-    bool inResultColumns = select;
-    int depth = 0;
-    int valuesDepth = -1;  // the depth of the VALUES keyword of an INSERT
-    m_shape.text.reserve(m_sql.size());
-    m_shape.values.reserve(m_pieces.size() / 2);
-    for (size_t i = 0; i < m_pieces.size(); ++i) {
-        const Piece &p = m_pieces[i];
-        if (isSymbol(p, '('))
-            ++depth;
-        else if (isSymbol(p, ')'))
-            --depth;
-        else if (depth == 0 && inResultColumns && isWord(p, QLatin1String("FROM")))
-            inResultColumns = false;
-        else if (insert && depth == 0 && valuesDepth < 0 && isWord(p, QLatin1String("VALUES")))
-            valuesDepth = depth;
-        const bool mayTake = !allStay && !inResultColumns;
-        if (p.kind == Token::Text && mayTake && !text(p).contains(QChar(0))) {
-            takeText(p);
-            continue;
-        }
-        if (p.kind == Token::Number && mayTake && !numbersStay && takeNumber(p))
-            continue;
-        if (p.kind == Token::Decimal && mayTake && !numbersStay && valuesDepth >= 0 && depth == valuesDepth + 1
-            && isWholeValue(i)) {
-            putPlaceholder(p, QLatin1String("CAST(? AS REAL)"));
-            m_shape.values << text(p).toString();
-            continue;
-        }
-    }
-    m_shape.text.append(m_sql.constData() + m_copied, m_sql.size() - m_copied);
-    return m_shape;
+    return Outcome::Shaped;
+}
+
+std::optional<StatementShape> ShapeCutter::cut()
+{
+    Outcome outcome = pass();
+    while (outcome == Outcome::Again)
+        outcome = pass();
+    if (outcome == Outcome::NoShape)
+        return std::nullopt;
+    return std::move(m_shape);
 }
 
 } // namespace
 
 std::optional<StatementShape> statementShape(const QString &sql)
 {
-    std::vector<Piece> cut = pieces(sql);
-    if (cut.empty())
-        return std::nullopt;
-    return ShapeBuilder(sql, std::move(cut)).build();
+    return ShapeCutter(sql).cut();
 }

@@ -11,6 +11,7 @@
 
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -42,6 +43,39 @@ QSqlDatabase tableDb(const QString &path, const QString &name)
     return db;
 }
 
+// The literal a value taken out stands for, written as the statement would
+// write it: a decimal's own text inside its CAST, a text quoted with its
+// quotes doubled, a whole number in digits.
+QString literalOf(const QVariant &value, bool decimal)
+{
+    if (decimal || value.typeId() == QMetaType::LongLong)
+        return value.toString();
+    return QLatin1Char('\'') + value.toString().replace(QLatin1Char('\''), QLatin1String("''")) + QLatin1Char('\'');
+}
+
+// A statement of many pieces (texts with quotes and characters beyond ASCII,
+// whole numbers up to beyond 64 bits, decimals, brackets, signs, comments,
+// quoted names), none of which holds a "?".
+QString generatedStatement(QRandomGenerator &random)
+{
+    static const QStringList leads = {"SELECT a FROM T WHERE", "INSERT INTO T (a, b) VALUES (",
+                                      "insert into t values(", "UPDATE T SET a =", "DELETE FROM T WHERE"};
+    static const QStringList pieces = {"'x'", "'O''Brien'", "''", "''''", "'ñandú € \u00a0'", "(", ")", ",",
+                                       ",", "-", "+", "*", "=", "AND", "b", "[c d]", "\"e\"\"f\"", "/* 'g' 1.5 */",
+                                       "-- 'h'\n", "X'00ff'", "0x1F", "1e5", "2.50", ".5", "-1.25", "7.",
+                                       "9223372036854775807", "99999999999999999999", "ORDERS", "FROMAGE"};
+    QString sql = leads.at(random.bounded(int(leads.size())));
+    const int count = random.bounded(1, 60);
+    for (int i = 0; i < count; ++i) {
+        sql += random.bounded(4) ? QStringLiteral(" ") : QStringLiteral("\n\t");
+        if (random.bounded(3) == 0)
+            sql += QString::number(random.bounded(1, 1000000));
+        else
+            sql += pieces.at(random.bounded(int(pieces.size())));
+    }
+    return sql;
+}
+
 } // namespace
 
 class TstStatementShape : public QObject
@@ -54,6 +88,7 @@ private slots:
     void boundValuesMeanTheLiterals_data();
     void boundValuesMeanTheLiterals();
     void sameShapeOpenTwice();
+    void valuesPutBackGiveTheStatement();
 };
 
 void TstStatementShape::shapes_data()
@@ -89,6 +124,37 @@ void TstStatementShape::shapes_data()
     QTest::newRow("a text holding NUL stays")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'") << QVariantList{};
+    QTest::newRow("decimal closed after comments, a sign and an exponent; inside a call it stays")
+        << "INSERT INTO T (a, b, c) VALUES (- /*x*/ 1.5 -- y\n, round(2.5), 2.5e3 /* z */)"
+        << "INSERT INTO T (a, b, c) VALUES (- /*x*/ CAST(? AS REAL) -- y\n, round(2.5), CAST(? AS REAL) /* z */)"
+        << QVariantList{QStringLiteral("1.5"), QStringLiteral("2.5e3")};
+    QTest::newRow("decimal that nothing closes stays") << "INSERT INTO T (a) VALUES (1.5"
+                                                         << "INSERT INTO T (a) VALUES (1.5" << QVariantList{};
+    QTest::newRow("GROUP after values taken keeps the numbers before it")
+        << "INSERT INTO T (a, b, c) VALUES (1.5, 'a', 7) ON CONFLICT DO UPDATE SET b = (SELECT MAX(x) FROM U"
+           " GROUP BY y)"
+        << "INSERT INTO T (a, b, c) VALUES (1.5, ?, 7) ON CONFLICT DO UPDATE SET b = (SELECT MAX(x) FROM U"
+           " GROUP BY y)"
+        << QVariantList{QStringLiteral("a")};
+    QTest::newRow("compound select in lower and mixed case")
+        << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U"
+        << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U" << QVariantList{};
+    QTest::newRow("lower-case from ends the result columns") << "select 'x', 1 from T where a = 'y' and b = 2"
+                                                             << "select 'x', 1 from T where a = ? and b = ?"
+                                                             << QVariantList{QStringLiteral("y"), qlonglong(2)};
+    QTest::newRow("whole numbers: leading zeros, the 64-bit edge and beyond")
+        << "DELETE FROM T WHERE a = 000000000000000000000000042 OR b = 9223372036854775807 OR c = 9223372036854775808"
+           " OR d = 999999999999999999 OR e = 0"
+        << "DELETE FROM T WHERE a = ? OR b = ? OR c = 9223372036854775808 OR d = ? OR e = ?"
+        << QVariantList{qlonglong(42), qlonglong(9223372036854775807), qlonglong(999999999999999999), qlonglong(0)};
+    QTest::newRow("doubled quotes at either end of a text")
+        << "UPDATE T SET a = '''', b = 'it''s''', c = '''a' WHERE d = ''"
+        << "UPDATE T SET a = ?, b = ?, c = ? WHERE d = ?"
+        << QVariantList{QStringLiteral("'"), QStringLiteral("it's'"), QStringLiteral("'a"), QStringLiteral("")};
+    QTest::newRow("words, spaces and digits beyond ASCII")
+        << QStringLiteral("UPDATE \u00d1 SET a\u00a0= 'ñ', \u00d3RDER = 5 WHERE b = \u0663")
+        << QStringLiteral("UPDATE \u00d1 SET a\u00a0= ?, \u00d3RDER = ? WHERE b = \u0663")
+        << QVariantList{QStringLiteral("ñ"), qlonglong(5)};
     QTest::newRow("placeholders already there") << "DELETE FROM T WHERE a = ?" << QString() << QVariantList{};
     QTest::newRow("unclosed text") << "DELETE FROM T WHERE a = 'x" << QString() << QVariantList{};
     QTest::newRow("not a statement that reads or writes rows") << "CREATE TABLE X (a DEFAULT 'b')" << QString()
@@ -183,6 +249,39 @@ void TstStatementShape::sameShapeOpenTwice()
     b.close();
     Recordset c = orva.OpenRecordset(byCode.arg(QLatin1Char('B')));
     QCOMPARE(c.value(QStringLiteral("DESCRIPCION")).toString(), QStringLiteral("dB"));
+}
+
+// Over thousands of generated statements, every value taken out, put back
+// in its placeholder as the literal it stands for, gives the statement
+// again: no text between values is lost, doubled or moved, and every value
+// is in its place.
+void TstStatementShape::valuesPutBackGiveTheStatement()
+{
+    QRandomGenerator random(14);
+    const QLatin1String cast("CAST(? AS REAL)");
+    for (int n = 0; n < 3000; ++n) {
+        const QString sql = generatedStatement(random);
+        const std::optional<StatementShape> shape = statementShape(sql);
+        QVERIFY2(shape, qPrintable(sql));
+        QString back;
+        qsizetype value = 0;
+        for (qsizetype i = 0; i < shape->text.size(); ++i) {
+            if (shape->text.at(i) != QLatin1Char('?')) {
+                back += shape->text.at(i);
+                continue;
+            }
+            QVERIFY2(value < shape->values.size(), qPrintable(sql));
+            const bool decimal = back.endsWith(QLatin1String("CAST("))
+                && QStringView(shape->text).sliced(i - 5).startsWith(cast);
+            if (decimal) {
+                back.chop(5);
+                i += cast.size() - 6;
+            }
+            back += literalOf(shape->values.at(value++), decimal);
+        }
+        QCOMPARE(value, shape->values.size());
+        QCOMPARE(back, sql);
+    }
 }
 
 QTEST_GUILESS_MAIN(TstStatementShape)
