@@ -19,8 +19,15 @@ const QVariant *RunCache::find(const QString &table, const QString &key) const
 
 void RunCache::store(const QString &table, const QString &key, const QVariant &value)
 {
-    if (holding())
-        m_tables[table.toLower()].insert(key, value);
+    if (!holding())
+        return;
+    // A run's memory does not grow with the size of the catalogue: past the
+    // bound, a value is read from Orva each time it is needed, as without
+    // the cache (the articles of a large station are each looked up once or
+    // twice anyway).
+    QHash<QString, QVariant> &held = m_tables[table.toLower()];
+    if (held.size() < maxPerTable || held.contains(key))
+        held.insert(key, value);
 }
 
 void RunCache::drop(const QString &table)

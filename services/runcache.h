@@ -42,6 +42,9 @@ public:
     // The table an INSERT, UPDATE or DELETE writes; "" for any other statement.
     static QString writtenTable(const QString &statement);
 
+    // At most this many values are held per table.
+    static constexpr qsizetype maxPerTable = 4096;
+
 private:
     int m_holds = 0;
     QHash<QString, QHash<QString, QVariant>> m_tables;  // lower-case table -> key -> value

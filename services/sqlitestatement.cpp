@@ -43,13 +43,11 @@ bool SqliteStatement::prepare(sqlite3 *db, const QString &text)
 
 void SqliteStatement::finalize()
 {
+    finish();
     if (m_stmt)
         sqlite3_finalize(m_stmt);
     m_stmt = nullptr;
     m_db = nullptr;
-    m_onRow = false;
-    m_firstRowPending = false;
-    m_done = true;
 }
 
 void SqliteStatement::bind(QVariantList values)
