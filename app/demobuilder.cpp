@@ -76,8 +76,8 @@ bool buildSqlite(const QString &path, const QStringList &scripts, const QString 
 
 struct FirebirdTarget
 {
-    QString server;  // host[/port]
-    QString folder;  // as the server sees it
+    QString server; // host[/port]
+    QString folder; // as the server sees it
 };
 
 bool parseFirebird(const QString &text, FirebirdTarget *target)
@@ -160,7 +160,7 @@ bool runIsql(const QString &script, const QString &charset, QString *output)
     }
     QByteArray bytes;
     if (charset == QLatin1String("UTF8")) {
-        bytes = script.toUtf8();  // WIN1252 and NONE attachments take Windows-1252 bytes
+        bytes = script.toUtf8(); // WIN1252 and NONE attachments take Windows-1252 bytes
     } else {
         bool ok = true;
         bytes = windows1252(script, &ok);
@@ -179,8 +179,9 @@ bool runIsql(const QString &script, const QString &charset, QString *output)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     // -n: the schema commits once, at its COMMIT, not after every statement.
-    p.start(isql, {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-n"), QStringLiteral("-ch"), charset, QStringLiteral("-i"),
-                   file.fileName()});
+    p.start(isql,
+            {QStringLiteral("-q"), QStringLiteral("-b"), QStringLiteral("-n"), QStringLiteral("-ch"), charset,
+             QStringLiteral("-i"), file.fileName()});
     const bool finished = p.waitForFinished(120000);
     *output = QString::fromUtf8(p.readAll()).trimmed();
     return finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
@@ -193,8 +194,9 @@ bool buildFirebird(const FirebirdTarget &target, const QString &file, const QStr
     const QString credentials =
         Statement(QStringLiteral(" USER {} PASSWORD {}")).texts({targets.firebirdUser, targets.firebirdPassword});
     QString ignored;
-    runIsql(Statement(QStringLiteral("CONNECT {}{};\nDROP DATABASE;\n")).text(database).part(credentials), QStringLiteral("UTF8"),
-            &ignored);  // an earlier demo goes first; none is fine
+    runIsql(Statement(QStringLiteral("CONNECT {}{};\nDROP DATABASE;\n")).text(database).part(credentials),
+            QStringLiteral("UTF8"),
+            &ignored); // an earlier demo goes first; none is fine
 
     // The texts travel in the database's own character set; a NONE database
     // receives them as Windows-1252 bytes, untouched.
@@ -269,8 +271,8 @@ bool buildPostgres(const PostgresTarget &target, const DemoTargets &targets, con
         // A fresh database, made from the server's maintenance database.
         QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), builderConnection);
         ok = openPostgres(admin, target, QStringLiteral("postgres"), targets, error);
-        const QString name = QLatin1Char('"') + QString(target.database).replace(QLatin1Char('"'), QStringLiteral("\"\""))
-            + QLatin1Char('"');
+        const QString name = QLatin1Char('"')
+            + QString(target.database).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
         QStringList statements;
         if (ok) {
             QSqlQuery exists(admin);
@@ -309,7 +311,8 @@ QStringList firebirdConfiguration(const FirebirdTarget &target, const DemoTarget
 {
     QStringList statements;
     const auto set = [&](const QString &key, const QString &value) {
-        statements << Statement(QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = {} WHERE CLAVE = {}")).texts({value, key});
+        statements
+            << Statement(QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = {} WHERE CLAVE = {}")).texts({value, key});
     };
     for (const QString &suffix : {QString(), QStringLiteral("2")}) {
         set(QStringLiteral("KTZ_SERVIDOR") + suffix, target.server);
@@ -409,16 +412,20 @@ bool buildDemoDatabases(const QString &folder, const DemoTargets &targets, QStri
         orvaExtra = firebirdConfiguration(firebird, targets);
     }
     const QString ktzSchema = QStringLiteral("schema/ktz.sqlite.sql");
-    bool ok = buildSqlite(dir + QStringLiteral("/ktz.db"), {ktzSchema, QStringLiteral("demo/ktz.demo.sql")}, dir, {}, error)
-        && buildSqlite(dir + QStringLiteral("/ktz2.db"), {ktzSchema, QStringLiteral("demo/ktz2.demo.sql")}, dir, {}, error)
+    bool ok =
+        buildSqlite(dir + QStringLiteral("/ktz.db"), {ktzSchema, QStringLiteral("demo/ktz.demo.sql")}, dir, {}, error)
+        && buildSqlite(dir + QStringLiteral("/ktz2.db"), {ktzSchema, QStringLiteral("demo/ktz2.demo.sql")}, dir, {},
+                       error)
         && buildSqlite(dir + QStringLiteral("/orva.db"),
                        {QStringLiteral("schema/orva.sqlite.sql"), QStringLiteral("demo/orva.demo.sql")}, dir, orvaExtra,
                        error);
     if (ok && !targets.firebird.isEmpty()) {
-        ok = buildFirebird(firebird, QStringLiteral("ktz.fdb"), targets.firebirdCharsets.value(0, QStringLiteral("UTF8")),
-                           targets, QStringLiteral("demo/ktz.demo.sql"), error)
-            && buildFirebird(firebird, QStringLiteral("ktz2.fdb"), targets.firebirdCharsets.value(1, QStringLiteral("UTF8")),
-                             targets, QStringLiteral("demo/ktz2.demo.sql"), error);
+        ok = buildFirebird(firebird, QStringLiteral("ktz.fdb"),
+                           targets.firebirdCharsets.value(0, QStringLiteral("UTF8")), targets,
+                           QStringLiteral("demo/ktz.demo.sql"), error)
+            && buildFirebird(firebird, QStringLiteral("ktz2.fdb"),
+                             targets.firebirdCharsets.value(1, QStringLiteral("UTF8")), targets,
+                             QStringLiteral("demo/ktz2.demo.sql"), error);
     }
     if (ok && !targets.postgresql.isEmpty()) {
         PostgresTarget postgres;

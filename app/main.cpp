@@ -232,7 +232,8 @@ int runSession(const QString &commandLine, bool unattended)
         return notStarted(services, asked, started, ExitUsage, hookError);
     }
     if (services.faults.active())
-        services.log.warning(QStringLiteral("Ganchos de prueba activos (TRASPASOR_CRASH_AT_WRITE / TRASPASOR_FAIL_AT_WRITE)."));
+        services.log.warning(
+            QStringLiteral("Ganchos de prueba activos (TRASPASOR_CRASH_AT_WRITE / TRASPASOR_FAIL_AT_WRITE)."));
 
     ConsoleOperator console(services.log);
     services.setOperator(&console);
@@ -241,7 +242,8 @@ int runSession(const QString &commandLine, bool unattended)
 
     QString connectionText;
     if (!session.IniciaSesion(connectionText, commandLine)) {
-        const QString reason = QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
+        const QString reason =
+            QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
         services.log.error(reason);
         printError(reason);
         return notStarted(services, asked, started, ExitNoOrva, reason);

@@ -56,7 +56,8 @@ int runReconciliation(const QString &commandLine)
 
     QString connectionText;
     if (!session.IniciaSesion(connectionText, commandLine)) {
-        const QString reason = QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
+        const QString reason =
+            QStringLiteral("No se pudo abrir la base de datos de Orva: ") + services.session.openError();
         services.log.error(reason);
         printTo(stderr, reason + QLatin1Char('\n'));
         return ExitNoOrva;

@@ -14,7 +14,8 @@ struct TransferSteps::Parts
     DeliveryNoteTransfer deliveryNotes;
 };
 
-TransferSteps::TransferSteps(Session &session) : d(std::make_unique<Parts>(session)) {}
+TransferSteps::TransferSteps(Session &session) : d(std::make_unique<Parts>(session))
+{}
 
 TransferSteps::~TransferSteps() = default;
 

@@ -153,8 +153,9 @@ void insertCatalogue(QSqlDatabase &db, const BenchSize &size)
 
     PreparedInsert article(db, QStringLiteral("PRODUCTO"),
                            {QStringLiteral("PROD_ID"), QStringLiteral("PROD_RUB"), QStringLiteral("PROD_EAN"),
-                            QStringLiteral("PROD_DESCRIP"), QStringLiteral("PROD_MEDIDA"), QStringLiteral("PROD_IMPINT"),
-                            QStringLiteral("PROD_IVA"), QStringLiteral("PROD_COSTO"), QStringLiteral("IVA_TIPO")});
+                            QStringLiteral("PROD_DESCRIP"), QStringLiteral("PROD_MEDIDA"),
+                            QStringLiteral("PROD_IMPINT"), QStringLiteral("PROD_IVA"), QStringLiteral("PROD_COSTO"),
+                            QStringLiteral("IVA_TIPO")});
     PreparedInsert price(db, QStringLiteral("PROD_PRECIO"),
                          {QStringLiteral("ID_PROD"), QStringLiteral("ID_LISTA"), QStringLiteral("PVENTA")});
     for (int id = 1; id <= size.articles; ++id) {
@@ -203,8 +204,7 @@ public:
                   QStringLiteral("FCOUT_UNID"), QStringLiteral("FCOUT_DESCR"), QStringLiteral("FCOUT_CANT"),
                   QStringLiteral("FCOUT_PVENTA"), QStringLiteral("FCOUT_IMP_NGRAV"), QStringLiteral("FCOUT_IVA"),
                   QStringLiteral("FCOUT_NETO"), QStringLiteral("FCOUT_IVA_PORC"), QStringLiteral("FCOUT_TOTAL")})
-    {
-    }
+    {}
 
     void write(int id, const QString &date, int pointOfSale, int number, const QString &letter, int customer,
                const QString &condition)
@@ -218,8 +218,9 @@ public:
             const double lineTax = quantity * internalTaxOf(article);
             const double lineNet = round4((lineTotal - lineTax) / 1.21);
             const double lineVat = round4(lineTotal - lineTax - lineNet);
-            m_line({id, article, categoryOf(article), unitOf(article), QStringLiteral("ARTÍCULO DE PRUEBA %1").arg(article),
-                    quantity, priceOf(article), lineTax, lineVat, lineNet, 21, lineTotal});
+            m_line({id, article, categoryOf(article), unitOf(article),
+                    QStringLiteral("ARTÍCULO DE PRUEBA %1").arg(article), quantity, priceOf(article), lineTax, lineVat,
+                    lineNet, 21, lineTotal});
             total += lineTotal;
             net += lineNet;
             nonTaxed += lineTax;
@@ -319,8 +320,7 @@ bool createKtzDatabase(const QString &path, const BenchSize &size, QString *erro
     });
 }
 
-bool createFirebirdKtzDatabase(const FirebirdServer &server, const QString &path, const BenchSize &size,
-                               QString *error)
+bool createFirebirdKtzDatabase(const FirebirdServer &server, const QString &path, const BenchSize &size, QString *error)
 {
     const QString name = QUuid::createUuid().toString();
     bool ok = false;
@@ -356,7 +356,8 @@ bool loadOrvaDatabase(QSqlDatabase &db, const QString &schemaFile, const QString
         runScript(db, sourceFileText(schemaFile));
         QString rows = sourceFileText(QStringLiteral("bench/orva.bench.sql"));
         rows.replace(QStringLiteral("@KTZ_DB@"), QString(ktzPath).replace(QLatin1Char('\''), QStringLiteral("''")));
-        rows.replace(QStringLiteral("@KTZ_SERVER@"), QString(ktzServer).replace(QLatin1Char('\''), QStringLiteral("''")));
+        rows.replace(QStringLiteral("@KTZ_SERVER@"),
+                     QString(ktzServer).replace(QLatin1Char('\''), QStringLiteral("''")));
         runScript(db, rows);
         return true;
     } catch (const GenerationError &e) {

@@ -7,11 +7,11 @@
 // How many rows of each kind the KTZ file holds.
 struct BenchSize
 {
-    int articles = 0;   // PRODUCTO rows, one PROD_PRECIO row each
-    int customers = 0;  // T_CLIENTES rows
-    int invoices = 0;   // FAC_OUT rows of letters A and B, 3 FACT_OUT lines each
-    int loads = 0;      // T_CARGAS rows
-    int notes = 0;      // FAC_OUT rows of letter R, 3 FACT_OUT lines each
+    int articles = 0;  // PRODUCTO rows, one PROD_PRECIO row each
+    int customers = 0; // T_CLIENTES rows
+    int invoices = 0;  // FAC_OUT rows of letters A and B, 3 FACT_OUT lines each
+    int loads = 0;     // T_CARGAS rows
+    int notes = 0;     // FAC_OUT rows of letter R, 3 FACT_OUT lines each
 
     // Scale N: N×1000 articles, N×1000 customers (at most 9,999: Orva's
     // account takes the last four digits of the number), N×10,000 invoices,
@@ -32,7 +32,7 @@ struct FirebirdServer
 {
     QString host, user, password;
     int port = 0;
-    QString dataFolder;  // where the server may create database files
+    QString dataFolder; // where the server may create database files
 
     QString address() const { return QStringLiteral("%1/%2").arg(host).arg(port); }
 };

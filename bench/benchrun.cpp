@@ -51,8 +51,7 @@ class TimedStep : public TransferStep
 public:
     TimedStep(TransferKind kind, TransferStep *step, std::vector<StepMeasure> *out, std::function<double()> serverCpu)
         : m_kind(kind), m_step(step), m_out(out), m_serverCpu(std::move(serverCpu))
-    {
-    }
+    {}
 
     void run(RunContext &context) override
     {
@@ -90,8 +89,9 @@ QString OrvaTarget::describe() const
     if (postgresql)
         return QStringLiteral("PostgreSQL %1:%2/%3").arg(host).arg(port).arg(database);
     return QStringLiteral("SQLite %1 (%2)")
-        .arg(path, journal == SqliteJournal::WriteAheadLog ? QStringLiteral("WAL, synchronous NORMAL")
-                                                           : QStringLiteral("rollback journal, synchronous FULL"));
+        .arg(path,
+             journal == SqliteJournal::WriteAheadLog ? QStringLiteral("WAL, synchronous NORMAL")
+                                                     : QStringLiteral("rollback journal, synchronous FULL"));
 }
 
 const StepMeasure *RunMeasure::step(const char *name) const
@@ -115,7 +115,7 @@ struct BenchSession::Parts
     std::unique_ptr<WriteRecorder> recorder;
     double openSeconds = 0;
     bool readOnly = false;
-    long serverPid = 0;  // the PostgreSQL server's process serving Orva
+    long serverPid = 0; // the PostgreSQL server's process serving Orva
 };
 
 BenchSession::BenchSession(const QString &folder, const OrvaTarget &orva) : d(std::make_unique<Parts>())

@@ -15,8 +15,8 @@
 struct OrvaTarget
 {
     bool postgresql = false;
-    QString path;  // the SQLite file
-    QString host, database, user, password;  // the PostgreSQL server
+    QString path;                           // the SQLite file
+    QString host, database, user, password; // the PostgreSQL server
     int port = -1;
     SqliteJournal journal = SqliteJournal::WriteAheadLog;
 
@@ -26,23 +26,23 @@ struct OrvaTarget
 struct StepMeasure
 {
     QString name;
-    qint64 read = 0;      // records counted by the step
-    qint64 written = 0;   // writes the step counted
+    qint64 read = 0;    // records counted by the step
+    qint64 written = 0; // writes the step counted
     double seconds = 0;
-    double cpuSeconds = 0;  // user and system time of the process
-    double serverCpuSeconds = -1;  // of the PostgreSQL server's process serving Orva (-1: not measured)
-    long peakKb = 0;      // peak resident memory when the step ended
-    StatementCounts orva;  // statements sent to Orva during the step
-    StatementCounts ktz;   // statements sent to the KTZ database
+    double cpuSeconds = 0;        // user and system time of the process
+    double serverCpuSeconds = -1; // of the PostgreSQL server's process serving Orva (-1: not measured)
+    long peakKb = 0;              // peak resident memory when the step ended
+    StatementCounts orva;         // statements sent to Orva during the step
+    StatementCounts ktz;          // statements sent to the KTZ database
 };
 
 struct RunMeasure
 {
     RunOutcome outcome = RunOutcome::Finished;
     std::vector<StepMeasure> steps;
-    long startKb = 0;        // resident memory when the run began
-    long peakKb = 0;         // peak resident memory when it ended
-    bool peakOfRun = false;  // the peak covers the run only (else since process start)
+    long startKb = 0;       // resident memory when the run began
+    long peakKb = 0;        // peak resident memory when it ended
+    bool peakOfRun = false; // the peak covers the run only (else since process start)
     double seconds = 0;
     double cpuSeconds = 0;
 

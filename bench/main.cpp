@@ -63,8 +63,7 @@ QString perDocument(const StepMeasure *s)
     if (!s || s->read == 0)
         return QStringLiteral("-");
     const double n = double(s->read);
-    return byKind(QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S) + %6 KTZ"), s)
-        .arg(double(s->ktz.total()) / n, 0, 'f', 1);
+    return byKind(QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S) + %6 KTZ"), s).arg(double(s->ktz.total()) / n, 0, 'f', 1);
 }
 
 void printRun(const char *title, const RunMeasure &run, long startupKb)
@@ -108,18 +107,18 @@ struct Result
     double salesCpu() const { return first.step("ActualizaVentas") ? first.step("ActualizaVentas")->cpuSeconds : 0; }
     // The whole run from the session's start to its end, per sales document.
     double wholeRunRate() const { return salesDocuments / (openSeconds + first.seconds); }
-    long peakGrowthKb() const
-    {
-        return std::max({first.peakKb, next.peakKb, again.peakKb}) - startupKb;
-    }
+    long peakGrowthKb() const { return std::max({first.peakKb, next.peakKb, again.peakKb}) - startupKb; }
 };
 
 bool checkTargets(const Result &r)
 {
     std::printf("\nTargets\n");
     bool ok = true;
-    const struct { const RunMeasure *run; const char *name; } runs[] = {
-        {&r.first, "run 1"}, {&r.next, "run 2"}, {&r.again, "run 3"}};
+    const struct
+    {
+        const RunMeasure *run;
+        const char *name;
+    } runs[] = {{&r.first, "run 1"}, {&r.next, "run 2"}, {&r.again, "run 3"}};
     for (const auto &run : runs)
         ok &= target(run.run->outcome == RunOutcome::Finished && run.run->steps.size() == 4,
                      QStringLiteral("%1 finished").arg(QLatin1String(run.name)));
@@ -134,14 +133,16 @@ bool checkTargets(const Result &r)
     }
     for (const auto &run : runs) {
         const long growthKb = run.run->peakKb - r.startupKb;
-        ok &= target(growthKb < maxGrowthKb, QStringLiteral("%1: peak RSS %2 MB above start-up < %3 MB")
-                                                 .arg(QLatin1String(run.name))
-                                                 .arg(mb(growthKb), 0, 'f', 1)
-                                                 .arg(mb(maxGrowthKb), 0, 'f', 0));
+        ok &= target(growthKb < maxGrowthKb,
+                     QStringLiteral("%1: peak RSS %2 MB above start-up < %3 MB")
+                         .arg(QLatin1String(run.name))
+                         .arg(mb(growthKb), 0, 'f', 1)
+                         .arg(mb(maxGrowthKb), 0, 'f', 0));
     }
     if (r.replayed)
-        ok &= target(r.replay.ok, QStringLiteral("the replay ran every statement (%1)").arg(r.replay.statements)
-                                      + (r.replay.ok ? QString() : QStringLiteral(": ") + r.replay.error));
+        ok &= target(r.replay.ok,
+                     QStringLiteral("the replay ran every statement (%1)").arg(r.replay.statements)
+                         + (r.replay.ok ? QString() : QStringLiteral(": ") + r.replay.error));
     return ok;
 }
 
@@ -166,7 +167,8 @@ void copyDatabase(const QString &path, const QString &copyPath)
         db.setDatabaseName(path);
         QSqlQuery q(db);
         if (!db.open()
-            || !q.exec(QStringLiteral("VACUUM INTO '%1'").arg(QString(copyPath).replace(QLatin1Char('\''), QStringLiteral("''")))))
+            || !q.exec(QStringLiteral("VACUUM INTO '%1'")
+                           .arg(QString(copyPath).replace(QLatin1Char('\''), QStringLiteral("''")))))
             std::fprintf(stderr, "cannot copy %s\n", qPrintable(path));
     }
     QSqlDatabase::removeDatabase(name);
@@ -177,7 +179,7 @@ struct Options
     QList<double> scales;
     QList<SqliteJournal> journals;
     bool postgresql = false;
-    bool firebirdKtz = false;  // KTZ on the throw-away Firebird server instead of an SQLite file
+    bool firebirdKtz = false; // KTZ on the throw-away Firebird server instead of an SQLite file
     QString serversDir;
     bool replay = false;
     bool keep = false;
@@ -201,14 +203,15 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
     timer.start();
     QString error;
     QString ktzPath = folder + QStringLiteral("/ktz.db");
-    QString ktzServer;  // empty: the KTZ database is a file
+    QString ktzServer; // empty: the KTZ database is a file
     FirebirdServer firebird;
     if (options.firebirdKtz) {
         if (!loadFirebirdServer(options.serversDir, &firebird, &error)) {
             std::fprintf(stderr, "cannot reach the Firebird server: %s\n", qPrintable(error));
             return false;
         }
-        ktzPath = QStringLiteral("%1/bench_%2.fdb").arg(firebird.dataFolder, QUuid::createUuid().toString(QUuid::Id128).left(12));
+        ktzPath = QStringLiteral("%1/bench_%2.fdb")
+                      .arg(firebird.dataFolder, QUuid::createUuid().toString(QUuid::Id128).left(12));
         ktzServer = firebird.address();
     }
     const bool ktzMade = options.firebirdKtz ? createFirebirdKtzDatabase(firebird, ktzPath, size, &error)
@@ -231,7 +234,8 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
     } else {
         orva.path = folder + QStringLiteral("/orva.db");
         if (!createOrvaDatabase(orva.path, ktzPath, &error, ktzServer)
-            || (options.replay && !createOrvaDatabase(folder + QStringLiteral("/replay.db"), ktzPath, &error, ktzServer))) {
+            || (options.replay
+                && !createOrvaDatabase(folder + QStringLiteral("/replay.db"), ktzPath, &error, ktzServer))) {
             std::fprintf(stderr, "cannot generate the Orva database: %s\n", qPrintable(error));
             return false;
         }
@@ -262,7 +266,7 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
         return false;
     }
     if (options.keep && !options.postgresql)
-        copyDatabase(orva.path, folder + QStringLiteral("/orva.run0.db"));  // for timing the program itself
+        copyDatabase(orva.path, folder + QStringLiteral("/orva.run0.db")); // for timing the program itself
     result->first = bench.run();
     bench.recordWrites(QString());
     if (options.keep && !options.postgresql)
@@ -295,7 +299,10 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
         QSqlDatabase::removeDatabase(name);
         QFile::remove(writes);
         std::printf("\nReplay of run 1's %lld write and transaction statements: %.2f s%s\n", result->replay.statements,
-                    result->replay.seconds, result->replay.ok ? "" : qPrintable(QStringLiteral(" (failed: ") + result->replay.error + QLatin1Char(')')));
+                    result->replay.seconds,
+                    result->replay.ok
+                        ? ""
+                        : qPrintable(QStringLiteral(" (failed: ") + result->replay.error + QLatin1Char(')')));
     }
     if (options.postgresql && !options.keep)
         server.dropAll();
@@ -307,8 +314,8 @@ void printComparison(const QList<Result> &results)
     std::printf("\nComparison (run 1 unless named; per sales document: Orva round trips as read + write + "
                 "transaction + savepoint; server ms: CPU of the PostgreSQL server's process)\n");
     std::printf("  %-6s %-18s %9s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
-                "whole/s", "ms/doc", "CPU ms", "server ms", "ratio", "per sales document", "per delivery note", "replay",
-                "run 2 /s", "run 3 /s", "peak MB");
+                "whole/s", "ms/doc", "CPU ms", "server ms", "ratio", "per sales document", "per delivery note",
+                "replay", "run 2 /s", "run 3 /s", "peak MB");
     for (const Result &r : results) {
         const StepMeasure *sales = r.first.step("ActualizaVentas");
         const StepMeasure *notes = r.first.step("ActualizaRemitos");
@@ -322,17 +329,17 @@ void printComparison(const QList<Result> &results)
         const double cpuPerDoc = sales && sales->read ? 1000 * sales->cpuSeconds / double(sales->read) : 0;
         // The whole run 2: the scheduler's next run, over every sales document of the month.
         const double nextRate = double(r.salesDocuments) / r.next.seconds;
-        std::printf("  %-6g %-18s %9.0f %9.0f %9.3f %9.3f %9s %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
-                    qPrintable(r.journal), sales && sales->seconds > 0 ? double(sales->read) / sales->seconds : 0.0,
-                    r.wholeRunRate(), msPerDoc, cpuPerDoc,
-                    sales && sales->read ? qPrintable(serverCpu(sales->serverCpuSeconds, 1000 / double(sales->read), 3))
-                                         : "-",
-                    r.replayed && r.replay.ok ? qPrintable(QStringLiteral("%1x").arg(r.first.seconds / r.replay.seconds, 0, 'f', 2))
-                                              : "-",
-                    qPrintable(kinds(sales)), qPrintable(kinds(notes)),
-                    r.replayed && r.replay.ok ? qPrintable(QStringLiteral("%1 s").arg(r.replay.seconds, 0, 'f', 2)) : "-",
-                    nextRate, again && again->seconds > 0 ? double(again->read) / again->seconds : 0.0,
-                    mb(r.peakGrowthKb()));
+        std::printf(
+            "  %-6g %-18s %9.0f %9.0f %9.3f %9.3f %9s %9s %-26s %-26s %8s %10.0f %10.0f %8.1f\n", r.scale,
+            qPrintable(r.journal), sales && sales->seconds > 0 ? double(sales->read) / sales->seconds : 0.0,
+            r.wholeRunRate(), msPerDoc, cpuPerDoc,
+            sales && sales->read ? qPrintable(serverCpu(sales->serverCpuSeconds, 1000 / double(sales->read), 3)) : "-",
+            r.replayed && r.replay.ok
+                ? qPrintable(QStringLiteral("%1x").arg(r.first.seconds / r.replay.seconds, 0, 'f', 2))
+                : "-",
+            qPrintable(kinds(sales)), qPrintable(kinds(notes)),
+            r.replayed && r.replay.ok ? qPrintable(QStringLiteral("%1 s").arg(r.replay.seconds, 0, 'f', 2)) : "-",
+            nextRate, again && again->seconds > 0 ? double(again->read) / again->seconds : 0.0, mb(r.peakGrowthKb()));
     }
     // Cost per sales document of each scale against the smallest of the same journal.
     for (const Result &r : results) {
@@ -402,7 +409,8 @@ int main(int argc, char **argv)
         QStringLiteral("reconcile"),
         QStringLiteral("Measure the reconciliation of a transferred month instead (default scale 3.332: "
                        "about 50,000 documents of one station)."));
-    parser.addOptions({scaleOption, journalOption, orvaOption, ktzOption, serversOption, replayOption, keepOption, reconcileOption});
+    parser.addOptions(
+        {scaleOption, journalOption, orvaOption, ktzOption, serversOption, replayOption, keepOption, reconcileOption});
     parser.process(app);
 
     Options options;
@@ -433,7 +441,7 @@ int main(int argc, char **argv)
     }
     options.firebirdKtz = ktzKind == QLatin1String("firebird");
     if (options.postgresql)
-        options.journals = {SqliteJournal::WriteAheadLog};  // not an SQLite file: one setting
+        options.journals = {SqliteJournal::WriteAheadLog}; // not an SQLite file: one setting
     options.serversDir = parser.value(serversOption);
     options.replay = parser.isSet(replayOption);
     options.keep = parser.isSet(keepOption);

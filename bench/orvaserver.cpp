@@ -15,7 +15,8 @@ bool readServersEnv(const QString &folder, QHash<QString, QString> *v, QString *
 {
     QFile file(folder + QStringLiteral("/servers.env"));
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("no %1: start the servers with scripts/servers/start.sh %2").arg(file.fileName(), folder);
+        *error =
+            QStringLiteral("no %1: start the servers with scripts/servers/start.sh %2").arg(file.fileName(), folder);
         return false;
     }
     for (const QByteArray &line : file.readAll().split('\n')) {
@@ -92,8 +93,9 @@ bool OrvaServer::open(const OrvaTarget &target, const QString &name, QSqlDatabas
 bool OrvaServer::createOrva(const QString &ktzPath, OrvaTarget *target, QString *error, const QString &ktzServer)
 {
     const QString database = QStringLiteral("bench_") + QUuid::createUuid().toString(QUuid::Id128).left(12);
-    if (!adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(database, m_user),
-                   error))
+    if (!adminExec(
+            QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(database, m_user),
+            error))
         return false;
     m_made << database;
     target->postgresql = true;

@@ -112,9 +112,8 @@ bool measureReconciliation(const ReconcileBenchOptions &options, const QString &
                          .arg(documents));
     ok &= target(after.writes == before.writes && after.transactions == before.transactions,
                  QStringLiteral("the reconciliation writes nothing to Orva"));
-    ok &= target(reads <= maxOrvaReads, QStringLiteral("%1 Orva statements <= %2, however many documents")
-                                            .arg(reads)
-                                            .arg(maxOrvaReads));
+    ok &= target(reads <= maxOrvaReads,
+                 QStringLiteral("%1 Orva statements <= %2, however many documents").arg(reads).arg(maxOrvaReads));
     ok &= target(seconds < maxSeconds, QStringLiteral("the month reconciles in under %1 s").arg(maxSeconds));
     if (options.postgresql && !options.keep)
         server.dropAll();

@@ -8,9 +8,9 @@
 
 struct ReconcileBenchOptions
 {
-    double scale = 3.332;  // 33,320 invoices, 15,027 fuel loads, 1,666 delivery notes
+    double scale = 3.332; // 33,320 invoices, 15,027 fuel loads, 1,666 delivery notes
     bool postgresql = false;
-    QString serversDir;    // with postgresql: the folder of scripts/servers/start.sh
+    QString serversDir; // with postgresql: the folder of scripts/servers/start.sh
     bool keep = false;
 };
 

@@ -37,7 +37,8 @@ ReplayMeasure replayWrites(const QString &path, QSqlDatabase db)
         // Decoded byte by byte: GCC's array-bounds check, run after inlining
         // qFromLittleEndian, takes the empty array's one byte as a possible source.
         const auto *bytes = reinterpret_cast<const uchar *>(all.constData() + at);
-        const quint32 length = quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16 | quint32(bytes[3]) << 24;
+        const quint32 length =
+            quint32(bytes[0]) | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16 | quint32(bytes[3]) << 24;
         statements << QString::fromUtf8(all.constData() + at + 4, length);
         at += 4 + length;
     }

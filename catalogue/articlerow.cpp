@@ -29,9 +29,7 @@ bool articleChanged(const Recordset &stored, const Recordset &article)
 
 ArticleColumns articleColumns(const Recordset &article, const QString &key)
 {
-    const auto number = [&](const char *field) {
-        return SqlLiteral::number(article.value(QLatin1String(field)));
-    };
+    const auto number = [&](const char *field) { return SqlLiteral::number(article.value(QLatin1String(field))); };
     const std::optional<Currency> price = netPrice(article);
     ArticleColumns c;
     c.key = key;
@@ -40,10 +38,10 @@ ArticleColumns articleColumns(const Recordset &article, const QString &key)
     c.vatRate = number("PROD_IVA");
     c.taxes = number("PROD_IMPINT");
     c.cost = number("PROD_COSTO");
-    c.category =
-        alignedCode(article.value(QStringLiteral("PROD_RUB")), QStringLiteral("PROD_RUB"), CatalogueCodeWidth);
+    c.category = alignedCode(article.value(QStringLiteral("PROD_RUB")), QStringLiteral("PROD_RUB"), CatalogueCodeWidth);
     c.description = SvcTools::FieldText(article.value(QStringLiteral("PROD_DESCRIP")));
-    c.unit = alignedCode(article.value(QStringLiteral("PROD_MEDIDA")), QStringLiteral("PROD_MEDIDA"), CatalogueCodeWidth);
+    c.unit =
+        alignedCode(article.value(QStringLiteral("PROD_MEDIDA")), QStringLiteral("PROD_MEDIDA"), CatalogueCodeWidth);
     return c;
 }
 
@@ -52,7 +50,9 @@ namespace {
 // The columns after the key, in the order both statements take them.
 Statement &withColumns(Statement &statement, const ArticleColumns &c)
 {
-    return statement.text(c.barcode).literals({c.price, c.vatRate, c.taxes, c.cost}).texts({c.category, c.description, c.unit});
+    return statement.text(c.barcode)
+        .literals({c.price, c.vatRate, c.taxes, c.cost})
+        .texts({c.category, c.description, c.unit});
 }
 
 } // namespace
@@ -64,15 +64,17 @@ QString articleLookupStatement(const QString &key)
 
 QString articleInsertStatement(const ArticleColumns &c)
 {
-    return withColumns(Statement(QStringLiteral("INSERT INTO V_MA_ARTICULOS (IDARTICULO,CODIGOBARRA,PRECIO2,TASAIVA,IMPUESTOS,COSTO,"
-                                    "IDRUBRO,DESCRIPCION,IDUNIDAD) VALUES({},{},{},{},{},{},{},{},{})"))
-                           .text(c.key),
-                       c);
+    return withColumns(
+        Statement(QStringLiteral("INSERT INTO V_MA_ARTICULOS (IDARTICULO,CODIGOBARRA,PRECIO2,TASAIVA,IMPUESTOS,COSTO,"
+                                 "IDRUBRO,DESCRIPCION,IDUNIDAD) VALUES({},{},{},{},{},{},{},{},{})"))
+            .text(c.key),
+        c);
 }
 
 QString articleUpdateStatement(const ArticleColumns &c)
 {
-    Statement update(QStringLiteral("UPDATE V_MA_ARTICULOS SET CODIGOBARRA = {}, PRECIO2={}, TASAIVA= {}, IMPUESTOS= {}, "
-                                    "COSTO= {}, IDRUBRO= {},DESCRIPCION={}, IDUNIDAD= {} WHERE IDARTICULO = {}"));
+    Statement update(
+        QStringLiteral("UPDATE V_MA_ARTICULOS SET CODIGOBARRA = {}, PRECIO2={}, TASAIVA= {}, IMPUESTOS= {}, "
+                       "COSTO= {}, IDRUBRO= {},DESCRIPCION={}, IDUNIDAD= {} WHERE IDARTICULO = {}"));
     return withColumns(update, c).text(c.key);
 }

@@ -11,7 +11,7 @@
 #include <optional>
 
 constexpr int BarcodeWidth = 25;
-constexpr int CatalogueCodeWidth = 4;  // category and unit codes
+constexpr int CatalogueCodeWidth = 4; // category and unit codes
 
 // A code column right-aligned to width. A Null value has no text to align:
 // raises the "invalid use of Null" RunTimeError naming `what`.

@@ -12,9 +12,10 @@ namespace {
 // Articles of the tax classes SHOP and CIGARRILLOS stay out, and so do those
 // without a price row or without a tax class (the comparisons are not true
 // for a Null). An article with several price rows comes once per row.
-const QString catalogueQuery = QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA "
-                                              "FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD"
-                                              " WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
+const QString catalogueQuery =
+    QStringLiteral("SELECT PRODUCTO.*, PROD_PRECIO.PVENTA AS PRECIOVENTA "
+                   "FROM PRODUCTO INNER JOIN PROD_PRECIO ON PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD"
+                   " WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'");
 
 // How error messages name the article being transferred.
 QString articleRecord(const Recordset &article)
@@ -49,7 +50,8 @@ void transferArticle(RunContext &context, const Recordset &article)
             ActualizaUnidad(context, article);
             return errors.attempt([&] {
                 const ArticleColumns columns = articleColumns(article, key);
-                context.orva().executeOrThrow(insert ? articleInsertStatement(columns) : articleUpdateStatement(columns));
+                context.orva().executeOrThrow(insert ? articleInsertStatement(columns)
+                                                     : articleUpdateStatement(columns));
             });
         });
     context.tally.filed(outcome);
@@ -63,6 +65,6 @@ void transferArticle(RunContext &context, const Recordset &article)
 void ActualizaArticulos(RunContext &context)
 {
     ErrorHandling::Scope named(context.svc.errors, QStringLiteral("ActualizaArticulos"), ErrorHandling::Mode::NameOnly);
-    walkSourceRows(context, TransferKind::Articulos, QStringLiteral("Actualizando Artículos"), catalogueQuery, context.counters.CantArt,
-                   [&](const Recordset &row) { transferArticle(context, row); });
+    walkSourceRows(context, TransferKind::Articulos, QStringLiteral("Actualizando Artículos"), catalogueQuery,
+                   context.counters.CantArt, [&](const Recordset &row) { transferArticle(context, row); });
 }

@@ -33,11 +33,12 @@ void storeCode(RunContext &context, const CodeTable &t, const QString &code, con
         },
         [&](bool insert) {
             if (insert)
-                return context.orva().Execute(Statement(QStringLiteral("INSERT INTO {} ({},DESCRIPCION) VALUES ({},{})"))
-                                                  .part(t.table)
-                                                  .part(t.codeColumn)
-                                                  .text(code)
-                                                  .textOf(name));
+                return context.orva().Execute(
+                    Statement(QStringLiteral("INSERT INTO {} ({},DESCRIPCION) VALUES ({},{})"))
+                        .part(t.table)
+                        .part(t.codeColumn)
+                        .text(code)
+                        .textOf(name));
             return context.orva().Execute(Statement(QStringLiteral("UPDATE {} SET DESCRIPCION={} WHERE {}={}"))
                                               .part(t.table)
                                               .textOf(name)

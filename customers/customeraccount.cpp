@@ -43,7 +43,8 @@ void ActualizaCuentaCliente(RunContext &context, const Recordset &customer, cons
             const QString nameText = SvcTools::FieldText(name);
             if (insert)
                 return accountInsertStatement(code, nameText);
-            return Statement(QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = {}, MEDIODEPAGO =NULL WHERE CODIGO = {}"))
+            return Statement(
+                       QStringLiteral("UPDATE MA_CUENTAS SET DESCRIPCION = {}, MEDIODEPAGO =NULL WHERE CODIGO = {}"))
                 .text(nameText)
                 .text(code)
                 .sql();

@@ -49,9 +49,9 @@ CustomerCodes ObtieneCodigosCliente(RunContext &context, const Recordset &custom
     errors.attempt([&] {
         const QString province =
             SvcTools::ValueText(customer.value(QStringLiteral("T_CLI_PRO")), QStringLiteral("T_CLI_PRO"));
-        codes.province = context.svc.session.LookupValue(QStringLiteral("TA_ESTADOS"), trimBlanks(province.toUpper()),
-                                                         QStringLiteral("CODIGO"), QStringLiteral("DESCRIPCION"), 8,
-                                                         QString());
+        codes.province =
+            context.svc.session.LookupValue(QStringLiteral("TA_ESTADOS"), trimBlanks(province.toUpper()),
+                                            QStringLiteral("CODIGO"), QStringLiteral("DESCRIPCION"), 8, QString());
     });
     if (codes.province.isEmpty() || codes.province == QLatin1String("0"))
         codes.province = defaultCode;

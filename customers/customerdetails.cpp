@@ -11,17 +11,22 @@
 CustomerDetail customerDetail(const Recordset &customer, const CustomerCodes &codes)
 {
     const auto field = [&](const char *name) { return customer.value(QLatin1String(name)); };
-    return {field("T_CLI_DIR"), field("T_CLI_LOC"), field("T_CLI_CP"),
-            codes.province,     field("T_CLI_TEL"), field("T_CLI_CUIT"),
-            codes.tax.iva,      codes.tax.documentType, field("T_CLI_DNI")};
+    return {field("T_CLI_DIR"),  field("T_CLI_LOC"), field("T_CLI_CP"),      codes.province,    field("T_CLI_TEL"),
+            field("T_CLI_CUIT"), codes.tax.iva,      codes.tax.documentType, field("T_CLI_DNI")};
 }
 
 bool detailChanged(const Recordset &stored, const CustomerDetail &d)
 {
     const std::pair<const char *, QVariant> compared[] = {
-        {"CALLE", d.street},        {"LOCALIDAD", d.town},          {"CPOSTAL", d.postcode},
-        {"PROVINCIA", d.province},  {"TELEFONO", d.phone},          {"NUMERO_DOCUMENTO", d.taxNumber},
-        {"IVA", d.iva},             {"DOCUMENTO_TIPO", d.documentType}, {"OBSERVACIONES", d.notes},
+        {"CALLE", d.street},
+        {"LOCALIDAD", d.town},
+        {"CPOSTAL", d.postcode},
+        {"PROVINCIA", d.province},
+        {"TELEFONO", d.phone},
+        {"NUMERO_DOCUMENTO", d.taxNumber},
+        {"IVA", d.iva},
+        {"DOCUMENTO_TIPO", d.documentType},
+        {"OBSERVACIONES", d.notes},
     };
     for (const auto &[column, fresh] : compared) {
         if (textDiffers(stored.value(QLatin1String(column)), fresh))
@@ -44,10 +49,11 @@ Statement &withDetail(Statement &statement, const CustomerDetail &d)
 
 QString detailInsertStatement(const QString &code, const CustomerDetail &d)
 {
-    return withDetail(Statement(QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
-                                    "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,"
-                                    "CLASE) VALUES({},{},{},{},{},{},{},{},{},'   1',{},'   1','   1',2)"))
-        .text(code),
+    return withDetail(
+        Statement(QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
+                                 "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,"
+                                 "CLASE) VALUES({},{},{},{},{},{},{},{},{},'   1',{},'   1','   1',2)"))
+            .text(code),
         d);
 }
 

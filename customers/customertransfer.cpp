@@ -32,6 +32,7 @@ void transferCustomer(RunContext &context, const Recordset &customer)
 void ActualizaClientes(RunContext &context)
 {
     ErrorHandling::Scope named(context.svc.errors, QStringLiteral("ActualizaClientes"), ErrorHandling::Mode::NameOnly);
-    walkSourceRows(context, TransferKind::Clientes, QStringLiteral("Actualizando Clientes"), QStringLiteral("SELECT * FROM T_CLIENTES"), context.counters.CantCli,
+    walkSourceRows(context, TransferKind::Clientes, QStringLiteral("Actualizando Clientes"),
+                   QStringLiteral("SELECT * FROM T_CLIENTES"), context.counters.CantCli,
                    [&](const Recordset &row) { transferCustomer(context, row); });
 }

@@ -10,9 +10,9 @@ class RunContext;
 
 struct DeliveryNote
 {
-    QString voucherType;   // "RM"
-    QString SucNroLetra;   // point of sale "0000", number "00000000", letter
-    QString complement;    // "0"
+    QString voucherType; // "RM"
+    QString SucNroLetra; // point of sale "0000", number "00000000", letter
+    QString complement;  // "0"
     QString date;
     QString account;
     QString customerName;

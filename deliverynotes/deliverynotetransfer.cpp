@@ -15,12 +15,11 @@ const QString orderByDate = QStringLiteral(" ORDER BY FOUT_FECHA ASC");
 qint32 countNotes(RunContext &context, const QString &filter)
 {
     qint32 n = 0;
-    Recordset count =
-        context.source.OpenRecordset(Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT {}{}"))
-                                         .part(filter)
-                                         .part(orderByDate));
+    Recordset count = context.source.OpenRecordset(
+        Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT {}{}")).part(filter).part(orderByDate));
     if (count.hasRows())
-        context.svc.errors.attempt([&] { n = qint32(numericValue(SvcTools::FieldText(count.value(QStringLiteral("RecordCount"))))); });
+        context.svc.errors.attempt(
+            [&] { n = qint32(numericValue(SvcTools::FieldText(count.value(QStringLiteral("RecordCount"))))); });
     count.close();
     return n;
 }
@@ -69,13 +68,12 @@ void transferNote(RunContext &context, Numbering &numbering, StockDischarge &dis
 
 DeliveryNoteTransfer::DeliveryNoteTransfer(Session &session)
     : m_numbering(session.services(), session.config), m_stockDischarge(m_numbering)
-{
-}
+{}
 
 QString deliveryNoteFilter(RunContext &context)
 {
-    const QString lastDate = context.Cfg(context.SourcePass == 0 ? QStringLiteral("KTZ_ULTIMAFECHAR")
-                                                                 : QStringLiteral("KTZ_ULTIMAFECHA2R"));
+    const QString lastDate =
+        context.Cfg(context.SourcePass == 0 ? QStringLiteral("KTZ_ULTIMAFECHAR") : QStringLiteral("KTZ_ULTIMAFECHA2R"));
     const bool firstRun = lastDate.trimmed().isEmpty();
     return deliveryNoteFilterFrom(firstRun ? context.Cfg(QStringLiteral("KTZ_FECHADESDE")) : lastDate, firstRun);
 }
@@ -114,8 +112,8 @@ void ActualizaRemitos(RunContext &context, Numbering &numbering, StockDischarge 
         context.counters.CantRM = n;
         context.countedRecords(TransferKind::Remitos, n);
     }
-    Recordset notes =
-        context.source.OpenRecordset(Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{}")).part(filter).part(orderByDate));
+    Recordset notes = context.source.OpenRecordset(
+        Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{}")).part(filter).part(orderByDate));
     DeliveryNote note;
     bool datesHeld = false;
     for (; !notes.eof(); notes.moveNext(), context.progress.tick())

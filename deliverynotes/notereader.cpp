@@ -76,9 +76,11 @@ void LeeRemito(RunContext &context, const Recordset &row, DeliveryNote &note)
 
 void LeeRenglonRemito(Recordset &lines, DeliveryNoteLine &line)
 {
-    line.articleKey = articleKey(lines.value(QStringLiteral("fcout_prod_id")), lines.value(QStringLiteral("fcout_rub")));
+    line.articleKey =
+        articleKey(lines.value(QStringLiteral("fcout_prod_id")), lines.value(QStringLiteral("fcout_rub")));
     line.description = fieldText(lines, QStringLiteral("fcout_descr"));
-    line.unit = SvcTools::PadLeft(SvcTools::ValueText(lines.value(QStringLiteral("fcout_unid")), QStringLiteral("fcout_unid")), 4);
+    line.unit = SvcTools::PadLeft(
+        SvcTools::ValueText(lines.value(QStringLiteral("fcout_unid")), QStringLiteral("fcout_unid")), 4);
     line.quantity = currencyField(lines, QStringLiteral("fcout_cant"));
     const Currency price = toCurrencyField(lines, QStringLiteral("fcout_pventa"));
     const Currency internalTaxes = toCurrencyField(lines, QStringLiteral("PROD_IMPINT"));

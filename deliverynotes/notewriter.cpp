@@ -28,14 +28,15 @@ void logLinesWithoutArticle(RunContext &context, const QString &noteId)
     ErrorHandling::Scope quiet(context.svc.errors, QStringLiteral("GrabaRenglonesRemito"),
                                ErrorHandling::Mode::IgnoreAll);
     Recordset missing = context.source.OpenRecordset(
-        Statement(QStringLiteral("SELECT FACT_OUT.FCOUT_PROD_ID, FACT_OUT.FCOUT_DESCR FROM FACT_OUT LEFT JOIN PRODUCTO ON "
-                                 "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = {} AND PRODUCTO.PROD_ID IS NULL"))
+        Statement(QStringLiteral(
+                      "SELECT FACT_OUT.FCOUT_PROD_ID, FACT_OUT.FCOUT_DESCR FROM FACT_OUT LEFT JOIN PRODUCTO ON "
+                      "FACT_OUT.FCOUT_PROD_ID = PRODUCTO.PROD_ID WHERE FCOUT_ID = {} AND PRODUCTO.PROD_ID IS NULL"))
             .text(noteId));
     for (; missing.isOpen() && !missing.eof(); missing.moveNext()) {
-        const QString line = QStringLiteral("%1, renglón del artículo %2 (%3)")
-                                 .arg(context.svc.errors.record(),
-                                      SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_PROD_ID"))),
-                                      SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_DESCR"))));
+        const QString line =
+            QStringLiteral("%1, renglón del artículo %2 (%3)")
+                .arg(context.svc.errors.record(), SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_PROD_ID"))),
+                     SvcTools::FieldText(missing.value(QStringLiteral("FCOUT_DESCR"))));
         const QString reason = QStringLiteral("el artículo no está en PRODUCTO");
         context.svc.log.warning(QStringLiteral("%1 no se graba: %2.").arg(line, reason));
         context.tally.leaveOut(line, QStringLiteral("GrabaRenglonesRemito"), reason);
@@ -47,9 +48,10 @@ void logLinesWithoutArticle(RunContext &context, const QString &noteId)
 
 QString voucherInsert(const DeliveryNote &note)
 {
-    return Statement(QStringLiteral("INSERT INTO V_MV_CPTE (TC,IDCOMPROBANTE,IDCOMPLEMENTO,FECHA,CUENTA,NOMBRE,IMPORTE,"
-                                    "IMPORTE_S_IVA,NETOGRAVADO,NETONOGRAVADO,IMPORTEIVA,EXENTOIVAARTICULOS,CLASEPRECIO) "
-                                    "VALUES ({},{},{},{},{},{},{},{},{},{},2)"))
+    return Statement(
+               QStringLiteral("INSERT INTO V_MV_CPTE (TC,IDCOMPROBANTE,IDCOMPLEMENTO,FECHA,CUENTA,NOMBRE,IMPORTE,"
+                              "IMPORTE_S_IVA,NETOGRAVADO,NETONOGRAVADO,IMPORTEIVA,EXENTOIVAARTICULOS,CLASEPRECIO) "
+                              "VALUES ({},{},{},{},{},{},{},{},{},{},2)"))
         .part(voucherKey(note))
         .texts({note.date, note.account, note.customerName})
         .amounts({note.total, note.netTaxed, note.netTaxed, note.nonTaxed, note.vat})
@@ -58,9 +60,10 @@ QString voucherInsert(const DeliveryNote &note)
 
 QString lineInsert(const DeliveryNote &note, const DeliveryNoteLine &line)
 {
-    return Statement(QStringLiteral("INSERT INTO V_MV_CPTEINSUMOS (TC, IDCOMPROBANTE, IDCOMPLEMENTO, IDARTICULO,DESCRIPCION,"
-                                    "IDUNIDAD,CANTIDAD,IMPORTE,IMPORTE_S_IVA,TOTAL,ALICIVA,TOTALFINAL, IMPUESTOS,EXENTO,"
-                                    "CLASEPRECIO) VALUES({},{},{},{},{},{},{},{},{},{},{},{},2)"))
+    return Statement(
+               QStringLiteral("INSERT INTO V_MV_CPTEINSUMOS (TC, IDCOMPROBANTE, IDCOMPLEMENTO, IDARTICULO,DESCRIPCION,"
+                              "IDUNIDAD,CANTIDAD,IMPORTE,IMPORTE_S_IVA,TOTAL,ALICIVA,TOTALFINAL, IMPUESTOS,EXENTO,"
+                              "CLASEPRECIO) VALUES({},{},{},{},{},{},{},{},{},{},{},{},2)"))
         .part(voucherKey(note))
         .texts({line.articleKey, line.description, line.unit})
         .amounts({line.quantity, line.unitPrice, line.unitPrice, line.lineTotal, line.vatRate, line.finalTotal,

@@ -13,7 +13,8 @@ struct StockDischarge::Engine
     ClsCmnCptes cmnCptes;
 };
 
-StockDischarge::StockDischarge(Numbering &numbering) : m_numbering(numbering) {}
+StockDischarge::StockDischarge(Numbering &numbering) : m_numbering(numbering)
+{}
 StockDischarge::~StockDischarge() = default;
 
 namespace {
@@ -73,7 +74,7 @@ void StockDischarge::DescargaStockRemito(RunContext &context, Recordset &lines, 
 
     const QString noteName = errors.record();
     QList<StockLine> stockLines;
-    QStringList lineRecords;  // each stock line's name, numbered as the note's lines
+    QStringList lineRecords; // each stock line's name, numbered as the note's lines
     int lineNumber = 0;
     errors.attempt([&] { lines.moveFirst(); });
     for (; lines.isOpen() && !lines.eof(); lines.moveNext()) {

@@ -21,8 +21,8 @@ namespace {
 struct BookTable
 {
     QString name;
-    QString talonarioCondition;  // of the book query
-    QString statementCondition;  // of the statement handed back
+    QString talonarioCondition; // of the book query
+    QString statementCondition; // of the statement handed back
 };
 
 const BookTable voucherBooks{QStringLiteral("V_TA_CPTE"), QStringLiteral(" AND TALONARIO ="),
@@ -57,9 +57,9 @@ QString counterStatement(const BookTable &table, const QString &tc, const QStrin
 // CODIGO, SISTEMA and TALONARIO.
 QString counterUpdate(const BookTable &table, const Recordset &book, const QString &column, const QString &number)
 {
-    return Statement(QStringLiteral(
-                         "UPDATE {} SET {} = {}, fechahora_modificacion = {} WHERE CODIGO = {} AND SISTEMA = {} "
-                         "AND TALONARIO = {}"))
+    return Statement(
+               QStringLiteral("UPDATE {} SET {} = {}, fechahora_modificacion = {} WHERE CODIGO = {} AND SISTEMA = {} "
+                              "AND TALONARIO = {}"))
         .part(table.name)
         .part(column)
         .text(number)

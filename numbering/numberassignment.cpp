@@ -26,8 +26,8 @@ bool expired(const Recordset &book, const QString &letter, const QString &dateTe
 
 } // namespace
 
-void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &branch, QString &number,
-                                                 QString &letter, bool &modifiable, const QString &dateText)
+void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &branch, QString &number, QString &letter,
+                                                 bool &modifiable, const QString &dateText)
 {
     ErrorHandling &errors = m_services.errors;
     ErrorHandling::Scope scope(errors, QStringLiteral("Obtener_Nro_Comprobante_Contable"));
@@ -36,7 +36,8 @@ void Numbering::Obtener_Nro_Comprobante_Contable(const QString &tc, QString &bra
         if (letter.trimmed().isEmpty())
             letter = QStringLiteral("X");
         Recordset books = m_services.session.OpenRecordset(
-            Statement(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = {} ORDER BY TALONARIO")).text(bookType(tc)));
+            Statement(QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = {} ORDER BY TALONARIO"))
+                .text(bookType(tc)));
         if (books.isEmpty()) {
             branch = QStringLiteral("1");
             number = QStringLiteral("1");
@@ -90,7 +91,8 @@ bool Numbering::ExisteAsientoComprobante(const QString &tc, const QString &branc
                                          const QString &letter)
 {
     Recordset entry = m_services.session.OpenRecordset(
-        Statement(QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE TC = {} AND SUCURSAL = {} AND NUMERO = {} AND LETRA = {}"))
+        Statement(
+            QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE TC = {} AND SUCURSAL = {} AND NUMERO = {} AND LETRA = {}"))
             .code(tc, 4)
             .text(branch)
             .text(number)
@@ -98,12 +100,12 @@ bool Numbering::ExisteAsientoComprobante(const QString &tc, const QString &branc
     return entry.hasRows();
 }
 
-void Numbering::moveNumberPastJournal(const QString &tc, const QString &branch, const QString &letter,
-                                      QString &number)
+void Numbering::moveNumberPastJournal(const QString &tc, const QString &branch, const QString &letter, QString &number)
 {
     const RowRead highest = RowRead::of(
         m_services.session,
-        Statement(QStringLiteral("SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = {} AND SUCURSAL= {} AND LETRA = {}"))
+        Statement(QStringLiteral(
+                      "SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = {} AND SUCURSAL= {} AND LETRA = {}"))
             .text(tc)
             .text(branch)
             .text(letter));

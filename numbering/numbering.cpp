@@ -4,19 +4,20 @@
 
 #include <QStringList>
 
-Numbering::Numbering(SharedServices &services, ConfigStore &config) : m_services(services), m_config(config) {}
+Numbering::Numbering(SharedServices &services, ConfigStore &config) : m_services(services), m_config(config)
+{}
 
 QString Numbering::ObtieneEquivalenciaTC(const QString &tc)
 {
     static const QStringList configured = {
-        QStringLiteral("FCC"), QStringLiteral("FPC"), QStringLiteral("FP"), QStringLiteral("NCC"),
-        QStringLiteral("NDC"), QStringLiteral("PG"),  QStringLiteral("FC"), QStringLiteral("NC"),
-        QStringLiteral("ND"),  QStringLiteral("CB"),  QStringLiteral("CBCT"), QStringLiteral("TK"),
+        QStringLiteral("FCC"),  QStringLiteral("FPC"), QStringLiteral("FP"),   QStringLiteral("NCC"),
+        QStringLiteral("NDC"),  QStringLiteral("PG"),  QStringLiteral("FC"),   QStringLiteral("NC"),
+        QStringLiteral("ND"),   QStringLiteral("CB"),  QStringLiteral("CBCT"), QStringLiteral("TK"),
         QStringLiteral("TKFC"),
     };
     static const QStringList ownEquivalent = {
-        QStringLiteral("CBFP"), QStringLiteral("PGFP"), QStringLiteral("NCFP"), QStringLiteral("NCCP"),
-        QStringLiteral("GF"),
+        QStringLiteral("CBFP"), QStringLiteral("PGFP"), QStringLiteral("NCFP"),
+        QStringLiteral("NCCP"), QStringLiteral("GF"),
     };
     const QString type = tc.trimmed();
     if (configured.contains(type, Qt::CaseInsensitive))

@@ -22,8 +22,8 @@ public:
     // past the highest journal number of that branch and letter. Errors go to
     // the operator under "Obtener_Nro_Comprobante"; giving up returns with the
     // values obtained so far.
-    void Obtener_Nro_Comprobante(const QString &tc, QString &branch, QString &number, QString &letter,
-                                 bool &modifiable, bool checkJournal, const QString &unused = {});
+    void Obtener_Nro_Comprobante(const QString &tc, QString &branch, QString &number, QString &letter, bool &modifiable,
+                                 bool checkJournal, const QString &unused = {});
 
     // Walks the books of tc in TALONARIO order and proposes branch, number and
     // letter from the first book that has numbers left (and has not expired

@@ -28,7 +28,9 @@ QDateTime dateOf(const QString &text)
     if (!moment.isValid())
         throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
                                     QStringLiteral("No coinciden los tipos: '%1' no es una fecha").arg(text),
-                                    {}, {}, {}});
+                                    {},
+                                    {},
+                                    {}});
     return moment;
 }
 
@@ -42,8 +44,8 @@ QString rangeMessage(double number, const char *bound, const QString &limit, qin
 
 } // namespace
 
-bool Numbering::ValidaNumeracion(const QString &tc, const QString &branch, const QString &number,
-                                 const QString &letter, QString &message, const QString &dateText)
+bool Numbering::ValidaNumeracion(const QString &tc, const QString &branch, const QString &number, const QString &letter,
+                                 QString &message, const QString &dateText)
 {
     bool bookFound = false;
     return validate(tc, branch, number, letter, message, dateText, bookFound);

@@ -27,7 +27,10 @@ QString beforeDayAfter(const QString &column, const DayRange &range)
 
 QString within(const QString &column, const DayRange &range)
 {
-    return Statement(QStringLiteral("{} >= {}{}")).part(column).text(isoDay(range.from)).part(beforeDayAfter(column, range));
+    return Statement(QStringLiteral("{} >= {}{}"))
+        .part(column)
+        .text(isoDay(range.from))
+        .part(beforeDayAfter(column, range));
 }
 
 // The day an unreadable row is reported on: the one its date text starts
@@ -37,8 +40,7 @@ QDate reportDay(const Recordset &row, const QString &column, const DayRange &ran
     QDate day;
     try {
         day = QDate::fromString(SvcTools::FieldText(row.value(column)).trimmed().left(10), Qt::ISODate);
-    } catch (const RunTimeError &) {
-    }
+    } catch (const RunTimeError &) {}
     return range.contains(day) ? day : range.from;
 }
 
@@ -108,8 +110,8 @@ void readSalesRow(const Recordset &row, const SalesKind &how, StationSide &side)
     const QString name = salesDocumentName(voucher, doc.entryNumber());
     const QDate day = documentDay(doc.date);
     if (hasNoAmount(doc)) {
-        side.notTransferable << NotTransferable{side.station, day, how.kind, name, QStringLiteral("no_amount"),
-                                                QStringLiteral("sin importe que asentar")};
+        side.notTransferable << NotTransferable{
+            side.station, day, how.kind, name, QStringLiteral("no_amount"), QStringLiteral("sin importe que asentar")};
         return;
     }
     // The customer line carries the total; a total of 0 or less has none.
@@ -137,23 +139,24 @@ void readNotes(Connection &ktz, StationSide &side)
     if (k.range.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{} ORDER BY FOUT_FECHA ASC"))
-                       .part(deliveryNoteFilterFrom(isoDay(k.range.from), true))
-                       .part(beforeDayAfter(QStringLiteral("FOUT_FECHA"), k.range)));
+    rows.open(ktz,
+              Statement(QStringLiteral("SELECT * FROM FAC_OUT {}{} ORDER BY FOUT_FECHA ASC"))
+                  .part(deliveryNoteFilterFrom(isoDay(k.range.from), true))
+                  .part(beforeDayAfter(QStringLiteral("FOUT_FECHA"), k.range)));
     for (; !rows.eof(); rows.moveNext()) {
         const QString reason = unreadableReason(rows, QStringLiteral("FOUT_FECHA"), {QStringLiteral("Total")});
         try {
             if (!reason.isEmpty())
                 throw RunTimeError(RunError{ErrorNumber::TypeMismatch, reason, {}, {}, {}});
             const QString id = noteVoucherId(rows);
-            k.documents << KtzDocument{id.toUpper(), noteDocumentName(id), documentDay(rows.value(QStringLiteral("FOUT_FECHA"))),
-                                       id.left(4), noteTotal(rows)};
+            k.documents << KtzDocument{id.toUpper(), noteDocumentName(id),
+                                       documentDay(rows.value(QStringLiteral("FOUT_FECHA"))), id.left(4),
+                                       noteTotal(rows)};
         } catch (const RunTimeError &e) {
             QString key;
             try {
                 key = noteVoucherId(rows).toUpper();
-            } catch (const RunTimeError &) {
-            }
+            } catch (const RunTimeError &) {}
             k.unreadable << UnreadableRow{noteRecord(rows), e.error().description,
                                           reportDay(rows, QStringLiteral("FOUT_FECHA"), k.range), key};
         }
@@ -170,9 +173,10 @@ void readLeftOutDocuments(Connection &ktz, StationSide &side)
     if (days.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM FAC_OUT WHERE {} AND NOT (COALESCE(FOUT_TIPO, '') IN "
-                                            "('A', 'B', 'R') AND COALESCE(FOUT_NUM, 0) > 0) ORDER BY FOUT_FECHA ASC"))
-                       .part(within(QStringLiteral("FOUT_FECHA"), days)));
+    rows.open(ktz,
+              Statement(QStringLiteral("SELECT * FROM FAC_OUT WHERE {} AND NOT (COALESCE(FOUT_TIPO, '') IN "
+                                       "('A', 'B', 'R') AND COALESCE(FOUT_NUM, 0) > 0) ORDER BY FOUT_FECHA ASC"))
+                  .part(within(QStringLiteral("FOUT_FECHA"), days)));
     for (; !rows.eof(); rows.moveNext()) {
         const QString letter = recordColumnText(rows, QStringLiteral("fout_tipo"));
         const bool note = letter == QLatin1String("R");
@@ -183,8 +187,11 @@ void readLeftOutDocuments(Connection &ktz, StationSide &side)
             continue;
         const bool byNumber = note || soldLetter;
         side.notTransferable << NotTransferable{
-            side.station, day, note ? ReconcileKind::Remitos : ReconcileKind::Facturas,
-            note ? noteRecord(rows) : invoiceRecord(rows), byNumber ? QStringLiteral("number") : QStringLiteral("letter"),
+            side.station,
+            day,
+            note ? ReconcileKind::Remitos : ReconcileKind::Facturas,
+            note ? noteRecord(rows) : invoiceRecord(rows),
+            byNumber ? QStringLiteral("number") : QStringLiteral("letter"),
             byNumber ? QStringLiteral("número %1: sólo se transfieren números mayores que 0")
                            .arg(recordColumnText(rows, QStringLiteral("fout_num")))
                      : QStringLiteral("letra '%1': sólo se transfieren facturas A y B").arg(letter)};
@@ -197,17 +204,21 @@ void readLeftOutLoads(Connection &ktz, StationSide &side)
     if (range.isEmpty())
         return;
     Recordset rows;
-    rows.open(ktz, Statement(QStringLiteral("SELECT * FROM T_CARGAS WHERE {} AND NOT (COALESCE(N_COMP, 0) > 0) "
-                                            "ORDER BY F_COMP ASC"))
-                       .part(within(QStringLiteral("F_COMP"), range)));
+    rows.open(ktz,
+              Statement(QStringLiteral("SELECT * FROM T_CARGAS WHERE {} AND NOT (COALESCE(N_COMP, 0) > 0) "
+                                       "ORDER BY F_COMP ASC"))
+                  .part(within(QStringLiteral("F_COMP"), range)));
     for (; !rows.eof(); rows.moveNext()) {
         const QDate day = documentDay(rows.value(QStringLiteral("F_COMP")));
         if (!range.contains(day))
             continue;
-        side.notTransferable << NotTransferable{
-            side.station, day, ReconcileKind::Cargas, loadRecord(rows), QStringLiteral("number"),
-            QStringLiteral("número %1: sólo se transfieren números mayores que 0")
-                .arg(recordColumnText(rows, QStringLiteral("N_COMP")))};
+        side.notTransferable << NotTransferable{side.station,
+                                                day,
+                                                ReconcileKind::Cargas,
+                                                loadRecord(rows),
+                                                QStringLiteral("number"),
+                                                QStringLiteral("número %1: sólo se transfieren números mayores que 0")
+                                                    .arg(recordColumnText(rows, QStringLiteral("N_COMP")))};
     }
 }
 
@@ -242,8 +253,9 @@ void readKtzSide(Connection &ktz, StationSide &side)
                                      QStringLiteral("fout_totiva")};
     const QStringList loadAmounts{QStringLiteral("IMP_CARGA"), QStringLiteral("VOL_CARGA"), QStringLiteral("N_ITC"),
                                   QStringLiteral("N_IVA")};
-    readSales(ktz, side, SalesKind{ReconcileKind::Facturas, LeeFactura, invoiceRecord, QStringLiteral("FOUT_FECHA"),
-                                   invoiceAmounts});
+    readSales(
+        ktz, side,
+        SalesKind{ReconcileKind::Facturas, LeeFactura, invoiceRecord, QStringLiteral("FOUT_FECHA"), invoiceAmounts});
     readSales(ktz, side, SalesKind{ReconcileKind::Cargas, LeeCarga, loadRecord, QStringLiteral("F_COMP"), loadAmounts});
     readNotes(ktz, side);
     readLeftOutDocuments(ktz, side);

@@ -44,8 +44,9 @@ QString salesJournalStatement(const QString &voucherType, const DayRange &range)
 
 QString noteVoucherStatement(const DayRange &range)
 {
-    return Statement(QStringLiteral("SELECT IDCOMPROBANTE, MIN(FECHA) AS FECHA, COUNT(*) AS VECES, SUM(IMPORTE) AS TOTAL "
-                                    "FROM V_MV_CPTE WHERE TC = 'RM' AND {} GROUP BY IDCOMPROBANTE"))
+    return Statement(
+               QStringLiteral("SELECT IDCOMPROBANTE, MIN(FECHA) AS FECHA, COUNT(*) AS VECES, SUM(IMPORTE) AS TOTAL "
+                              "FROM V_MV_CPTE WHERE TC = 'RM' AND {} GROUP BY IDCOMPROBANTE"))
         .part(dateWindow(range));
 }
 
@@ -59,15 +60,17 @@ void readSalesPool(Connection &orva, const QString &voucherType, OrvaPool &pool)
     for (; !rs.eof(); rs.moveNext()) {
         const VoucherIdentity voucher{voucherType, text(rs, QStringLiteral("SUCURSAL")),
                                       text(rs, QStringLiteral("NUMERO")), text(rs, QStringLiteral("LETRA"))};
-        const QString entry = QString::number(documentId(rs.value(QStringLiteral("ASIENTO")), QStringLiteral("ASIENTO")));
+        const QString entry =
+            QString::number(documentId(rs.value(QStringLiteral("ASIENTO")), QStringLiteral("ASIENTO")));
         const QDate day = orvaDay(rs);
         if (!day.isValid())
             continue;
         // Lines without their customer line still make the entry the
         // transfer recognises: it counts once.
         const int times = qMax(1, int(amountColumn(rs, QStringLiteral("VECES")).toDouble()));
-        pool.documents << OrvaDocument{salesDocumentKey(voucher, entry), salesDocumentName(voucher, entry), day,
-                                       voucher.sucursal, times, amountColumn(rs, QStringLiteral("TOTAL"))};
+        pool.documents << OrvaDocument{
+            salesDocumentKey(voucher, entry),         salesDocumentName(voucher, entry), day, voucher.sucursal, times,
+            amountColumn(rs, QStringLiteral("TOTAL"))};
     }
 }
 
@@ -83,7 +86,10 @@ void readNotePool(Connection &orva, OrvaPool &pool)
         const QDate day = orvaDay(rs);
         if (!day.isValid())
             continue;
-        pool.documents << OrvaDocument{id.toUpper(), noteDocumentName(id), day, id.left(4),
+        pool.documents << OrvaDocument{id.toUpper(),
+                                       noteDocumentName(id),
+                                       day,
+                                       id.left(4),
                                        int(amountColumn(rs, QStringLiteral("VECES")).toDouble()),
                                        amountColumn(rs, QStringLiteral("TOTAL"))};
     }

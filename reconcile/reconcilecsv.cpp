@@ -17,9 +17,9 @@ QString csvLine(const QStringList &fields)
 
 QStringList dayFields(const DayResult &d, const QLocale &locale)
 {
-    return {QString::number(d.station), d.day.toString(Qt::ISODate), kindTitle(d.kind), QString::number(d.ktzCount),
-            QString::number(d.orvaCount), csvAmount(d.ktzTotal, locale), csvAmount(d.orvaTotal, locale),
-            verdictTitle(d.verdict)};
+    return {QString::number(d.station),     d.day.toString(Qt::ISODate),  kindTitle(d.kind),
+            QString::number(d.ktzCount),    QString::number(d.orvaCount), csvAmount(d.ktzTotal, locale),
+            csvAmount(d.orvaTotal, locale), verdictTitle(d.verdict)};
 }
 
 QStringList findingFields(const Finding &f, const QLocale &locale)

@@ -36,7 +36,9 @@ StationSide stationSide(Session &session, int pass, const ReconcileOptions &opti
     // in Orva already.
     const QDate salesDate = configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix);
     const QDate notesDate = configuredDay(session, QStringLiteral("KTZ_ULTIMAFECHA") + suffix + QStringLiteral("R"));
-    const QDate lastStored = !salesDate.isValid() ? notesDate : !notesDate.isValid() ? salesDate : qMax(salesDate, notesDate);
+    const QDate lastStored = !salesDate.isValid() ? notesDate
+        : !notesDate.isValid()                    ? salesDate
+                                                  : qMax(salesDate, notesDate);
     const QDate to = options.to.isValid() ? options.to : lastStored;
     for (KtzKind &k : side.kinds)
         k.range = {from, to};
@@ -114,10 +116,10 @@ void readPools(Session &session, const QList<StationSide> &stations, QList<OrvaP
                 readNotePool(orva, pool);
             pool.read = true;
         } catch (const RunTimeError &e) {
-            pool.error = QStringLiteral("No se pudieron leer los %1 de Orva: %2")
-                             .arg(p < voucherTypes.size() ? QStringLiteral("asientos de ventas")
-                                                          : QStringLiteral("remitos"),
-                                  e.error().text());
+            pool.error =
+                QStringLiteral("No se pudieron leer los %1 de Orva: %2")
+                    .arg(p < voucherTypes.size() ? QStringLiteral("asientos de ventas") : QStringLiteral("remitos"),
+                         e.error().text());
         }
     }
 }
@@ -165,7 +167,8 @@ Reconciliation reconcile(Session &session, const ReconcileOptions &options)
     r.status = statusOf(r);
     for (const QString &error : r.errors)
         svc.log.error(error);
-    svc.log.info(QStringLiteral("Conciliación: %1 días y clases, resultado %2.").arg(r.days.size()).arg(statusName(r.status)));
+    svc.log.info(
+        QStringLiteral("Conciliación: %1 días y clases, resultado %2.").arg(r.days.size()).arg(statusName(r.status)));
     return r;
 }
 

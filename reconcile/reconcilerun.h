@@ -26,7 +26,7 @@ struct Reconciliation
     QList<OrvaPool> pools;
     QList<DayResult> days;
     QList<NotTransferable> notTransferable;
-    QStringList errors;  // what kept the reconciliation from finishing
+    QStringList errors; // what kept the reconciliation from finishing
     ReconcileStatus status = ReconcileStatus::Reconciled;
 };
 

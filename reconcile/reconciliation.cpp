@@ -7,7 +7,7 @@
 
 namespace {
 
-using DayKey = std::tuple<int, QDate, int>;  // station, day, kind
+using DayKey = std::tuple<int, QDate, int>; // station, day, kind
 
 // The name (JSON, CSV) and the title (table, window) of each verdict and
 // problem, in the order of their enums.
@@ -18,16 +18,14 @@ struct Texts
 };
 
 constexpr Texts verdictTexts[] = {
-    {"reconciled", "conciliado"},        {"not_readable", "no legible"},
-    {"missing", "faltan en Orva"},       {"doubled", "duplicado en Orva"},
-    {"amounts_differ", "importes distintos"}, {"not_in_ktz", "en Orva, no en KTZ"},
+    {"reconciled", "conciliado"},     {"not_readable", "no legible"},           {"missing", "faltan en Orva"},
+    {"doubled", "duplicado en Orva"}, {"amounts_differ", "importes distintos"}, {"not_in_ktz", "en Orva, no en KTZ"},
 };
 static_assert(std::size(verdictTexts) == int(Verdict::NotInKtz) + 1);
 
 constexpr Texts problemTexts[] = {
-    {"missing", "falta en Orva"},       {"doubled", "duplicado en Orva"},
-    {"amount_differs", "importe distinto"}, {"not_in_ktz", "en Orva, no en KTZ"},
-    {"not_readable", "no legible"},
+    {"missing", "falta en Orva"},         {"doubled", "duplicado en Orva"}, {"amount_differs", "importe distinto"},
+    {"not_in_ktz", "en Orva, no en KTZ"}, {"not_readable", "no legible"},
 };
 static_assert(std::size(problemTexts) == int(Problem::NotReadable) + 1);
 

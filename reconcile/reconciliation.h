@@ -32,11 +32,11 @@ struct DayRange
 // A KTZ document the transfer selects, named and keyed as Orva knows it.
 struct KtzDocument
 {
-    QString key;     // the identity Orva recognises it by (upper case)
-    QString name;    // how the reconciliation names it ("FA 0005-00001234 A, asiento 1001")
+    QString key;  // the identity Orva recognises it by (upper case)
+    QString name; // how the reconciliation names it ("FA 0005-00001234 A, asiento 1001")
     QDate day;
-    QString branch;  // Orva's point of sale of the voucher ("0005")
-    Currency total;  // what its Orva document must carry
+    QString branch; // Orva's point of sale of the voucher ("0005")
+    Currency total; // what its Orva document must carry
 };
 
 // Documents of Orva with one identity.
@@ -46,17 +46,17 @@ struct OrvaDocument
     QString name;
     QDate day;
     QString branch;
-    int count = 0;   // how many times Orva holds it
-    Currency total;  // over all of them
+    int count = 0;  // how many times Orva holds it
+    Currency total; // over all of them
 };
 
 // A KTZ row the reconciliation could not read (a Null amount, a date that is no date).
 struct UnreadableRow
 {
-    QString row;     // the row as the transfer names it
+    QString row; // the row as the transfer names it
     QString reason;
-    QDate day;       // the day it is reported on
-    QString key;     // its identity in Orva, when that much could be read
+    QDate day;   // the day it is reported on
+    QString key; // its identity in Orva, when that much could be read
 };
 
 // A KTZ row the transfer leaves out by rule.
@@ -66,14 +66,14 @@ struct NotTransferable
     QDate day;
     ReconcileKind kind = ReconcileKind::Facturas;
     QString document;
-    QString rule;      // "letter", "number" or "no_amount"
-    QString ruleText;  // the rule in words
+    QString rule;     // "letter", "number" or "no_amount"
+    QString ruleText; // the rule in words
 };
 
 // One station's KTZ side, for one kind.
 struct KtzKind
 {
-    DayRange range;  // the days reconciled for this kind (empty: none)
+    DayRange range; // the days reconciled for this kind (empty: none)
     QList<KtzDocument> documents;
     QList<UnreadableRow> unreadable;
 };
@@ -81,9 +81,9 @@ struct KtzKind
 struct StationSide
 {
     int station = 0;
-    QString voucherType;  // the journal's TC of the station's sales
+    QString voucherType; // the journal's TC of the station's sales
     bool opened = false;
-    QString error;        // why the station could not be reconciled
+    QString error; // why the station could not be reconciled
     KtzKind kinds[ReconcileKindCount];
     QList<NotTransferable> notTransferable;
 };
@@ -93,7 +93,7 @@ struct Finding
     QString document;
     Problem problem = Problem::Missing;
     Currency ktzTotal, orvaTotal;
-    QString detail;  // for an unreadable row: why
+    QString detail; // for an unreadable row: why
 };
 
 struct DayResult
@@ -111,9 +111,9 @@ struct DayResult
 // voucher type, or the "RM" vouchers) shared by the stations that write there.
 struct OrvaPool
 {
-    QList<int> stations;     // indexes into the station list, in pass order
+    QList<int> stations; // indexes into the station list, in pass order
     QList<ReconcileKind> kinds;
-    DayRange range;          // the days read from Orva
+    DayRange range; // the days read from Orva
     QList<OrvaDocument> documents;
     bool read = false;
     QString error;
@@ -133,9 +133,9 @@ QList<DayResult> matchDocuments(const QList<StationSide> &stations, const QList<
 Verdict verdictOf(const QList<Finding> &findings);
 
 // Names used in reports and the JSON document.
-QString kindName(ReconcileKind kind);        // "facturas", "cargas", "remitos"
-QString kindTitle(ReconcileKind kind);       // "Facturas", "Cargas", "Remitos"
-QString verdictName(Verdict verdict);        // "reconciled", "missing", ...
-QString verdictTitle(Verdict verdict);       // in words, for the table and the window
-QString problemName(Problem problem);        // "missing", "doubled", ...
+QString kindName(ReconcileKind kind);  // "facturas", "cargas", "remitos"
+QString kindTitle(ReconcileKind kind); // "Facturas", "Cargas", "Remitos"
+QString verdictName(Verdict verdict);  // "reconciled", "missing", ...
+QString verdictTitle(Verdict verdict); // in words, for the table and the window
+QString problemName(Problem problem);  // "missing", "doubled", ...
 QString problemTitle(Problem problem);

@@ -7,11 +7,11 @@
 
 struct ProgressState
 {
-    QString status = QStringLiteral("Status");                           // lblStatus
-    QString line = QStringLiteral("Actualizando 1 de 100 registros");    // lblProgreso
-    float minimum = 0;                                                   // PB.Min
-    float maximum = 100;                                                 // PB.Max
-    float value = 0;                                                     // PB.Value
+    QString status = QStringLiteral("Status");                        // lblStatus
+    QString line = QStringLiteral("Actualizando 1 de 100 registros"); // lblProgreso
+    float minimum = 0;                                                // PB.Min
+    float maximum = 100;                                              // PB.Max
+    float value = 0;                                                  // PB.Value
 };
 
 class ProgressView

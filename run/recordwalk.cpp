@@ -1,8 +1,8 @@
 #include "run/recordwalk.h"
 #include "services/sharedservices.h"
 
-void walkSourceRows(RunContext &context, TransferKind kind, const QString &status, const QString &sql,
-                    qint32 &counted, const std::function<void(const Recordset &)> &perRow)
+void walkSourceRows(RunContext &context, TransferKind kind, const QString &status, const QString &sql, qint32 &counted,
+                    const std::function<void(const Recordset &)> &perRow)
 {
     ErrorHandling &errors = context.svc.errors;
     context.progress.begin(status);

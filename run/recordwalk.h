@@ -15,5 +15,5 @@
 // row is one record of kind for the run's accounting: perRow tells the tally
 // what became of it (written, unchanged) and names it through the record of
 // the error handling.
-void walkSourceRows(RunContext &context, TransferKind kind, const QString &status, const QString &sql,
-                    qint32 &counted, const std::function<void(const Recordset &)> &perRow);
+void walkSourceRows(RunContext &context, TransferKind kind, const QString &status, const QString &sql, qint32 &counted,
+                    const std::function<void(const Recordset &)> &perRow);

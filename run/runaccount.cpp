@@ -208,6 +208,7 @@ void RecordTally::end(const QString &fallbackRecord)
     QStringList reasons;
     for (const RecordProblem &p : met)
         reasons << (p.record == m_record || p.record.isEmpty() ? p.reason : p.record + QStringLiteral(": ") + p.reason);
-    k.records.append({m_record, met.isEmpty() ? transferStepName(TransferKind(m_kind)) : met.first().step, ProblemKind::LeftOut,
-                      reasons.isEmpty() ? QStringLiteral("no se grabó nada del registro") : reasons.join(QStringLiteral("; "))});
+    k.records.append(
+        {m_record, met.isEmpty() ? transferStepName(TransferKind(m_kind)) : met.first().step, ProblemKind::LeftOut,
+         reasons.isEmpty() ? QStringLiteral("no se grabó nada del registro") : reasons.join(QStringLiteral("; "))});
 }

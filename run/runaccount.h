@@ -16,12 +16,12 @@ enum class TransferKind;
 constexpr int AccountKindCount = 4;
 
 enum class RunStatus {
-    Completed,               // finished, nothing left out
-    CompletedWithOmissions,  // finished, records left out or failed (named)
-    Cancelled,               // the operator or a stop signal stopped it
-    Abandoned,               // an error was given up
-    ConnectionLost,          // a connection failed
-    NotStarted,              // could not start (no Orva, locked, usage, KTZ database not opened)
+    Completed,              // finished, nothing left out
+    CompletedWithOmissions, // finished, records left out or failed (named)
+    Cancelled,              // the operator or a stop signal stopped it
+    Abandoned,              // an error was given up
+    ConnectionLost,         // a connection failed
+    NotStarted,             // could not start (no Orva, locked, usage, KTZ database not opened)
 };
 
 // The status as the machine-readable report writes it ("completed", ...).
@@ -35,18 +35,18 @@ enum class ProblemKind { LeftOut, Failed };
 // One record (a document, a line, an article, a customer) left out or failed.
 struct RecordProblem
 {
-    QString record;   // the KTZ key: "factura 1004 (punto de venta 5, número 1237, letra A)"
-    QString step;     // the procedure: "ActualizaVentas", "GrabaStockVenta"
+    QString record; // the KTZ key: "factura 1004 (punto de venta 5, número 1237, letra A)"
+    QString step;   // the procedure: "ActualizaVentas", "GrabaStockVenta"
     ProblemKind problem = ProblemKind::LeftOut;
-    QString reason;   // the rule or the database's message
+    QString reason; // the rule or the database's message
 };
 
 // One kind of data in one pass. Sales and delivery notes count documents.
 struct KindAccount
 {
-    bool selected = false;  // its box was ticked
-    bool started = false;   // its step ran
-    qint64 counted = 0;     // records the step counted in KTZ
+    bool selected = false; // its box was ticked
+    bool started = false;  // its step ran
+    qint64 counted = 0;    // records the step counted in KTZ
     qint64 written = 0, unchanged = 0, leftOut = 0, failed = 0;
     QList<RecordProblem> records;
 
@@ -59,9 +59,9 @@ struct KindAccount
 struct PassAccount
 {
     int pass = 0;
-    QString ktz;  // the KTZ database, never its password
+    QString ktz; // the KTZ database, never its password
     RunStatus status = RunStatus::NotStarted;
-    QString reason;  // why the pass did not finish (the error, the signal)
+    QString reason; // why the pass did not finish (the error, the signal)
     // The KTZ_ULTIMAFECHA* keys of the pass before and after it; a blank
     // value is an invalid QVariant (null in the report).
     QMap<QString, QVariant> datesBefore, datesAfter;
@@ -76,7 +76,7 @@ struct RunAccount
 {
     QString runId;
     QDateTime started, ended;
-    QString orva;  // the Orva target, never its password
+    QString orva; // the Orva target, never its password
     RunStatus status = RunStatus::NotStarted;
     QString reason;
     int exitCode = 1;

@@ -4,8 +4,7 @@
 
 #include <QCoreApplication>
 
-RunContext::RunContext(Session &s)
-    : session(s), svc(s.services()), source(s.services().errors, QStringLiteral("ktz"))
+RunContext::RunContext(Session &s) : session(s), svc(s.services()), source(s.services().errors, QStringLiteral("ktz"))
 {
     svc.errors.onContinued = [this](const RunError &error) {
         tally.continuedPast(error.record, error.procedure, error.description);

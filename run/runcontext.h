@@ -29,8 +29,7 @@ struct RunCounters
 // Thrown when the operator's stop request (or a stop signal) is seen: the
 // run's clean-up follows.
 struct RunCancelled
-{
-};
+{};
 
 class RunContext
 {
@@ -42,7 +41,7 @@ public:
 
     Session &session;
     SharedServices &svc;
-    Connection source;  // SourceConnection: the KTZ database of the pass
+    Connection source; // SourceConnection: the KTZ database of the pass
 
     int SourcePass = 0;
     QString KeySuffix;

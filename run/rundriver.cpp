@@ -7,8 +7,7 @@
 
 RunDriver::RunDriver(RunContext &context, RunFront &front, Steps steps)
     : m_context(context), m_front(front), m_steps(steps)
-{
-}
+{}
 
 QString RunDriver::sourceConnectionText()
 {
@@ -44,7 +43,8 @@ RunOutcome RunDriver::runPasses()
         const QString signal = StopSignals::receivedName();
         const QString reason = signal.isEmpty() ? QStringLiteral("cancelada por el operador")
                                                 : QStringLiteral("detenida por la señal ") + signal;
-        svc.log.warning(QStringLiteral("La actualización se detiene (paso %1): %2.").arg(m_context.SourcePass).arg(reason));
+        svc.log.warning(
+            QStringLiteral("La actualización se detiene (paso %1): %2.").arg(m_context.SourcePass).arg(reason));
         // The record in progress is rolled back (or was not begun): not reached.
         m_context.tally.drop();
         CancelaActualizacion(RunStatus::Cancelled, reason);
@@ -62,9 +62,8 @@ RunOutcome RunDriver::transferPasses()
 {
     SharedServices &svc = m_context.svc;
     svc.errors.setRecord(QString());
-    svc.errors.attempt([&] {
-        m_context.Digitos_Cuenta = toInt16(numericValue(m_context.Cfg(QStringLiteral("Digitos_Cuenta"))));
-    });
+    svc.errors.attempt(
+        [&] { m_context.Digitos_Cuenta = toInt16(numericValue(m_context.Cfg(QStringLiteral("Digitos_Cuenta")))); });
     for (int pass = 0; pass <= 1; ++pass) {
         m_context.counters.reset();
         m_context.LastSalesDate.clear();
@@ -222,7 +221,9 @@ void RunDriver::openSource()
                                     QStringLiteral("No se pudo abrir la base de datos KTZ del paso %1 (%2): %3")
                                         .arg(m_context.SourcePass)
                                         .arg(database, m_context.source.openError()),
-                                    {}, {}, {}});
+                                    {},
+                                    {},
+                                    {}});
     });
 }
 

@@ -15,10 +15,10 @@ class RunFront
 {
 public:
     virtual ~RunFront() = default;
-    virtual bool isTicked(TransferKind kind) const = 0;  // read just before each step
+    virtual bool isTicked(TransferKind kind) const = 0; // read just before each step
     virtual void setMainEnabled(bool enabled) = 0;
-    virtual void showProgressWindow() = 0;               // not modal, in front
-    virtual void hideProgressWindow() = 0;               // the progress window's hide action
+    virtual void showProgressWindow() = 0; // not modal, in front
+    virtual void hideProgressWindow() = 0; // the progress window's hide action
     virtual void unloadProgressWindow() = 0;
     virtual void showReport(const RunReport &report) = 0; // modal
     // Every pass's report, also when no window shows it (the console prints
@@ -27,10 +27,10 @@ public:
 };
 
 enum class RunOutcome {
-    Finished,        // every pass ran to its end
-    Cancelled,       // the operator stopped it
-    GaveUp,          // an error was given up: clean-up ran
-    ConnectionLost,  // the connection failed: ended without the report
+    Finished,       // every pass ran to its end
+    Cancelled,      // the operator stopped it
+    GaveUp,         // an error was given up: clean-up ran
+    ConnectionLost, // the connection failed: ended without the report
 };
 
 class RunDriver
@@ -82,7 +82,7 @@ private:
     RunFront &m_front;
     Steps m_steps;
     RunAccount m_run;
-    bool m_inPass = false;    // a pass began and has not ended yet
-    bool m_passOpen = false;  // the pass's KTZ database was opened
-    bool m_datesTried = false;  // the pass's dates were sent to Orva
+    bool m_inPass = false;     // a pass began and has not ended yet
+    bool m_passOpen = false;   // the pass's KTZ database was opened
+    bool m_datesTried = false; // the pass's dates were sent to Orva
 };

@@ -31,20 +31,16 @@ QJsonObject kindJson(const KindAccount &k)
         records.append(QJsonObject{
             {QStringLiteral("record"), p.record},
             {QStringLiteral("step"), p.step},
-            {QStringLiteral("problem"), p.problem == ProblemKind::LeftOut ? QStringLiteral("left_out")
-                                                                          : QStringLiteral("failed")},
+            {QStringLiteral("problem"),
+             p.problem == ProblemKind::LeftOut ? QStringLiteral("left_out") : QStringLiteral("failed")},
             {QStringLiteral("reason"), p.reason},
         });
     }
     return QJsonObject{
-        {QStringLiteral("selected"), k.selected},
-        {QStringLiteral("started"), k.started},
-        {QStringLiteral("read"), k.read()},
-        {QStringLiteral("written"), k.written},
-        {QStringLiteral("unchanged"), k.unchanged},
-        {QStringLiteral("left_out"), k.leftOut},
-        {QStringLiteral("failed"), k.failed},
-        {QStringLiteral("not_reached"), k.notReached()},
+        {QStringLiteral("selected"), k.selected},   {QStringLiteral("started"), k.started},
+        {QStringLiteral("read"), k.read()},         {QStringLiteral("written"), k.written},
+        {QStringLiteral("unchanged"), k.unchanged}, {QStringLiteral("left_out"), k.leftOut},
+        {QStringLiteral("failed"), k.failed},       {QStringLiteral("not_reached"), k.notReached()},
         {QStringLiteral("records"), records},
     };
 }

@@ -15,19 +15,22 @@ RunReport buildRunReport(const RunCounters &c, const bool ticked[TransferKindCou
 {
     RunReport r;
     r.account.status = RunStatus::Completed;
-    r.lines[0] = ticked[0] ? counted(QStringLiteral("Artículos Actualizados"), c.CantArtAct, c.CantArt, qint64(c.CantArt) - c.CantArtAct)
-                           : ReportLine{QStringLiteral("Artículos: No se realizó la Actualización"), false};
+    r.lines[0] = ticked[0]
+        ? counted(QStringLiteral("Artículos Actualizados"), c.CantArtAct, c.CantArt, qint64(c.CantArt) - c.CantArtAct)
+        : ReportLine{QStringLiteral("Artículos: No se realizó la Actualización"), false};
     // Customers count two statements each: only the quotient is truncated.
     const qint64 customers = c.CantCliAct / 2;
-    r.lines[1] = ticked[1] ? counted(QStringLiteral("Clientes Actualizados"), customers, c.CantCli, c.CantCli - customers)
-                           : ReportLine{QStringLiteral("Clientes: No se realizó la Actualización"), false};
+    r.lines[1] = ticked[1]
+        ? counted(QStringLiteral("Clientes Actualizados"), customers, c.CantCli, c.CantCli - customers)
+        : ReportLine{QStringLiteral("Clientes: No se realizó la Actualización"), false};
     // Sales count four journal lines each: the whole difference is truncated.
     const qint64 sales = c.CantVenAct / 4;
     const qint64 salesUnchanged = static_cast<qint64>(std::trunc(double(c.CantVen) - double(c.CantVenAct) / 4.0));
     r.lines[2] = ticked[2] ? counted(QStringLiteral("Ventas Actualizadas"), sales, c.CantVen, salesUnchanged)
                            : ReportLine{QStringLiteral("Ventas: No se realizó la Actualización"), false};
-    r.lines[3] = ticked[3] ? counted(QStringLiteral("Remitos Actualizados"), c.CantRMAct, c.CantRM, qint64(c.CantRM) - c.CantRMAct)
-                           : ReportLine{QStringLiteral("Remitos: No se realizó la Actualización"), false};
+    r.lines[3] = ticked[3]
+        ? counted(QStringLiteral("Remitos Actualizados"), c.CantRMAct, c.CantRM, qint64(c.CantRM) - c.CantRMAct)
+        : ReportLine{QStringLiteral("Remitos: No se realizó la Actualización"), false};
     return r;
 }
 
@@ -70,7 +73,8 @@ QStringList RunReport::accountLines() const
         const KindAccount &a = account.kinds[k];
         if (!a.selected)
             continue;
-        out << QStringLiteral("%1: %2 leídos = %3 grabados + %4 sin cambios + %5 omitidos + %6 fallidos + %7 no alcanzados")
+        out << QStringLiteral(
+                   "%1: %2 leídos = %3 grabados + %4 sin cambios + %5 omitidos + %6 fallidos + %7 no alcanzados")
                    .arg(kindLabel(TransferKind(k)))
                    .arg(a.read())
                    .arg(a.written)

@@ -20,10 +20,10 @@ struct ReportLine
 struct RunReport
 {
     QString title = QStringLiteral("Actualización Finalizada");
-    ReportLine lines[TransferKindCount];  // articles, customers, sales, delivery notes
+    ReportLine lines[TransferKindCount]; // articles, customers, sales, delivery notes
     QString footnote = QStringLiteral("(*) No se detectaron modificaciones.");
     int pass = 0;
-    PassAccount account;  // status, accounting, named records
+    PassAccount account; // status, accounting, named records
 
     // The pass finished and named no record: the four lines say it all.
     bool clean() const { return account.status == RunStatus::Completed; }

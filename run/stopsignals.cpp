@@ -75,8 +75,7 @@ void StopSignals::clear()
 void StopSignals::drain()
 {
     char bytes[64];
-    while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(wakePipe[0], bytes, sizeof bytes) > 0) {}
     if (const int signalNumber = received())
         emit arrived(signalNumber);
 }

@@ -39,8 +39,8 @@ LoadAmounts loadAmounts(Currency total, double volume, double fixedTax, double i
     Currency net = total - parts.nonTaxed;
     const double divisor = ivaRate / 100 + 1;
     if (divisor == 0)
-        throw RunTimeError(RunError{11, QStringLiteral("División por cero: tasa de IVA %1").arg(plainNumber(ivaRate)),
-                                    {}, {}, {}});
+        throw RunTimeError(
+            RunError{11, QStringLiteral("División por cero: tasa de IVA %1").arg(plainNumber(ivaRate)), {}, {}, {}});
     net = Currency::fromDouble(net.toDouble() / divisor);
     parts.vat = Currency::fromDouble(net.toDouble() * ivaRate / 100);
     parts.netTaxed = total - (parts.nonTaxed + parts.vat);
@@ -55,13 +55,15 @@ QString ObtieneTurnoCarga(const QVariant &hora)
     if (blank >= 0)
         timePart = text.mid(blank).trimmed();
     else if (readTime(text).isValid())
-        timePart = text;  // a bare time of day
+        timePart = text; // a bare time of day
     // A date without a time part is a load at midnight.
     const QTime time = timePart.isEmpty() ? QTime(0, 0) : readTime(timePart);
     if (!time.isValid())
         throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
                                     QStringLiteral("No coinciden los tipos: Hora no es una hora ('%1')").arg(text),
-                                    {}, {}, {}});
+                                    {},
+                                    {},
+                                    {}});
     if (time >= QTime(6, 0) && time < QTime(14, 0))
         return QStringLiteral("   5");
     if (time >= QTime(14, 0) && time < QTime(22, 0))

@@ -16,8 +16,7 @@ class JournalWriter
 public:
     JournalWriter(SalesContext &sales, const SalesDocument &doc, const JournalHeader &header)
         : m_sales(sales), m_doc(doc), m_header(header)
-    {
-    }
+    {}
 
     // GrabaRenglonAsiento: writes one line, or nothing when the account is
     // blank or the amount is not above 0. The first line written brings the
@@ -47,7 +46,8 @@ private:
             const QString line = m_doc.isInvoice
                 ? QStringLiteral("%1, renglón %2").arg(context.svc.errors.record()).arg(l.line)
                 : context.svc.errors.record() + QStringLiteral(", movimiento de stock");
-            context.svc.log.warning(QStringLiteral("%1: el movimiento de stock no se graba: %2").arg(line, l.reason.trimmed()));
+            context.svc.log.warning(
+                QStringLiteral("%1: el movimiento de stock no se graba: %2").arg(line, l.reason.trimmed()));
             context.tally.leaveOut(line, QStringLiteral("GrabaStockVenta"), l.reason.trimmed());
         }
     }
@@ -65,10 +65,12 @@ QString operatingMonth(const QString &date)
 {
     const QDateTime dt = parseDateTimeText(date);
     if (!dt.isValid())
-        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
-                                    QStringLiteral("No coinciden los tipos: la fecha del documento no es una fecha ('%1')")
-                                        .arg(date),
-                                    {}, {}, {}});
+        throw RunTimeError(
+            RunError{ErrorNumber::TypeMismatch,
+                     QStringLiteral("No coinciden los tipos: la fecha del documento no es una fecha ('%1')").arg(date),
+                     {},
+                     {},
+                     {}});
     return QString::number(dt.date().month());
 }
 
@@ -139,7 +141,8 @@ bool ObtieneCuentasVenta(SalesContext &sales, const SalesDocument &doc, Customer
         return false;
     if (customer.found()) {
         errors.attempt([&] {
-            accounts->condition = SvcTools::ValueText(customer.row().value(QStringLiteral("Iva")), QStringLiteral("Iva"));
+            accounts->condition =
+                SvcTools::ValueText(customer.row().value(QStringLiteral("Iva")), QStringLiteral("Iva"));
         });
     } else {
         context.orva().Execute(accountInsertStatement(accounts->account, doc.customerName));

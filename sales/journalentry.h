@@ -11,9 +11,9 @@
 // The customer's account, IVA condition and IVA account of a document.
 struct CustomerAccounts
 {
-    QString account;     // CABCUENTA and the debit line's account
-    QString condition;   // the customer's IVA condition, untrimmed
-    QString ivaAccount;  // empty when Orva has no IVA accounts
+    QString account;    // CABCUENTA and the debit line's account
+    QString condition;  // the customer's IVA condition, untrimmed
+    QString ivaAccount; // empty when Orva has no IVA accounts
 };
 
 // ObtieneCuentasVenta: finds the document's customer account, creating it

@@ -42,13 +42,14 @@ QString customerLineCheckStatement(const JournalHeader &header)
 QString journalLineStatement(const JournalHeader &h, const JournalLine &line)
 {
     const QString origin = h.voucher.origin();
-    return Statement(QStringLiteral(
-                         "INSERT INTO MV_ASIENTOS (FECHA,FECHASUBDIARIO,MES_OPERATIVO,[NUMERO ASIENTO],CUENTA,SECUENCIA,"
-                         "CABIMPORTE,[DEBE-HABER],IMPORTE,PERIODO,TC,SUCURSAL,NUMERO,LETRA,TIPO_REG,DETALLE,MONEDA,"
-                         "COTIZACION,IDCAJAS,CPTE_ORIGEN, CABCUENTA,CABNOMBRE,LIVA_TOTAL,LIVA_IMPNETONGRAV,"
-                         "LIVA_IMPNETOGRAV,LIVA_IMPIVA,LIVA_ALICIVA,CABCONDIVA,LIVA_TIPO,CABCUIT,Transmision)  "
-                         "VALUES({},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},'   1',1,{},{},{},{},{},{},{},{},{},{},{},"
-                         "{},999)"))
+    return Statement(
+               QStringLiteral(
+                   "INSERT INTO MV_ASIENTOS (FECHA,FECHASUBDIARIO,MES_OPERATIVO,[NUMERO ASIENTO],CUENTA,SECUENCIA,"
+                   "CABIMPORTE,[DEBE-HABER],IMPORTE,PERIODO,TC,SUCURSAL,NUMERO,LETRA,TIPO_REG,DETALLE,MONEDA,"
+                   "COTIZACION,IDCAJAS,CPTE_ORIGEN, CABCUENTA,CABNOMBRE,LIVA_TOTAL,LIVA_IMPNETONGRAV,"
+                   "LIVA_IMPNETOGRAV,LIVA_IMPIVA,LIVA_ALICIVA,CABCONDIVA,LIVA_TIPO,CABCUIT,Transmision)  "
+                   "VALUES({},{},{},{},{},{},{},{},{},{},{},{},{},{},{},{},'   1',1,{},{},{},{},{},{},{},{},{},{},{},"
+                   "{},999)"))
         .texts({h.date, h.date, h.month})
         .literal(h.entryNumber)
         .text(line.account)
@@ -65,8 +66,9 @@ QString journalLineStatement(const JournalHeader &h, const JournalLine &line)
 
 QString customerDetailsInsert(const QString &account)
 {
-    return Statement(QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
-                                    "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,"
-                                    "CLASE) VALUES({},'','','','   1','','0','   3','   3','   1','','   1','   1',2)"))
+    return Statement(
+               QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,TELEFONO,"
+                              "NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,PAIS,IDMOTIVOVTA,"
+                              "CLASE) VALUES({},'','','','   1','','0','   3','   3','   1','','   1','   1',2)"))
         .text(account);
 }

@@ -11,14 +11,14 @@
 // The values fixed once per entry and repeated on every line.
 struct JournalHeader
 {
-    QString date;         // FECHA and FECHASUBDIARIO
-    QString month;        // MES_OPERATIVO, 1 to 12 without a leading zero
-    QString entryNumber;  // [NUMERO ASIENTO]: the document id's exact digits
-    QString period;       // "PERIODO" as configured
+    QString date;        // FECHA and FECHASUBDIARIO
+    QString month;       // MES_OPERATIVO, 1 to 12 without a leading zero
+    QString entryNumber; // [NUMERO ASIENTO]: the document id's exact digits
+    QString period;      // "PERIODO" as configured
     QString tipoReg = QStringLiteral("VTAS");
     VoucherIdentity voucher;
-    Currency total;       // CABIMPORTE and LIVA_TOTAL
-    QString shift;        // IDCAJAS
+    Currency total; // CABIMPORTE and LIVA_TOTAL
+    QString shift;  // IDCAJAS
     QString customerAccount;
     QString customerName;
     QString customerTaxId;
@@ -32,14 +32,14 @@ struct BookValues
     Currency netTaxed;
     Currency vat;
     Currency rate;
-    QString condition = QStringLiteral("Null");  // CABCONDIVA
-    QString type = QStringLiteral("Null");       // LIVA_TIPO
+    QString condition = QStringLiteral("Null"); // CABCONDIVA
+    QString type = QStringLiteral("Null");      // LIVA_TIPO
 };
 
 struct JournalLine
 {
     QString account;
-    QString side;  // "D" debit, "H" credit
+    QString side; // "D" debit, "H" credit
     Currency amount;
     int secuencia = 0;
     BookValues book;

@@ -8,7 +8,7 @@
 // The natural-gas article that every fuel load moves out of stock.
 struct GncArticle
 {
-    QString code;  // "KTZ_CODIGOGNC" right-aligned to 25 characters
+    QString code; // "KTZ_CODIGOGNC" right-aligned to 25 characters
     QString description;
     QString unit;
 };
@@ -16,7 +16,7 @@ struct GncArticle
 struct SalesContext
 {
     RunContext &context;
-    QString salesAccount;  // credited with the net amounts of every entry
+    QString salesAccount; // credited with the net amounts of every entry
     GncArticle gnc;
     // A document of the step did not reach Orva: no later date is remembered.
     bool datesHeld = false;

@@ -86,5 +86,6 @@ QString invoiceRecord(const Recordset &invoice)
 {
     return QStringLiteral("factura %1 (punto de venta %2, número %3, letra %4)")
         .arg(recordColumnText(invoice, QStringLiteral("id")), recordColumnText(invoice, QStringLiteral("fout_pventa")),
-             recordColumnText(invoice, QStringLiteral("fout_num")), recordColumnText(invoice, QStringLiteral("fout_tipo")));
+             recordColumnText(invoice, QStringLiteral("fout_num")),
+             recordColumnText(invoice, QStringLiteral("fout_tipo")));
 }

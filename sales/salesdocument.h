@@ -11,20 +11,20 @@
 
 struct SalesDocument
 {
-    qint64 id = 0;           // the KTZ id: the journal entry number
-    QString date;            // the document date as the platform writes dates
-    QString branch;          // point of sale (invoices) or load type (loads)
+    qint64 id = 0;  // the KTZ id: the journal entry number
+    QString date;   // the document date as the platform writes dates
+    QString branch; // point of sale (invoices) or load type (loads)
     QString number;
-    QString letter;          // "A" or "B"
+    QString letter; // "A" or "B"
     Currency total;
     Currency netTaxed;
     Currency nonTaxed;
     Currency vat;
     Currency vatRate;
-    QString customerNumber;  // at most its last four characters
+    QString customerNumber; // at most its last four characters
     QString customerName;
     QString customerTaxId;
-    QString shift;           // "   5", "   6", "   7", or four blanks when unknown
+    QString shift; // "   5", "   6", "   7", or four blanks when unknown
     bool isInvoice = true;
 
     // Fuel loads only: the gas movement's volume and price per unit as read.

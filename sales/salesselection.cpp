@@ -10,7 +10,8 @@ QString SalesSelection::invoiceCountStatement() const
 
 QString SalesSelection::loadCountStatement() const
 {
-    return Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS {} ORDER BY F_COMP ASC")).part(loadFilter);
+    return Statement(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS {} ORDER BY F_COMP ASC"))
+        .part(loadFilter);
 }
 
 QString SalesSelection::invoiceStatement() const
@@ -35,8 +36,10 @@ SalesSelection salesSelectionFrom(const QString &startDate, bool firstRun)
     SalesSelection s;
     s.startDate = startDateText(startDate);
     s.invoiceFilter =
-        Statement(firstRun ? QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= {} AND FOUT_NUM > 0")
-                           : QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  FOUT_FECHA>={} AND FOUT_NUM > 0"))
+        Statement(
+            firstRun
+                ? QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= {} AND FOUT_NUM > 0")
+                : QStringLiteral(" WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  FOUT_FECHA>={} AND FOUT_NUM > 0"))
             .text(s.startDate);
     s.loadFilter = Statement(QStringLiteral(" WHERE N_COMP > 0 AND F_COMP >= {}")).text(s.startDate);
     return s;

@@ -9,13 +9,13 @@
 
 struct SalesSelection
 {
-    QString startDate;      // YYYY-MM-DD
-    QString invoiceFilter;  // WHERE clause of FAC_OUT
-    QString loadFilter;     // WHERE clause of T_CARGAS
+    QString startDate;     // YYYY-MM-DD
+    QString invoiceFilter; // WHERE clause of FAC_OUT
+    QString loadFilter;    // WHERE clause of T_CARGAS
 
     QString invoiceCountStatement() const;
     QString loadCountStatement() const;
-    QString invoiceStatement() const;  // the walk, in date order
+    QString invoiceStatement() const; // the walk, in date order
     QString loadStatement() const;
 };
 

@@ -28,7 +28,8 @@ FieldList invoiceLineMovement(const Recordset &line, const VoucherIdentity &vouc
     const QString store = QStringLiteral("'   1'");
     return {
         {QStringLiteral("IDARTICULO"),
-         SqlLiteral::text(articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))},
+         SqlLiteral::text(
+             articleKey(line.value(QStringLiteral("fcout_prod_id")), line.value(QStringLiteral("fcout_rub"))))},
         {QStringLiteral("IDUNIDAD"), SqlLiteral::code(columnText(line, QStringLiteral("fcout_unid")), 4)},
         {QStringLiteral("DESCRIPCION"), SqlLiteral::text(columnText(line, QStringLiteral("fcout_descr")))},
         {QStringLiteral("CANTIDAD"), outgoing(line.value(QStringLiteral("fcout_cant")), QStringLiteral("fcout_cant"))},
@@ -80,15 +81,14 @@ void writeIgnoringErrors(RunContext &context, int lineNumber, const std::functio
     });
 }
 
-QList<LeftOutStockLine> writeInvoiceLines(SalesContext &sales, const SalesDocument &doc,
-                                          const VoucherIdentity &voucher)
+QList<LeftOutStockLine> writeInvoiceLines(SalesContext &sales, const SalesDocument &doc, const VoucherIdentity &voucher)
 {
     RunContext &context = sales.context;
     QList<LeftOutStockLine> leftOut;
     Recordset lines = context.source.OpenRecordset(invoiceLinesQuery(doc));
     int lineNumber = 0;
     for (; lines.isOpen() && !lines.eof(); lines.moveNext()) {
-        ++lineNumber;  // a lost line keeps its number
+        ++lineNumber; // a lost line keeps its number
         writeIgnoringErrors(
             context, lineNumber, [&] { return invoiceLineMovement(lines, voucher, lineNumber); }, leftOut);
     }
@@ -104,9 +104,10 @@ QString signedNumberText(double value)
 
 QString invoiceLinesQuery(const SalesDocument &doc)
 {
-    return Statement(QStringLiteral("SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , FAC_OUT.FOUT_TIPO,"
-                                    "FAC_OUT.FOUT_FECHA,FACT_OUT.* FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = "
-                                    "FAC_OUT.ID WHERE FAC_OUT.FOUT_PVENTA={} AND FAC_OUT.FOUT_NUM={} AND FAC_OUT.FOUT_TIPO={}"))
+    return Statement(QStringLiteral(
+                         "SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , FAC_OUT.FOUT_TIPO,"
+                         "FAC_OUT.FOUT_FECHA,FACT_OUT.* FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = "
+                         "FAC_OUT.ID WHERE FAC_OUT.FOUT_PVENTA={} AND FAC_OUT.FOUT_NUM={} AND FAC_OUT.FOUT_TIPO={}"))
         .text(signedNumberText(numericValue(doc.branch)))
         .number(numericValue(doc.number))
         .text(doc.letter);

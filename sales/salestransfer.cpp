@@ -101,16 +101,16 @@ void ActualizaVentas(RunContext &context)
     SalesContext sales{context, QString(), LeeArticuloGnc(context)};
 
     const SalesSelection selection = salesSelection(context);
-    const qint64 n = countOf(context, selection.invoiceCountStatement())
-        + countOf(context, selection.loadCountStatement());
+    const qint64 n =
+        countOf(context, selection.invoiceCountStatement()) + countOf(context, selection.loadCountStatement());
     if (n > 0) {
         context.progress.counted(n);
         context.counters.CantVen = qint32(n);
         context.countedRecords(TransferKind::Ventas, n);
     }
-    sales.salesAccount = context.svc.session.LookupValue(QStringLiteral("V_TA_INPUT_VENTAS"), QStringLiteral("   1"),
-                                                         QStringLiteral("REPUESTOS"), QStringLiteral("IdMotivoVTA"),
-                                                         8, QString());
+    sales.salesAccount =
+        context.svc.session.LookupValue(QStringLiteral("V_TA_INPUT_VENTAS"), QStringLiteral("   1"),
+                                        QStringLiteral("REPUESTOS"), QStringLiteral("IdMotivoVTA"), 8, QString());
     walk(sales, selection.invoiceStatement(), invoices);
     walk(sales, selection.loadStatement(), loads);
     errors.setRecord(QString());

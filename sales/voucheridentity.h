@@ -11,9 +11,9 @@ class Session;
 
 struct VoucherIdentity
 {
-    QString tc;        // voucher type of the pass
-    QString sucursal;  // branch, at least 4 digits
-    QString numero;    // number, at least 8 digits
+    QString tc;       // voucher type of the pass
+    QString sucursal; // branch, at least 4 digits
+    QString numero;   // number, at least 8 digits
     QString letra;
 
     // SUCURSAL, NUMERO and LETRA joined: the journal's CPTE_ORIGEN and the

@@ -36,10 +36,8 @@ QString ConnectionSpec::describe() const
     return QStringLiteral("%1 servidor %2, base de datos %3").arg(driver, server, database);
 }
 
-Connection::Connection(ErrorHandling &errors, const QString &name)
-    : m_errors(errors), m_name(name)
-{
-}
+Connection::Connection(ErrorHandling &errors, const QString &name) : m_errors(errors), m_name(name)
+{}
 
 Connection::~Connection()
 {
@@ -90,8 +88,8 @@ bool Connection::open(const ConnectionSpec &target)
         db.setPassword(target.password);
         db.setConnectOptions(target.options);
         if (!db.open()) {
-            m_openError = redactPasswords(QStringLiteral("No se pudo abrir %1: %2")
-                                              .arg(target.describe(), db.lastError().text().trimmed()));
+            m_openError = redactPasswords(
+                QStringLiteral("No se pudo abrir %1: %2").arg(target.describe(), db.lastError().text().trimmed()));
             return false;
         }
         m_db = db;
@@ -136,12 +134,11 @@ bool Connection::connectionLost(const QSqlError &error) const
         return primary == 10 || primary == 11 || primary == 14 || primary == 26;
     }
     if (code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P0")))
-        return true;  // SQLSTATE classes of a broken connection and of a server shutdown
+        return true; // SQLSTATE classes of a broken connection and of a server shutdown
     return lower.contains(QLatin1String("terminating connection"))
         || lower.contains(QLatin1String("server closed the connection"))
         || lower.contains(QLatin1String("no connection to the server"))
-        || lower.contains(QLatin1String("connection lost"))
-        || lower.contains(QLatin1String("connection shutdown"))
+        || lower.contains(QLatin1String("connection lost")) || lower.contains(QLatin1String("connection shutdown"))
         || lower.contains(QLatin1String("unable to complete network request"))
         || lower.contains(QLatin1String("error writing data to the connection"))
         || lower.contains(QLatin1String("error reading data from the connection"))
@@ -169,7 +166,7 @@ bool Connection::execGuarded(QueryHandle &handle, const QString &statement, qint
 {
     ++(m_counts.*kind);
     if (handle.prepared())
-        return handle.exec();  // SQLite: no savepoint is ever needed
+        return handle.exec(); // SQLite: no savepoint is ever needed
     QSqlQuery &query = *handle.query();
     // PostgreSQL aborts the whole transaction at a failed statement, and its
     // COMMIT then quietly rolls back: a savepoint keeps the failure to the one
@@ -183,7 +180,7 @@ bool Connection::execGuarded(QueryHandle &handle, const QString &statement, qint
     if (!guard)
         return query.exec(statement);
     if (!sendSavepointVerb(QStringLiteral("SAVEPOINT ")))
-        return query.exec(statement);  // the failure shows on the statement itself
+        return query.exec(statement); // the failure shows on the statement itself
     if (query.exec(statement)) {
         sendSavepointVerb(QStringLiteral("RELEASE SAVEPOINT "));
         return true;
@@ -224,22 +221,21 @@ bool Connection::execSettingSavepoint(QSqlQuery &query, const QString &statement
             return query.exec(statement);
         m_savepointAhead = true;
     }
-    const QString then = m_savepointAhead
-        ? QStringLiteral("\n;RELEASE SAVEPOINT %1;SAVEPOINT %1").arg(savepointName)
-        : QStringLiteral("\n;SAVEPOINT %1").arg(savepointName);
+    const QString then = m_savepointAhead ? QStringLiteral("\n;RELEASE SAVEPOINT %1;SAVEPOINT %1").arg(savepointName)
+                                          : QStringLiteral("\n;SAVEPOINT %1").arg(savepointName);
     if (query.exec(statement + then)) {
         m_savepointAhead = true;
         return true;
     }
     if (!guard)
-        return false;  // the transaction is rolled back by the caller
+        return false; // the transaction is rolled back by the caller
     sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
     if (!query.lastError().text().contains(savepointName))
         return false;
     // A message that quotes the text past the statement (a quote left open)
     // is made again by the statement alone, as the engine gives it.
     if (query.exec(statement)) {
-        m_savepointAhead = false;  // the savepoint set is now before this statement
+        m_savepointAhead = false; // the savepoint set is now before this statement
         return true;
     }
     sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
@@ -254,8 +250,9 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     ++m_counts.transactions;
     if (m_spec.driver == QLatin1String("QIBASE")) {
         // The InterBase-family engine takes transactions only through its API.
-        ok = verb == TransactionVerb::Begin ? db.transaction()
-            : verb == TransactionVerb::Commit ? db.commit() : db.rollback();
+        ok = verb == TransactionVerb::Begin   ? db.transaction()
+            : verb == TransactionVerb::Commit ? db.commit()
+                                              : db.rollback();
         failure = db.lastError();
     } else {
         QSqlQuery query(db);
@@ -303,21 +300,25 @@ bool Connection::engineHoldsTransaction()
 void Connection::executeOrThrow(const QString &sql)
 {
     if (!isOpen()) {
-        m_inTransaction = false;  // a transaction does not outlive its connection
+        m_inTransaction = false; // a transaction does not outlive its connection
         throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
                                     QStringLiteral("La conexión %1 no está abierta").arg(m_spec.describe()),
-                                    {}, sql, {}});
+                                    {},
+                                    sql,
+                                    {}});
     }
     const TransactionVerb verb = transactionVerb(sql);
     if (verb == TransactionVerb::Rollback && !m_inTransaction)
-        return;  // nothing is open: there is nothing to undo
+        return; // nothing is open: there is nothing to undo
     if (m_faults && m_faults->active() && (verb != TransactionVerb::None || WriteFaults::isWriteStatement(sql))
         && m_faults->beforeWrite(sql))
         throw RunTimeError(RunError{ErrorNumber::SqlStatement,
                                     QStringLiteral("Fallo de prueba (TRASPASOR_FAIL_AT_WRITE): la base de datos "
                                                    "rechaza la escritura %1")
                                         .arg(m_faults->writes()),
-                                    {}, sql, {}});
+                                    {},
+                                    sql,
+                                    {}});
     if (verb != TransactionVerb::None) {
         runTransactionVerb(verb, sql);
         return;

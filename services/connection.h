@@ -22,10 +22,10 @@ class WriteFaults;
 // Statements a connection sent to its engine, by kind.
 struct StatementCounts
 {
-    qint64 reads = 0;         // SELECT
-    qint64 writes = 0;        // INSERT, UPDATE, DELETE
-    qint64 transactions = 0;  // begin, commit, rollback
-    qint64 savepoints = 0;    // savepoint, release, rollback to savepoint, when sent on their own
+    qint64 reads = 0;        // SELECT
+    qint64 writes = 0;       // INSERT, UPDATE, DELETE
+    qint64 transactions = 0; // begin, commit, rollback
+    qint64 savepoints = 0;   // savepoint, release, rollback to savepoint, when sent on their own
     // Every statement above is one round trip to the engine: a savepoint
     // sent in the same text as a statement (PostgreSQL) is not counted.
     qint64 total() const { return reads + writes + transactions + savepoints; }
@@ -34,8 +34,8 @@ struct StatementCounts
 // What to open. The password never leaves this structure in any text.
 struct ConnectionSpec
 {
-    QString driver;        // Qt SQL driver: QSQLITE, QODBC, QPSQL, QIBASE
-    QString databaseName;  // file, database, or the ODBC connection text
+    QString driver;       // Qt SQL driver: QSQLITE, QODBC, QPSQL, QIBASE
+    QString databaseName; // file, database, or the ODBC connection text
     QString host;
     int port = -1;
     QString user;
@@ -137,9 +137,9 @@ private:
     bool m_savepointAhead = false;
     StatementCounts m_counts;
     RunCache m_runCache;
-    QSqlDatabase m_db;                          // the handle of the last open
-    QueryHandle m_writeQuery;                       // reused for every write not prepared
-    PreparedStatements m_prepared{m_name};          // SQLite only
+    QSqlDatabase m_db;                     // the handle of the last open
+    QueryHandle m_writeQuery;              // reused for every write not prepared
+    PreparedStatements m_prepared{m_name}; // SQLite only
     WriteFaults *m_faults = nullptr;
-    QHash<QString, QList<FirebirdColumn>> m_firebirdColumns;  // per table, while open
+    QHash<QString, QList<FirebirdColumn>> m_firebirdColumns; // per table, while open
 };

@@ -15,7 +15,8 @@ ReportChoice ConsoleOperator::chooseOnError(const RunError &error)
 
 bool ConsoleOperator::askYesNo(const QString &text, const QString &title, MessageIcon, bool defaultYes)
 {
-    m_log.info(QStringLiteral("%1: %2 -> %3").arg(title, text, defaultYes ? QStringLiteral("Sí") : QStringLiteral("No")));
+    m_log.info(
+        QStringLiteral("%1: %2 -> %3").arg(title, text, defaultYes ? QStringLiteral("Sí") : QStringLiteral("No")));
     return defaultYes;
 }
 

@@ -63,7 +63,8 @@ QString rewriteTop(const QString &sql, SqlDialect dialect)
 // parentheses); -1 when it has none.
 qsizetype orderByAt(const QString &sql)
 {
-    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression orderBy(QStringLiteral("\\bORDER\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
     qsizetype found = -1;
     auto it = orderBy.globalMatch(sql);
     while (it.hasNext()) {
@@ -91,7 +92,8 @@ QString dropAggregateOrder(const QString &sql)
 {
     static const QRegularExpression aggregate(QStringLiteral("^\\s*SELECT\\s+(COUNT|SUM|MIN|MAX|AVG)\\s*\\("),
                                               QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression groupBy(QStringLiteral("\\bGROUP\\s+BY\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression groupBy(QStringLiteral("\\bGROUP\\s+BY\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
     if (!aggregate.match(sql).hasMatch() || groupBy.match(sql).hasMatch())
         return sql;
     const qsizetype at = orderByAt(sql);

@@ -6,10 +6,10 @@
 #include <QString>
 
 enum class SqlDialect {
-    SqlServer,   // the production server: statements run as written
-    Sqlite,      // TOP n becomes LIMIT n; brackets are understood
-    PostgreSql,  // TOP n becomes LIMIT n; [Name] becomes "name"
-    Firebird,    // TOP n becomes FIRST n; [Name] becomes "NAME"; a one-row aggregate loses its ORDER BY
+    SqlServer,  // the production server: statements run as written
+    Sqlite,     // TOP n becomes LIMIT n; brackets are understood
+    PostgreSql, // TOP n becomes LIMIT n; [Name] becomes "name"
+    Firebird,   // TOP n becomes FIRST n; [Name] becomes "NAME"; a one-row aggregate loses its ORDER BY
 };
 
 // The statement as the engine of dialect accepts it. Texts between single

@@ -11,8 +11,7 @@ const QString rollbackText = QStringLiteral("ROLLBACK TRANSACTION");
 
 } // namespace
 
-DocumentTransaction::DocumentTransaction(Connection &orva, const QString &document)
-    : m_orva(orva), m_document(document)
+DocumentTransaction::DocumentTransaction(Connection &orva, const QString &document) : m_orva(orva), m_document(document)
 {
     if (m_orva.errors().attempt([&] { m_orva.executeOrThrow(beginText); }))
         m_state = State::Open;
@@ -39,8 +38,10 @@ bool DocumentTransaction::commit()
             throw RunTimeError(RunError{ErrorNumber::SqlStatement,
                                         QStringLiteral("La base de datos deshizo la transacción al fallar su COMMIT; "
                                                        "el documento no está en Orva"),
-                                        {}, commitText, {}});
-        m_failedAtCommit = true;  // until the commit has taken
+                                        {},
+                                        commitText,
+                                        {}});
+        m_failedAtCommit = true; // until the commit has taken
         m_orva.executeOrThrow(commitText);
         m_failedAtCommit = false;
     });

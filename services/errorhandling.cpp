@@ -4,8 +4,7 @@
 
 #include <iterator>
 
-ErrorHandling::Scope::Scope(ErrorHandling &errors, const QString &procedure, Mode mode)
-    : m_errors(errors)
+ErrorHandling::Scope::Scope(ErrorHandling &errors, const QString &procedure, Mode mode) : m_errors(errors)
 {
     m_errors.m_scopes.push_back({this, procedure, mode});
 }
@@ -26,10 +25,10 @@ bool ErrorHandling::mayGoOnAfterFailure() const
     while (handler != m_scopes.rend() && handler->mode == Mode::NameOnly)
         ++handler;
     if (handler == m_scopes.rend() || handler->mode == Mode::IgnoreAll)
-        return true;  // the statement is skipped and the work goes on
+        return true; // the statement is skipped and the work goes on
     for (auto outer = std::next(handler); outer != m_scopes.rend(); ++outer) {
         if (outer->mode != Mode::NameOnly)
-            return true;  // a procedure's own handler: its caller goes on after it
+            return true; // a procedure's own handler: its caller goes on after it
     }
     return m_operator && m_operator->isInteractive();
 }

@@ -20,9 +20,9 @@ class ErrorHandling
 {
 public:
     enum class Mode {
-        Handle,     // the procedure installs a handler: the operator decides
-        NameOnly,   // names the procedure in messages; the enclosing handler decides
-        IgnoreAll,  // errors in this region are logged and the statement is skipped
+        Handle,    // the procedure installs a handler: the operator decides
+        NameOnly,  // names the procedure in messages; the enclosing handler decides
+        IgnoreAll, // errors in this region are logged and the statement is skipped
     };
 
     // A procedure's handler, installed for the lifetime of the object.
@@ -42,13 +42,11 @@ public:
         // ends as its contract says: with onGiveUp, a value or a function of
         // the GiveUp (nothing for a body that returns nothing). A give-up at
         // an outer handler propagates.
-        template <typename Body>
-        void run(Body &&body)
+        template <typename Body> void run(Body &&body)
         {
             run(std::forward<Body>(body), [](const GiveUp &) {});
         }
-        template <typename Body, typename OnGiveUp>
-        auto run(Body &&body, OnGiveUp &&onGiveUp) -> decltype(body())
+        template <typename Body, typename OnGiveUp> auto run(Body &&body, OnGiveUp &&onGiveUp) -> decltype(body())
         {
             try {
                 return body();

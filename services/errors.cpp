@@ -15,6 +15,6 @@ QString RunError::text() const
 
 void throwNullError(const QString &what)
 {
-    throw RunTimeError(RunError{ErrorNumber::InvalidUseOfNull,
-                                QStringLiteral("Uso no válido de Null (%1)").arg(what), {}, {}, {}});
+    throw RunTimeError(
+        RunError{ErrorNumber::InvalidUseOfNull, QStringLiteral("Uso no válido de Null (%1)").arg(what), {}, {}, {}});
 }

@@ -10,21 +10,21 @@ enum ReportChoice { ChoiceAbort = 3, ChoiceRetry = 4, ChoiceIgnore = 5 };
 
 // Error numbers the run treats specially.
 namespace ErrorNumber {
-constexpr int ConnectionFailure = -2147467259;  // the connection itself failed
-constexpr int SqlStatement = -2147217900;       // a statement the database rejected
-constexpr int InvalidUseOfNull = 94;            // a Null where a text or number is needed
-constexpr int TypeMismatch = 13;                // a value that is no number or date
+constexpr int ConnectionFailure = -2147467259; // the connection itself failed
+constexpr int SqlStatement = -2147217900;      // a statement the database rejected
+constexpr int InvalidUseOfNull = 94;           // a Null where a text or number is needed
+constexpr int TypeMismatch = 13;               // a value that is no number or date
 constexpr int FileAccess = 75;
-}
+} // namespace ErrorNumber
 
 // What went wrong, where, and on which source record.
 struct RunError
 {
     int number = 0;
     QString description;
-    QString procedure;  // filled in by the error handling from the innermost scope
-    QString statement;  // the failing statement, when there is one
-    QString record;     // the source record being transferred, when there is one
+    QString procedure; // filled in by the error handling from the innermost scope
+    QString statement; // the failing statement, when there is one
+    QString record;    // the source record being transferred, when there is one
 
     // One line for logs and message boxes: never holds a password.
     QString text() const;

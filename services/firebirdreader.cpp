@@ -55,7 +55,8 @@ qsizetype findKeyword(const QString &text, const QVector<bool> &top, QLatin1Stri
     for (qsizetype i = text.indexOf(word, from, Qt::CaseInsensitive); i >= 0;
          i = text.indexOf(word, i + 1, Qt::CaseInsensitive)) {
         const qsizetype end = i + word.size();
-        const bool bounded = (i == 0 || !isWordChar(text.at(i - 1))) && (end >= text.size() || !isWordChar(text.at(end)));
+        const bool bounded =
+            (i == 0 || !isWordChar(text.at(i - 1))) && (end >= text.size() || !isWordChar(text.at(end)));
         if (bounded && top[i])
             return i;
     }
@@ -95,8 +96,8 @@ QString quotedName(const QString &name)
 
 struct TableRef
 {
-    QString name;       // catalogue name
-    QString qualifier;  // what the statement calls it (its alias when it has one)
+    QString name;      // catalogue name
+    QString qualifier; // what the statement calls it (its alias when it has one)
     QList<FirebirdColumn> columns;
 };
 
@@ -113,7 +114,8 @@ bool isJoinWord(const QString &word)
 // anything else (derived tables, procedures).
 bool parseTables(const QString &from, QList<TableRef> *tables)
 {
-    static const QRegularExpression derived(QStringLiteral("\\(\\s*SELECT\\b"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression derived(QStringLiteral("\\(\\s*SELECT\\b"),
+                                            QRegularExpression::CaseInsensitiveOption);
     if (derived.match(from).hasMatch())
         return false;
     static const QRegularExpression token(identifierPattern + QStringLiteral("|,|\\S"));
@@ -165,16 +167,17 @@ enum class Conversion { None, Text, Decimal };
 Conversion conversionOf(const FirebirdColumn &column, const QString &noneCharset)
 {
     switch (column.fieldType) {
-    case 14:  // CHAR: padded to four bytes a character
+    case 14: // CHAR: padded to four bytes a character
         return targetCharset(column, noneCharset).isEmpty() ? Conversion::None : Conversion::Text;
-    case 37: {  // VARCHAR: only NONE needs a character set
+    case 37: { // VARCHAR: only NONE needs a character set
         const QString charset = column.charset.toUpper();
         const bool none = charset.isEmpty() || charset == QLatin1String("NONE");
-        return none && targetCharset(column, noneCharset) != QLatin1String("NONE") ? Conversion::Text : Conversion::None;
+        return none && targetCharset(column, noneCharset) != QLatin1String("NONE") ? Conversion::Text
+                                                                                   : Conversion::None;
     }
     case 7:
     case 8:
-    case 16:  // scaled integers: NUMERIC and DECIMAL
+    case 16: // scaled integers: NUMERIC and DECIMAL
         return column.scale < 0 ? Conversion::Decimal : Conversion::None;
     default:
         return Conversion::None;
@@ -218,7 +221,8 @@ public:
             for (const FirebirdColumn &c : table.columns) {
                 if (c.name != name)
                     continue;
-                const QString ref = qualifier.isEmpty() ? quotedName(c.name) : qualifier + QLatin1Char('.') + quotedName(c.name);
+                const QString ref =
+                    qualifier.isEmpty() ? quotedName(c.name) : qualifier + QLatin1Char('.') + quotedName(c.name);
                 const QString alias = m.captured(3).isEmpty() ? quotedName(c.name) : m.captured(3);
                 bool converted = false;
                 const QString rendered = render(c, ref, alias, &converted);
@@ -326,12 +330,12 @@ QList<FirebirdColumn> readFirebirdColumns(QSqlDatabase db, const QString &table)
     if (query.exec(QStringLiteral("SELECT TRIM(RDB$CHARACTER_SET_NAME) FROM RDB$DATABASE")) && query.next()
         && !query.value(0).isNull())
         defaultCharset = query.value(0).toString().trimmed();
-    query.prepare(QStringLiteral(
-        "SELECT TRIM(RF.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, COALESCE(F.RDB$FIELD_SCALE, 0),"
-        " COALESCE(F.RDB$CHARACTER_LENGTH, F.RDB$FIELD_LENGTH, 0), TRIM(CS.RDB$CHARACTER_SET_NAME)"
-        " FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE"
-        " LEFT JOIN RDB$CHARACTER_SETS CS ON CS.RDB$CHARACTER_SET_ID = F.RDB$CHARACTER_SET_ID"
-        " WHERE RF.RDB$RELATION_NAME = ? ORDER BY RF.RDB$FIELD_POSITION"));
+    query.prepare(
+        QStringLiteral("SELECT TRIM(RF.RDB$FIELD_NAME), F.RDB$FIELD_TYPE, COALESCE(F.RDB$FIELD_SCALE, 0),"
+                       " COALESCE(F.RDB$CHARACTER_LENGTH, F.RDB$FIELD_LENGTH, 0), TRIM(CS.RDB$CHARACTER_SET_NAME)"
+                       " FROM RDB$RELATION_FIELDS RF JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE"
+                       " LEFT JOIN RDB$CHARACTER_SETS CS ON CS.RDB$CHARACTER_SET_ID = F.RDB$CHARACTER_SET_ID"
+                       " WHERE RF.RDB$RELATION_NAME = ? ORDER BY RF.RDB$FIELD_POSITION"));
     query.addBindValue(table);
     if (!query.exec())
         return columns;

@@ -32,8 +32,8 @@ using FirebirdColumnsOf = std::function<QList<FirebirdColumn>(const QString &tab
 // A SELECT as it runs through the Firebird client.
 struct FirebirdReadPlan
 {
-    QString sql;                   // the statement to execute
-    QSet<QString> decimalColumns;  // result names (lower case) that hold an exact decimal text
+    QString sql;                  // the statement to execute
+    QSet<QString> decimalColumns; // result names (lower case) that hold an exact decimal text
 };
 
 // The statement with the columns that need it converted as described above
@@ -42,8 +42,7 @@ struct FirebirdReadPlan
 // NONE columns are in (empty: WIN1252; "NONE": left undecoded). A statement
 // that is no plain SELECT, or whose FROM clause is not a list of tables and
 // joins, comes back unchanged.
-FirebirdReadPlan firebirdReadPlan(const QString &sql, const FirebirdColumnsOf &columnsOf,
-                                  const QString &noneCharset);
+FirebirdReadPlan firebirdReadPlan(const QString &sql, const FirebirdColumnsOf &columnsOf, const QString &noneCharset);
 
 // The catalogue's columns of table on db; empty when the table is unknown or
 // the catalogue cannot be read.

@@ -37,19 +37,19 @@ private:
 
 // What the comparison of a keyed row decided.
 enum class RowChange {
-    Unchanged,  // the stored row already holds the values: nothing is written
-    Changed,    // written: inserted when there is no row, updated otherwise
-    Undecided,  // a value could not be read (the operator went past it): nothing is written
+    Unchanged, // the stored row already holds the values: nothing is written
+    Changed,   // written: inserted when there is no row, updated otherwise
+    Undecided, // a value could not be read (the operator went past it): nothing is written
 };
 
 // How an insert-or-update by key ended.
 enum class KeyedWrite {
-    NotRead,    // the read of the row failed: nothing written rather than a second row
-    Undecided,  // the comparison could not decide: nothing written
-    Unchanged,  // the row was there with the same values
-    Inserted,   // the insert took
-    Updated,    // the update took
-    Refused,    // the insert or update was sent and did not take
+    NotRead,   // the read of the row failed: nothing written rather than a second row
+    Undecided, // the comparison could not decide: nothing written
+    Unchanged, // the row was there with the same values
+    Inserted,  // the insert took
+    Updated,   // the update took
+    Refused,   // the insert or update was sent and did not take
 };
 
 // Insert or update by key: reads the row with lookup; compare gets the stored

@@ -80,8 +80,8 @@ QString Log::timeStamp(const QDateTime &moment)
 
 void Log::write(const QString &level, const QString &text)
 {
-    const QString line = timeStamp(QDateTime::currentDateTime()) + QStringLiteral(" [") + m_runId
-        + QStringLiteral("] ") + level + QLatin1Char(' ') + redactPasswords(text) + QLatin1Char('\n');
+    const QString line = timeStamp(QDateTime::currentDateTime()) + QStringLiteral(" [") + m_runId + QStringLiteral("] ")
+        + level + QLatin1Char(' ') + redactPasswords(text) + QLatin1Char('\n');
     const QByteArray bytes = line.toUtf8();
     if (m_file.isOpen()) {
         m_file.write(bytes);

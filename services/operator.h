@@ -18,8 +18,7 @@ public:
     virtual ReportChoice chooseOnError(const RunError &error) = 0;
 
     // A Yes/No question; true for Yes.
-    virtual bool askYesNo(const QString &text, const QString &title, MessageIcon icon,
-                          bool defaultYes) = 0;
+    virtual bool askYesNo(const QString &text, const QString &title, MessageIcon icon, bool defaultYes) = 0;
 
     // A message with an OK button.
     virtual void showMessage(const QString &text, const QString &title, MessageIcon icon) = 0;

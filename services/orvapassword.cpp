@@ -38,7 +38,8 @@ bool orvaPasswordFromOutside(const QString &passwordFile, QString *password, QSt
     }
     QFile file(passwordFile);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("No se pudo leer el archivo de contraseña %1: %2").arg(passwordFile, file.errorString());
+        *error =
+            QStringLiteral("No se pudo leer el archivo de contraseña %1: %2").arg(passwordFile, file.errorString());
         return false;
     }
     QByteArray line = file.readLine();

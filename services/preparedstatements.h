@@ -52,9 +52,9 @@ private:
     friend class PreparedStatements;
     struct Entry
     {
-        std::optional<QSqlQuery> query;  // a handle of the caller's own
-        SqliteStatement statement;       // a lent one
-        bool lent = false;               // prepared and lent from the cache
+        std::optional<QSqlQuery> query; // a handle of the caller's own
+        SqliteStatement statement;      // a lent one
+        bool lent = false;              // prepared and lent from the cache
         bool inUse = false;
     };
     std::shared_ptr<Entry> m_entry;

@@ -10,9 +10,12 @@ void Recordset::open(Connection &connection, const QString &sql)
 {
     close();
     if (!connection.isOpen())
-        throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
-                                    QStringLiteral("La conexión %1 no está abierta").arg(connection.target().describe()),
-                                    {}, sql, {}});
+        throw RunTimeError(
+            RunError{ErrorNumber::ConnectionFailure,
+                     QStringLiteral("La conexión %1 no está abierta").arg(connection.target().describe()),
+                     {},
+                     sql,
+                     {}});
     m_connection = &connection;
     m_sql = sql;
     m_statement = connection.statementFor(sql, &m_decimalColumns);
@@ -118,11 +121,12 @@ QVariant Recordset::value(const QString &field) const
     if (index < 0)
         throw RunTimeError(RunError{3265, QStringLiteral("No se encontró el campo %1").arg(field), {}, m_sql, {}});
     if (!m_query || m_eof)
-        throw RunTimeError(RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
+        throw RunTimeError(
+            RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
     const QVariant v = m_query.value(index);
     if (!m_decimalColumns.isEmpty() && m_decimalColumns.contains(m_query.columnName(index).toLower()))
         return firebirdDecimal(v);
     if (!v.isValid())
-        return QVariant(QMetaType::fromType<QString>());  // ODBC gives Null as an invalid value
+        return QVariant(QMetaType::fromType<QString>()); // ODBC gives Null as an invalid value
     return v;
 }

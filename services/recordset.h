@@ -48,7 +48,7 @@ private:
     static QueryHandle ownQuery(Connection &connection);
 
     QueryHandle m_query;
-    QString m_statement;  // as the engine runs it
+    QString m_statement; // as the engine runs it
     Connection *m_connection = nullptr;
     QString m_sql;
     // The index of a column by its name as the engine gives it, then (built

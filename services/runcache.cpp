@@ -58,7 +58,8 @@ QString nextWord(const QString &s, qsizetype *at)
         word = s.mid(i + 1, end < 0 ? -1 : end - i - 1);
         i = end < 0 ? s.size() : end + 1;
     } else {
-        while (i < s.size() && !s.at(i).isSpace() && s.at(i) != QLatin1Char('(')) ++i;
+        while (i < s.size() && !s.at(i).isSpace() && s.at(i) != QLatin1Char('('))
+            ++i;
         word = s.mid(start, i - start);
     }
     *at = i;

@@ -47,5 +47,5 @@ public:
 
 private:
     int m_holds = 0;
-    QHash<QString, QHash<QString, QVariant>> m_tables;  // lower-case table -> key -> value
+    QHash<QString, QHash<QString, QVariant>> m_tables; // lower-case table -> key -> value
 };

@@ -23,7 +23,7 @@ public:
     void message(const QString &text, const QString &title, MessageIcon icon);
 
     Log log;
-    WriteFaults faults;  // test hooks on the writes to Orva (inert unless configured)
+    WriteFaults faults; // test hooks on the writes to Orva (inert unless configured)
     ErrorHandling errors;
     SvcSession session;
     SvcIni ini;

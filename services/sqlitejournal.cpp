@@ -39,9 +39,10 @@ QString useSqliteJournal(Connection &connection, SqliteJournal journal, Log &log
         QString previous;
         QString ignored;
         previous = pragma(db, QStringLiteral("PRAGMA journal_mode"), &ignored);
-        log.warning(QStringLiteral("La base de datos de Orva %1 sigue con el modo de diario '%2': no se pudo pasar a '%3'%4.")
-                        .arg(connection.target().databaseName, previous, wanted,
-                             error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
+        log.warning(
+            QStringLiteral("La base de datos de Orva %1 sigue con el modo de diario '%2': no se pudo pasar a '%3'%4.")
+                .arg(connection.target().databaseName, previous, wanted,
+                     error.isEmpty() ? QString() : QStringLiteral(" (") + error + QLatin1Char(')')));
         mode = previous;
     }
     // In the log a commit need not wait for the disk; with the rollback

@@ -21,8 +21,8 @@ bool SqliteStatement::prepare(sqlite3 *db, const QString &text)
         return false;
     const void *tail = nullptr;
     sqlite3_stmt *stmt = nullptr;
-    const int res = sqlite3_prepare16_v3(db, text.utf16(), int(text.size() * sizeof(QChar)),
-                                         SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+    const int res = sqlite3_prepare16_v3(db, text.utf16(), int(text.size() * sizeof(QChar)), SQLITE_PREPARE_PERSISTENT,
+                                         &stmt, &tail);
     if (res != SQLITE_OK || !stmt) {
         sqlite3_finalize(stmt);
         return false;
@@ -60,8 +60,7 @@ QSqlError SqliteStatement::engineError(const char *what, int code) const
     // The texts and the error type Qt's SQLite driver gives the same failure.
     const auto *message = m_db ? static_cast<const QChar *>(sqlite3_errmsg16(m_db)) : nullptr;
     return QSqlError(QCoreApplication::translate("QSQLiteResult", what), message ? QString(message) : QString(),
-                     qstrcmp(what, "Unable to fetch row") == 0 ? QSqlError::ConnectionError
-                                                                : QSqlError::StatementError,
+                     qstrcmp(what, "Unable to fetch row") == 0 ? QSqlError::ConnectionError : QSqlError::StatementError,
                      QString::number(code));
 }
 
@@ -92,9 +91,9 @@ bool SqliteStatement::exec()
         switch (value.typeId()) {
         case QMetaType::QString: {
             const QString *text = static_cast<const QString *>(value.constData());
-            res = text->isNull() ? sqlite3_bind_null(m_stmt, at)
-                                 : sqlite3_bind_text16(m_stmt, at, text->utf16(), int(text->size() * sizeof(QChar)),
-                                                       SQLITE_STATIC);
+            res = text->isNull()
+                ? sqlite3_bind_null(m_stmt, at)
+                : sqlite3_bind_text16(m_stmt, at, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
             break;
         }
         case QMetaType::LongLong:
@@ -110,9 +109,9 @@ bool SqliteStatement::exec()
             break;
         case QMetaType::QByteArray: {
             const QByteArray *bytes = static_cast<const QByteArray *>(value.constData());
-            res = bytes->isNull() ? sqlite3_bind_null(m_stmt, at)
-                                  : sqlite3_bind_blob(m_stmt, at, bytes->constData(), int(bytes->size()),
-                                                      SQLITE_STATIC);
+            res = bytes->isNull()
+                ? sqlite3_bind_null(m_stmt, at)
+                : sqlite3_bind_blob(m_stmt, at, bytes->constData(), int(bytes->size()), SQLITE_STATIC);
             break;
         }
         default:

@@ -64,9 +64,9 @@ private:
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
-    QVariantList m_values;  // bound without copies: they live until the next bind
+    QVariantList m_values; // bound without copies: they live until the next bind
     QSqlError m_error;
-    bool m_firstRowPending = false;  // exec() stepped onto a row that next() has not shown
+    bool m_firstRowPending = false; // exec() stepped onto a row that next() has not shown
     bool m_onRow = false;
     bool m_done = true;
 };

@@ -8,9 +8,8 @@ const QLatin1StringView placeholder("{}");
 
 RunTimeError patternError(const QString &pattern, qsizetype given)
 {
-    return RunTimeError(RunError{ErrorNumber::SqlStatement,
-                                 QStringLiteral("La sentencia no lleva %1 valores").arg(given),
-                                 {}, pattern, {}});
+    return RunTimeError(RunError{
+        ErrorNumber::SqlStatement, QStringLiteral("La sentencia no lleva %1 valores").arg(given), {}, pattern, {}});
 }
 
 } // namespace
@@ -55,7 +54,9 @@ QString number(const QVariant &value)
     if (!ok)
         throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
                                     QStringLiteral("No coinciden los tipos: '%1' no es un número").arg(text),
-                                    {}, {}, {}});
+                                    {},
+                                    {},
+                                    {}});
     return plainNumber(v);
 }
 

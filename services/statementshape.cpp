@@ -77,8 +77,7 @@ class ShapeCutter
 public:
     explicit ShapeCutter(const QString &sql)
         : m_sql(sql), m_text(reinterpret_cast<const char16_t *>(sql.constData())), m_size(sql.size())
-    {
-    }
+    {}
 
     std::optional<StatementShape> cut();
 
@@ -90,8 +89,8 @@ private:
         Kind kind;
         qsizetype start;
         qsizetype end;
-        bool doubled = false;  // a text holding a doubled quote
-        bool nul = false;      // a text holding a NUL character
+        bool doubled = false; // a text holding a doubled quote
+        bool nul = false;     // a text holding a NUL character
     };
 
     Outcome pass();
@@ -125,15 +124,15 @@ private:
 
     // The state of one pass.
     StatementShape m_shape;
-    qsizetype m_copied = 0;   // the statement's text is in the shape up to here
-    qsizetype m_written = 0;  // the characters of the shape's text written so far
+    qsizetype m_copied = 0;  // the statement's text is in the shape up to here
+    qsizetype m_written = 0; // the characters of the shape's text written so far
     bool m_numberTaken = false;
     bool m_anyTaken = false;
     bool m_insert = false;
     bool m_inResultColumns = false;
-    bool m_inValues = false;  // after the VALUES keyword of an INSERT
+    bool m_inValues = false; // after the VALUES keyword of an INSERT
     int m_depth = 0;
-    qsizetype m_pendingStart = -1;  // a decimal waiting for what follows it
+    qsizetype m_pendingStart = -1; // a decimal waiting for what follows it
     qsizetype m_pendingEnd = -1;
 };
 
@@ -397,8 +396,7 @@ bool ShapeCutter::isLead(const Piece &p)
     const bool select = isKeyword(w, QLatin1StringView("SELECT"));
     m_insert = isKeyword(w, QLatin1StringView("INSERT"));
     m_inResultColumns = select;
-    return select || m_insert || isKeyword(w, QLatin1StringView("UPDATE"))
-        || isKeyword(w, QLatin1StringView("DELETE"));
+    return select || m_insert || isKeyword(w, QLatin1StringView("UPDATE")) || isKeyword(w, QLatin1StringView("DELETE"));
 }
 
 // Takes the value of the piece p, or notes what it changes for the pieces

@@ -24,8 +24,8 @@
 
 struct StatementShape
 {
-    QString text;         // the statement with ? for each value taken out
-    QVariantList values;  // QString for texts and decimals, qlonglong for whole numbers
+    QString text;        // the statement with ? for each value taken out
+    QVariantList values; // QString for texts and decimals, qlonglong for whole numbers
 };
 
 std::optional<StatementShape> statementShape(const QString &sql);

@@ -56,10 +56,8 @@ ServerSettings ServerSettings::read(const QString &iniPath)
     return s;
 }
 
-SvcSession::SvcSession(ErrorHandling &errors)
-    : m_errors(errors), m_orva(errors, QStringLiteral("orva"))
-{
-}
+SvcSession::SvcSession(ErrorHandling &errors) : m_errors(errors), m_orva(errors, QStringLiteral("orva"))
+{}
 
 void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText)
 {
@@ -106,7 +104,7 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
     } else {
         target.driver = QStringLiteral("QODBC");
         target.databaseName = QStringLiteral("Driver={%1};Server=%2;Database=%3;Uid=%4;Pwd=%5;")
-                                .arg(m_settings.odbcDriver, Server, DbName, User, password);
+                                  .arg(m_settings.odbcDriver, Server, DbName, User, password);
         if (m_settings.port > 0)
             target.databaseName += QStringLiteral("Port=%1;").arg(m_settings.port);
         target.options = m_settings.options;
@@ -138,9 +136,12 @@ void SvcSession::Open(bool noServer, int /*mode*/, const QString &connectionText
 QString SvcSession::lookupStatement(const QString &table, const QString &key, const QString &resultColumn,
                                     const QString &keyColumn, const QString &extra)
 {
-    return withCondition(
-        Statement(QStringLiteral("SELECT {} FROM {} WHERE {} = {}")).part(resultColumn).part(table).part(keyColumn).text(key),
-        extra);
+    return withCondition(Statement(QStringLiteral("SELECT {} FROM {} WHERE {} = {}"))
+                             .part(resultColumn)
+                             .part(table)
+                             .part(keyColumn)
+                             .text(key),
+                         extra);
 }
 
 QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool *answered)
@@ -150,7 +151,8 @@ QString SvcSession::lookup(const QString &sql, const QString &resultColumn, bool
     if (read.failed())
         return QString();
     QString result;
-    *answered = !read.found() || m_errors.attempt([&] { result = SvcTools::FieldText(read.row().value(resultColumn)); });
+    *answered =
+        !read.found() || m_errors.attempt([&] { result = SvcTools::FieldText(read.row().value(resultColumn)); });
     return result;
 }
 
@@ -188,11 +190,10 @@ QString SvcSession::LookupHeldValue(const QString &heldAs, const QString &table,
 RowRead SvcSession::ReadRecord(const QString &table, const QString &key, const QString &keyColumn,
                                const QString &condition)
 {
-    return RowRead::of(*this, withCondition(Statement(QStringLiteral("SELECT * FROM {} WHERE {} = {}"))
-                                                .part(table)
-                                                .part(keyColumn)
-                                                .text(key),
-                                            condition));
+    return RowRead::of(
+        *this,
+        withCondition(Statement(QStringLiteral("SELECT * FROM {} WHERE {} = {}")).part(table).part(keyColumn).text(key),
+                      condition));
 }
 
 bool SvcSession::RecordExists(const QString &table, const QString &key, const QString &keyColumn, Recordset *rs,

@@ -18,7 +18,7 @@ class Log;
 // How the library reaches an Orva server; read from its settings file.
 struct ServerSettings
 {
-    QString driver = QStringLiteral("QODBC");  // QODBC or QPSQL
+    QString driver = QStringLiteral("QODBC"); // QODBC or QPSQL
     QString odbcDriver = QStringLiteral("ODBC Driver 17 for SQL Server");
     SqlDialect dialect = SqlDialect::SqlServer;
     int port = -1;
@@ -72,8 +72,8 @@ public:
 
     // SELECT result FROM table WHERE keyColumn = 'key' [AND (extra)]: the first
     // row's value as text; "" when there is no row or the value is Null.
-    QString LookupValue(const QString &table, const QString &key, const QString &resultColumn,
-                        const QString &keyColumn, int keyType = 8, const QString &extra = {});
+    QString LookupValue(const QString &table, const QString &key, const QString &resultColumn, const QString &keyColumn,
+                        int keyType = 8, const QString &extra = {});
 
     // LookupValue of a value that only the tool itself could change: during a
     // run it is read once and held under heldAs (see runcache.h), which the
@@ -83,8 +83,8 @@ public:
 
     // SELECT * FROM table WHERE keyColumn = 'key' [AND (condition)]: whether a
     // row exists; rs, when given, comes back on the first row.
-    bool RecordExists(const QString &table, const QString &key, const QString &keyColumn,
-                      Recordset *rs = nullptr, int keyType = 8, const QString &condition = {});
+    bool RecordExists(const QString &table, const QString &key, const QString &keyColumn, Recordset *rs = nullptr,
+                      int keyType = 8, const QString &condition = {});
     // The same read in its three states: failed, no row, the row.
     RowRead ReadRecord(const QString &table, const QString &key, const QString &keyColumn,
                        const QString &condition = {});

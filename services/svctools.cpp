@@ -94,8 +94,7 @@ double ToDouble(const QString &text)
     return readNumber(text, &v) ? v : 0.0;
 }
 
-QString RemoveText(const QString &text, const QString &piece, const QString &piece2,
-                   const QString &piece3)
+QString RemoveText(const QString &text, const QString &piece, const QString &piece2, const QString &piece3)
 {
     QString result = text;
     for (const QString &p : {piece, piece2, piece3}) {
@@ -175,13 +174,15 @@ Currency currencyOf(const QVariant &value, const QString &what)
     bool exact = false;
     const Currency decimal = Currency::fromDecimalText(SvcTools::NumberText(value), &exact);
     if (exact)
-        return decimal;  // a decimal text keeps every digit, whatever a double would hold
+        return decimal; // a decimal text keeps every digit, whatever a double would hold
     double v = 0;
     if (!readNumber(SvcTools::NumberText(value), &v))
-        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
-                                    QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')")
-                                        .arg(what, SvcTools::NumberText(value)),
-                                    {}, {}, {}});
+        throw RunTimeError(RunError{
+            ErrorNumber::TypeMismatch,
+            QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')").arg(what, SvcTools::NumberText(value)),
+            {},
+            {},
+            {}});
     return Currency::fromDouble(v);
 }
 
@@ -193,10 +194,12 @@ double doubleOf(const QVariant &value, const QString &what)
         return value.toDouble();
     double v = 0;
     if (!readNumber(SvcTools::NumberText(value), &v))
-        throw RunTimeError(RunError{ErrorNumber::TypeMismatch,
-                                    QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')")
-                                        .arg(what, SvcTools::NumberText(value)),
-                                    {}, {}, {}});
+        throw RunTimeError(RunError{
+            ErrorNumber::TypeMismatch,
+            QStringLiteral("No coinciden los tipos: %1 no es un número ('%2')").arg(what, SvcTools::NumberText(value)),
+            {},
+            {},
+            {}});
     return v;
 }
 
@@ -278,7 +281,7 @@ QDateTime parseDateTimeText(const QString &text)
     QString timePart = split < 0 ? QString() : t.mid(split + 1).trimmed();
     const qsizetype point = timePart.indexOf(QLatin1Char('.'));
     if (point >= 0)
-        timePart.truncate(point + 4);  // milliseconds at most
+        timePart.truncate(point + 4); // milliseconds at most
 
     static const char *const dateFormats[] = {"yyyy-M-d", "yyyy/M/d", "d/M/yyyy", "d-M-yyyy", "d/M/yy"};
     QDate date;

@@ -31,8 +31,7 @@ Currency ToCurrency(const QString &text);
 double ToDouble(const QString &text);
 
 // The text with every occurrence of each non-empty piece removed.
-QString RemoveText(const QString &text, const QString &piece, const QString &piece2 = {},
-                   const QString &piece3 = {});
+QString RemoveText(const QString &text, const QString &piece, const QString &piece2 = {}, const QString &piece3 = {});
 
 // The folder with a trailing separator.
 QString FolderPath(const QString &folder);

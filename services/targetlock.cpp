@@ -59,7 +59,7 @@ TargetLock::Outcome TargetLock::take(Connection &orva, const QString &sqliteFile
     case SqlDialect::SqlServer:
         return takeAppLock(orva);
     case SqlDialect::Firebird:
-        break;  // Orva is never a Firebird database: the lock file beside it, as for any file
+        break; // Orva is never a Firebird database: the lock file beside it, as for any file
     }
     return takeFile(sqliteFile);
 }
@@ -67,8 +67,8 @@ TargetLock::Outcome TargetLock::take(Connection &orva, const QString &sqliteFile
 TargetLock::Outcome TargetLock::takeFile(const QString &sqliteFile)
 {
     const QString path = lockFileFor(sqliteFile);
-    m_what = QStringLiteral("archivo %1").arg(QFileInfo(path).absolutePath() + QLatin1Char('/')
-                                              + QFileInfo(sqliteFile).fileName());
+    m_what = QStringLiteral("archivo %1")
+                 .arg(QFileInfo(path).absolutePath() + QLatin1Char('/') + QFileInfo(sqliteFile).fileName());
     auto lock = std::make_unique<QLockFile>(path);
     // Only a lock whose process is gone is stale, however long a run takes.
     lock->setStaleLockTime(0);
@@ -95,8 +95,7 @@ TargetLock::Outcome TargetLock::takeAdvisory(Connection &orva)
 {
     m_what = QStringLiteral("bloqueo consultivo de PostgreSQL (%1)").arg(orva.target().describe());
     QSqlQuery query(orva.database());
-    if (!query.exec(lockStatement(QStringLiteral("SELECT pg_try_advisory_lock({}, {})")))
-        || !query.next()) {
+    if (!query.exec(lockStatement(QStringLiteral("SELECT pg_try_advisory_lock({}, {})"))) || !query.next()) {
         m_error = query.lastError().text();
         return Outcome::Failed;
     }
@@ -126,9 +125,10 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
     m_what = QStringLiteral("bloqueo de aplicación del servidor (%1)").arg(orva.target().describe());
     QSqlQuery query(orva.database());
     const QString resource = QLatin1String(appLockResource);
-    if (!query.exec(Statement(QStringLiteral("SET NOCOUNT ON; DECLARE @r int; EXEC @r = sp_getapplock @Resource = N{}, "
-                                             "@LockMode = 'Exclusive', @LockOwner = 'Session', @LockTimeout = 0; SELECT @r"))
-                        .text(resource))
+    if (!query.exec(
+            Statement(QStringLiteral("SET NOCOUNT ON; DECLARE @r int; EXEC @r = sp_getapplock @Resource = N{}, "
+                                     "@LockMode = 'Exclusive', @LockOwner = 'Session', @LockTimeout = 0; SELECT @r"))
+                .text(resource))
         || !query.next()) {
         m_error = query.lastError().text();
         return Outcome::Failed;
@@ -136,7 +136,9 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
     const int status = query.value(0).toInt();
     if (status >= 0) {
         m_server = &orva;
-        m_releaseStatement = Statement(QStringLiteral("EXEC sp_releaseapplock @Resource = N{}, @LockOwner = 'Session'")).text(resource).sql();
+        m_releaseStatement = Statement(QStringLiteral("EXEC sp_releaseapplock @Resource = N{}, @LockOwner = 'Session'"))
+                                 .text(resource)
+                                 .sql();
         return Outcome::Taken;
     }
     if (status != -1) {
@@ -144,11 +146,12 @@ TargetLock::Outcome TargetLock::takeAppLock(Connection &orva)
         return Outcome::Failed;
     }
     QSqlQuery who(orva.database());
-    if (who.exec(Statement(QStringLiteral("SELECT TOP 1 s.session_id, s.login_time, s.host_name FROM sys.dm_tran_locks l "
-                                          "JOIN sys.dm_exec_sessions s ON s.session_id = l.request_session_id "
-                                          "WHERE l.resource_type = 'APPLICATION' AND l.resource_database_id = DB_ID() "
-                                          "AND l.resource_description LIKE {} AND l.request_session_id <> @@SPID"))
-                     .text(QLatin1Char('%') + resource + QLatin1Char('%')))
+    if (who.exec(
+            Statement(QStringLiteral("SELECT TOP 1 s.session_id, s.login_time, s.host_name FROM sys.dm_tran_locks l "
+                                     "JOIN sys.dm_exec_sessions s ON s.session_id = l.request_session_id "
+                                     "WHERE l.resource_type = 'APPLICATION' AND l.resource_database_id = DB_ID() "
+                                     "AND l.resource_description LIKE {} AND l.request_session_id <> @@SPID"))
+                .text(QLatin1Char('%') + resource + QLatin1Char('%')))
         && who.next()) {
         m_holder = QStringLiteral("sesión %1 en %2").arg(who.value(0).toString(), who.value(2).toString().trimmed());
         if (const QString since = stamp(who.value(1)); !since.isEmpty())

@@ -56,7 +56,8 @@ bool WriteFaults::configure(const QString &crashAt, const QString &failAt, QStri
     const bool lasting = failAt.endsWith(QLatin1Char('+'));
     if (!failAt.isEmpty() && (fail = positiveWhole(lasting ? failAt.chopped(1) : failAt)) == 0) {
         if (error)
-            *error = refused(failVariable, failAt, QStringLiteral("un número entero positivo (k, o k+ para un fallo que persiste)"));
+            *error = refused(failVariable, failAt,
+                             QStringLiteral("un número entero positivo (k, o k+ para un fallo que persiste)"));
         return false;
     }
     m_crashAt = crash;

@@ -8,7 +8,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-Session::Session(SharedServices &services) : config(services), m_services(services) {}
+Session::Session(SharedServices &services) : config(services), m_services(services)
+{}
 
 QString Session::defaultProgramFolder(bool create)
 {
@@ -95,7 +96,10 @@ QByteArray fixedField(const QString &text, int width)
 
 void Session::CreaDefinicionesConsulta()
 {
-    struct Definition { const char *name, *table, *columns; };
+    struct Definition
+    {
+        const char *name, *table, *columns;
+    };
     static const Definition definitions[] = {
         {"ARTICULOS", "V_MA_ARTICULOS", "|DESCRIPCION|IDARTICULO|"},
         {"CLIENTES", "VT_CLIENTES", "|RAZON_SOCIAL|CODIGO|CONTACTO|"},

@@ -18,8 +18,8 @@ public:
     SharedServices &services() { return m_services; }
 
     SessionParameters parameters;
-    QString programFolder;   // with a trailing separator
-    QString tituloClientes;  // the customer title prefix, trimmed
+    QString programFolder;  // with a trailing separator
+    QString tituloClientes; // the customer title prefix, trimmed
     ConfigStore config;
 
     // Start-up. Reads commandLine, opens the Orva connection (unless one is

@@ -41,10 +41,18 @@ bool SessionParameters::unattended() const
 const QStringList &SessionParameters::knownNames()
 {
     static const QStringList names{
-        QStringLiteral("@ParametroAdicional"), QStringLiteral("@Server"), QStringLiteral("@DbName"),
-        QStringLiteral("@Usuario"), QStringLiteral("@Password"), QStringLiteral("@Caja"),
-        QStringLiteral("@Menu"), QStringLiteral("@UsuarioLogeado"), QStringLiteral("@Datos"),
-        QStringLiteral("@Informe"), QStringLiteral("@Desde"), QStringLiteral("@Hasta"),
+        QStringLiteral("@ParametroAdicional"),
+        QStringLiteral("@Server"),
+        QStringLiteral("@DbName"),
+        QStringLiteral("@Usuario"),
+        QStringLiteral("@Password"),
+        QStringLiteral("@Caja"),
+        QStringLiteral("@Menu"),
+        QStringLiteral("@UsuarioLogeado"),
+        QStringLiteral("@Datos"),
+        QStringLiteral("@Informe"),
+        QStringLiteral("@Desde"),
+        QStringLiteral("@Hasta"),
         QStringLiteral("@Progreso"),
     };
     return names;
@@ -136,7 +144,8 @@ QList<EntryFinding> SessionParameters::check(const QString &text)
         const QString known = knownNameOf(e.name);
         if (known.isEmpty()) {
             const QString resembles = resembledName(e.name);
-            findings.append({resembles.isEmpty() ? EntryFinding::Unknown : EntryFinding::Misspelt, e.name, resembles, {}});
+            findings.append(
+                {resembles.isEmpty() ? EntryFinding::Unknown : EntryFinding::Misspelt, e.name, resembles, {}});
             continue;
         }
         const qsizetype semicolon = text.indexOf(QLatin1Char(';'), e.position);
@@ -164,7 +173,8 @@ QString EntryFinding::message() const
     case Cut:
         return QStringLiteral("la entrada %1 no termina en \";\": su valor se cortó a %2").arg(name, shown);
     case RunsOn:
-        return QStringLiteral("la entrada %1 no termina en \";\" antes de %2: su valor es %3").arg(name, resembles, shown);
+        return QStringLiteral("la entrada %1 no termina en \";\" antes de %2: su valor es %3")
+            .arg(name, resembles, shown);
     }
     return {};
 }

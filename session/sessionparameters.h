@@ -12,9 +12,9 @@ struct EntryFinding
 {
     enum Kind { Unknown, Misspelt, Cut, RunsOn };
     Kind kind = Unknown;
-    QString name;       // as written
-    QString resembles;  // Misspelt: the known entry; RunsOn: the entry run into
-    QString value;      // Cut, RunsOn: the value the entry gets
+    QString name;      // as written
+    QString resembles; // Misspelt: the known entry; RunsOn: the entry run into
+    QString value;     // Cut, RunsOn: the value the entry gets
     // The message for the log and standard error (never a password).
     QString message() const;
 };
@@ -29,10 +29,10 @@ struct SessionParameters
     QString Password;
     QString UsuarioLogeado;
     QString Caja = QStringLiteral("1");
-    QString Datos;  // the kinds a scheduler asks for ("" = all four)
-    QString Progreso;  // "SI" / "NO": console progress lines forced on / off ("" = only on a terminal)
-    QString Desde;  // a reconciliation's first day, YYYY-MM-DD ("" = the default)
-    QString Hasta;  // a reconciliation's last day
+    QString Datos;    // the kinds a scheduler asks for ("" = all four)
+    QString Progreso; // "SI" / "NO": console progress lines forced on / off ("" = only on a terminal)
+    QString Desde;    // a reconciliation's first day, YYYY-MM-DD ("" = the default)
+    QString Hasta;    // a reconciliation's last day
     QString Informe;  // the file of the run's machine-readable report ("" = none)
 
     // Reads every entry from text with the classic rules: the first
@@ -44,8 +44,8 @@ struct SessionParameters
     // The value of one entry, or defaultValue when the name does not occur.
     static QString entry(const QString &text, const QString &name, const QString &defaultValue);
 
-    bool unattended() const;  // ParametroAdicional is "DesdeTimer"
-    bool reconciliation() const;  // ParametroAdicional is "Conciliar"
+    bool unattended() const;     // ParametroAdicional is "DesdeTimer"
+    bool reconciliation() const; // ParametroAdicional is "Conciliar"
 
     // Every entry name the program knows, as written in its help.
     static const QStringList &knownNames();

@@ -85,8 +85,8 @@ private:
     // stock under an internal "PE" voucher.
     void DescargaInsumos(StockCall &call);
     bool dischargeComponent(StockCall &call, int line, const ArticuloCantidad &component, double lineQuantity);
-    FieldList componentMovement(StockCall &call, const StockLine &line, const QString &component,
-                                const QString &unit, const ArticuloCantidad &lot, bool hasLots);
+    FieldList componentMovement(StockCall &call, const StockLine &line, const QString &component, const QString &unit,
+                                const ArticuloCantidad &lot, bool hasLots);
     void movePeCounter(StockCall &call);
 
     Session &m_session;

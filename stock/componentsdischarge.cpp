@@ -51,8 +51,7 @@ void ClsCmnCptes::DescargaInsumos(StockCall &call)
         movePeCounter(call);
 }
 
-bool ClsCmnCptes::dischargeComponent(StockCall &call, int line, const ArticuloCantidad &component,
-                                     double lineQuantity)
+bool ClsCmnCptes::dischargeComponent(StockCall &call, int line, const ArticuloCantidad &component, double lineQuantity)
 {
     const QString code = LimpiaTexto(component.code);
     if (code.isEmpty())

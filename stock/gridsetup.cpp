@@ -23,25 +23,39 @@ struct GridFlags
 
 // The hidden columns the engine keeps its per-row values in.
 const QList<QPair<int, const char *>> AuxiliaryTitles = {
-    {19, "AuxTipoArticulo"},     {20, "AuxRubroArticulo"},  {21, "AuxListaConIVA"},
-    {22, "AuxPrecioConIVA"},     {23, "AuxCantidadInsumo"}, {24, "AuxImporteDescuentoArticulo"},
-    {25, "AuxTipoCoeficiente"},  {26, "AuxCoeficiente"},    {27, "AuxStockDisponible"},
-    {28, "AuxStockMinimo"},      {29, "AuxTasaIVA"},        {30, "AuxCpteOrigen"},
-    {31, "AuxIdCpteOrigen"},     {32, "Lote_Origen"},       {33, "Lote_Aduana"},
-    {34, ""},                    {35, ""},                  {37, "AuxCodigoPercepcion"},
+    {19, "AuxTipoArticulo"},
+    {20, "AuxRubroArticulo"},
+    {21, "AuxListaConIVA"},
+    {22, "AuxPrecioConIVA"},
+    {23, "AuxCantidadInsumo"},
+    {24, "AuxImporteDescuentoArticulo"},
+    {25, "AuxTipoCoeficiente"},
+    {26, "AuxCoeficiente"},
+    {27, "AuxStockDisponible"},
+    {28, "AuxStockMinimo"},
+    {29, "AuxTasaIVA"},
+    {30, "AuxCpteOrigen"},
+    {31, "AuxIdCpteOrigen"},
+    {32, "Lote_Origen"},
+    {33, "Lote_Aduana"},
+    {34, ""},
+    {35, ""},
+    {37, "AuxCodigoPercepcion"},
 };
 
 // The system (VENTAS, STOCK ...) of a voucher type; "" when V_TA_CPTE does not hold it.
 QString voucherSystem(SharedServices &services, const QString &tc)
 {
-    const QString sql = Statement(QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = {}")).text(voucherCode(tc));
+    const QString sql =
+        Statement(QStringLiteral("SELECT SISTEMA FROM V_TA_CPTE WHERE CODIGO = {}")).text(voucherCode(tc));
     RunCache &held = services.session.connection().runCache();
     if (const QVariant *system = held.find(VoucherDefinitions, sql))
         return system->toString();
     const RowRead rs = RowRead::of(services.session, sql);
     if (rs.failed())
         return QString();
-    const QString system = rs.found() ? SvcTools::FieldText(rs.row().value(QStringLiteral("Sistema"))).trimmed() : QString();
+    const QString system =
+        rs.found() ? SvcTools::FieldText(rs.row().value(QStringLiteral("Sistema"))).trimmed() : QString();
     held.store(VoucherDefinitions, sql, system);
     return system;
 }
@@ -77,8 +91,7 @@ class GridLayout
 public:
     GridLayout(VoucherGrid &grid, const TextMetrics &metrics, const GridFlags &flags, Session &session)
         : g(grid), m(metrics), f(flags), s(session)
-    {
-    }
+    {}
 
     void layOut(const QString &articleTitle)
     {

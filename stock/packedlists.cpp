@@ -61,8 +61,8 @@ int ClsCmnCptes::Cuenta_Series_Lotes(const QString &PipeSeries, const QString &P
         const QString pair = series.at(i).trimmed() + Separator + lots.value(i).trimmed();
         if (SvcTools::RemoveText(pair, Separator).trimmed().isEmpty())
             continue;
-        const bool seen = std::any_of(pairs.cbegin(), pairs.cend(),
-                                      [&](const QString &known) { return sameText(known, pair); });
+        const bool seen =
+            std::any_of(pairs.cbegin(), pairs.cend(), [&](const QString &known) { return sameText(known, pair); });
         if (!seen)
             pairs << pair;
     }

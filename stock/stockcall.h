@@ -14,20 +14,20 @@ struct StockCall
     const StockRequest &request;
     // The parameters in SQL form, the collected statements, the refusal.
     StockResult &result;
-    bool tcOriginPerLine = false;       // "ELDELGRID": each line's origin type
-    bool voucherOriginPerLine = false;  // "ELDELGRID": each line's origin voucher
+    bool tcOriginPerLine = false;      // "ELDELGRID": each line's origin type
+    bool voucherOriginPerLine = false; // "ELDELGRID": each line's origin voucher
 
-    QString account;  // "PorDefault" until the first movement looks it up
+    QString account; // "PorDefault" until the first movement looks it up
 
-    qint16 sign = 0;          // the sign of the pass being written
-    bool purchase = false;    // the voucher belongs to the system COMPRAS
-    bool opVoucher = false;   // "OP": lines marked first pass come in first
+    qint16 sign = 0;        // the sign of the pass being written
+    bool purchase = false;  // the voucher belongs to the system COMPRAS
+    bool opVoucher = false; // "OP": lines marked first pass come in first
     bool equivalentUnits = false;
-    QString vatRate;          // "PIVA", read at the first movement that needs it
+    QString vatRate; // "PIVA", read at the first movement that needs it
     bool vatRateRead = false;
-    int secuencia = 0;        // article movements, over the whole call
+    int secuencia = 0; // article movements, over the whole call
 
-    QString peNumber;         // the components' internal voucher
+    QString peNumber; // the components' internal voucher
     int peSecuencia = 0;
 };
 

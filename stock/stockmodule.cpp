@@ -19,23 +19,26 @@ QString typeCondition(const QString &tc)
 
 } // namespace
 
-Stock::Stock(SharedServices &services, Numbering &numbering) : m_services(services), m_numbering(numbering) {}
+Stock::Stock(SharedServices &services, Numbering &numbering) : m_services(services), m_numbering(numbering)
+{}
 
 QString Stock::AsignarNumeroComprobante(const QString &tc, QString &branch, QString &letter)
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("AsignarNumeroComprobante"));
-    return scope.run([&]() -> QString {
-        QString number;
-        bool modifiable = false;
-        m_numbering.Obtener_Nro_Comprobante(tc, branch, number, letter, modifiable, true, QString());
-        Recordset used = m_services.session.OpenRecordset(
-            Statement(QStringLiteral("SELECT TC,IDCOMPROBANTE From V_MV_STOCK WHERE {} AND IDCOMPROBANTE = {}"))
-                .part(typeCondition(tc))
-                .text(branch + number + letter));
-        if (used.hasRows())
-            number = nextUnusedNumber(tc, branch, letter);
-        return branch + number + letter;
-    }, QString());
+    return scope.run(
+        [&]() -> QString {
+            QString number;
+            bool modifiable = false;
+            m_numbering.Obtener_Nro_Comprobante(tc, branch, number, letter, modifiable, true, QString());
+            Recordset used = m_services.session.OpenRecordset(
+                Statement(QStringLiteral("SELECT TC,IDCOMPROBANTE From V_MV_STOCK WHERE {} AND IDCOMPROBANTE = {}"))
+                    .part(typeCondition(tc))
+                    .text(branch + number + letter));
+            if (used.hasRows())
+                number = nextUnusedNumber(tc, branch, letter);
+            return branch + number + letter;
+        },
+        QString());
 }
 
 QString Stock::nextUnusedNumber(const QString &tc, const QString &branch, const QString &letter)
@@ -63,24 +66,27 @@ bool Stock::IdArticuloTieneInsumos(const QString &article, QList<ArticuloCantida
 {
     ErrorHandling::Scope scope(m_services.errors, QStringLiteral("IdArticuloTieneInsumos"));
     bool found = false;
-    return scope.run([&]() -> bool {
-        Recordset rows = m_services.session.OpenRecordset(
-            Statement(QStringLiteral("SELECT * FROM V_MA_INSUMOS WHERE IDARTICULO = {}")).code(article.trimmed(), 25));
-        components = {ArticuloCantidad()};
-        found = rows.hasRows();
-        if (!found || checkOnly)
+    return scope.run(
+        [&]() -> bool {
+            Recordset rows = m_services.session.OpenRecordset(
+                Statement(QStringLiteral("SELECT * FROM V_MA_INSUMOS WHERE IDARTICULO = {}"))
+                    .code(article.trimmed(), 25));
+            components = {ArticuloCantidad()};
+            found = rows.hasRows();
+            if (!found || checkOnly)
+                return found;
+            for (; !rows.eof(); rows.moveNext()) {
+                m_services.errors.attempt([&] {
+                    ArticuloCantidad &entry = components.last();
+                    entry.setCode(SvcTools::FieldText(rows.value(QStringLiteral("IdArticuloInsumo"))));
+                    entry.setUnit(SvcTools::FieldText(rows.value(QStringLiteral("IdUnidadInsumo"))));
+                    entry.quantity = SvcTools::ToDouble(SvcTools::FieldText(rows.value(QStringLiteral("Cantidad"))));
+                });
+                components.append(ArticuloCantidad());
+            }
             return found;
-        for (; !rows.eof(); rows.moveNext()) {
-            m_services.errors.attempt([&] {
-                ArticuloCantidad &entry = components.last();
-                entry.setCode(SvcTools::FieldText(rows.value(QStringLiteral("IdArticuloInsumo"))));
-                entry.setUnit(SvcTools::FieldText(rows.value(QStringLiteral("IdUnidadInsumo"))));
-                entry.quantity = SvcTools::ToDouble(SvcTools::FieldText(rows.value(QStringLiteral("Cantidad"))));
-            });
-            components.append(ArticuloCantidad());
-        }
-        return found;
-    }, [&](const GiveUp &) { return found; });
+        },
+        [&](const GiveUp &) { return found; });
 }
 
 bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, QList<ArticuloCantidad> &lots,
@@ -91,9 +97,10 @@ bool Stock::ArticuloTieneLotes(const QString &article, const QString &deposit, Q
     scope.run([&] {
         // The deposit comes as an SQL literal ('   1') and is placed as such.
         Recordset rows = m_services.session.OpenRecordset(
-            Statement(QStringLiteral(
-                          "SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = {} AND CANTIDAD > 0  AND IDDEPOSITO = {} "
-                          "ORDER BY NROLOTE"))
+            Statement(
+                QStringLiteral(
+                    "SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = {} AND CANTIDAD > 0  AND IDDEPOSITO = {} "
+                    "ORDER BY NROLOTE"))
                 .code(article, 25)
                 .literal(SvcTools::PadLeft(deposit.trimmed(), 4)));
         lots = {ArticuloCantidad()};

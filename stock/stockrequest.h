@@ -13,14 +13,13 @@ struct StockLine
     StockLine() = default;
     StockLine(const QString &article, const QString &description, const QString &unit, Currency quantity)
         : article(article), description(description), unit(unit), quantity(quantity)
-    {
-    }
+    {}
 
-    QString article;      // Orva article code; a line without one gives no movement
-    QString description;  // single quotes are removed when written
-    QString unit;         // unit code; empty: no unit
-    QString deposit;      // the line's own deposit; empty: the voucher's
-    Currency quantity;    // a line with 0 gives no movement
+    QString article;     // Orva article code; a line without one gives no movement
+    QString description; // single quotes are removed when written
+    QString unit;        // unit code; empty: no unit
+    QString deposit;     // the line's own deposit; empty: the voucher's
+    Currency quantity;   // a line with 0 gives no movement
 
     // Packed lists, every item followed by "|" ("L1|L2|"). They stay text
     // because the engine counts and picks their items by the packed text's
@@ -40,7 +39,7 @@ struct StockLine
     Currency discount;
     Currency price;
     Currency taxes;
-    Currency vatRate;     // 0: the configured "PIVA", unless the line is exempt
+    Currency vatRate; // 0: the configured "PIVA", unless the line is exempt
     bool exempt = false;
 
     // Of an "OP" voucher: the line comes in during the first pass.
@@ -50,8 +49,8 @@ struct StockLine
     QString originType;
     QString originVoucher;
     Currency originId;
-    QString lotOrigin;    // empty: the request's LoteOrigen
-    QString customsLot;   // empty: the request's Aduana
+    QString lotOrigin;  // empty: the request's LoteOrigen
+    QString customsLot; // empty: the request's Aduana
 };
 
 // One voucher whose lines become stock movements. The names follow the
@@ -59,20 +58,20 @@ struct StockLine
 // and date are required.
 struct StockRequest
 {
-    QString tc;             // voucher type, e.g. "RM"
-    QString SucNroLetra;    // point of sale (4), number (8) and letter
+    QString tc;          // voucher type, e.g. "RM"
+    QString SucNroLetra; // point of sale (4), number (8) and letter
     QString IdComplemento;
     QString Fecha;
-    QString IdDeposito;           // empty: "DepositoDefault"
-    QString IdDepositoDestino;    // the second pass of a transfer
-    QString IdMotivoStock;        // empty: "MotivoStockDefault"
-    QString TCOrigen;             // "ELDELGRID": each line's own
-    QString ComprobanteOrigen;    // "ELDELGRID": each line's own
+    QString IdDeposito;        // empty: "DepositoDefault"
+    QString IdDepositoDestino; // the second pass of a transfer
+    QString IdMotivoStock;     // empty: "MotivoStockDefault"
+    QString TCOrigen;          // "ELDELGRID": each line's own
+    QString ComprobanteOrigen; // "ELDELGRID": each line's own
     bool EsTransferencia = false;
-    QString Cuenta = QStringLiteral("PorDefault");  // "PorDefault": the first article's supplier
-    bool GeneraSentenciaSQL = false;                // collect the statements instead of running them
-    QString IdTecnico = QStringLiteral("Null");     // "Null": none
-    QString LoteFijo;             // the lot of incoming lines that name none
+    QString Cuenta = QStringLiteral("PorDefault"); // "PorDefault": the first article's supplier
+    bool GeneraSentenciaSQL = false;               // collect the statements instead of running them
+    QString IdTecnico = QStringLiteral("Null");    // "Null": none
+    QString LoteFijo;                              // the lot of incoming lines that name none
     QString Aduana;
     QString LoteOrigen;
 

@@ -61,7 +61,7 @@ struct Pass
 {
     qint16 sign;
     enum Lines { All, FirstPassOnly, OthersOnly } lines;
-    bool destination;  // movements go to the destination deposit
+    bool destination; // movements go to the destination deposit
 };
 
 bool lineInPass(const StockLine &line, const Pass &pass)
@@ -87,8 +87,7 @@ bool lineQualifies(const StockLine &line)
 
 ClsCmnCptes::ClsCmnCptes(Session &session, Numbering &numbering)
     : m_session(session), m_services(session.services()), m_numbering(numbering), m_stock(m_services, numbering)
-{
-}
+{}
 
 StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
 {
@@ -131,14 +130,14 @@ StockResult ClsCmnCptes::ActualizaStock(const StockRequest &request)
 int ClsCmnCptes::lastSequence(StockCall &call)
 {
     Recordset highest = m_services.session.OpenRecordset(
-        Statement(QStringLiteral("SELECT MAX(SECUENCIA) AS MAX_SECUENCIA FROM V_MV_STOCK WHERE TC = {} AND IDCOMPROBANTE = {}"))
+        Statement(QStringLiteral(
+                      "SELECT MAX(SECUENCIA) AS MAX_SECUENCIA FROM V_MV_STOCK WHERE TC = {} AND IDCOMPROBANTE = {}"))
             .text(voucherCode(call.request.tc))
             .text(call.request.SucNroLetra));
     int last = 0;
     if (highest.hasRows())
-        m_services.errors.attempt([&] {
-            last = int(numericValue(SvcTools::FieldText(highest.value(QStringLiteral("MAX_SECUENCIA")))));
-        });
+        m_services.errors.attempt(
+            [&] { last = int(numericValue(SvcTools::FieldText(highest.value(QStringLiteral("MAX_SECUENCIA"))))); });
     return last == 0 ? 0 : last + 1;
 }
 
@@ -209,7 +208,7 @@ void ClsCmnCptes::addVoucherFields(FieldList &fields, StockCall &call, const QSt
 {
     fields << qMakePair(QStringLiteral("TC"), SqlLiteral::code(tc, 4));
     fields << qMakePair(QStringLiteral("IdComprobante"), SqlLiteral::text(number));
-    if (!call.purchase)  // a number text, written as it stands
+    if (!call.purchase) // a number text, written as it stands
         fields << qMakePair(QStringLiteral("IdComplemento"), call.request.IdComplemento);
     fields << qMakePair(QStringLiteral("Secuencia"), QString::number(secuencia));
     fields << qMakePair(QStringLiteral("Fecha"), SqlLiteral::text(call.request.Fecha));
@@ -247,12 +246,13 @@ FieldList ClsCmnCptes::articleMovement(StockCall &call, const StockLine &line, b
     add("CuentaProveedor", accountLiteral(call, article));
     add("IdMotivoStock", call.result.IdMotivoStock);
     add("PrecioVenta", SqlLiteral::amount(line.price));
-    add("Costo", SqlLiteral::amount(SvcTools::ToCurrency(articleColumn(m_services.session, article, QStringLiteral("Costo")))));
+    add("Costo",
+        SqlLiteral::amount(SvcTools::ToCurrency(articleColumn(m_services.session, article, QStringLiteral("Costo")))));
     add("Impuestos", SqlLiteral::amount(line.taxes));
     add("DtoItem", SqlLiteral::amount(line.discount));
     add("Tc_Origen", call.tcOriginPerLine ? SqlLiteral::text(line.originType.trimmed()) : call.result.TCOrigen);
-    add("IdComprobante_Origen", call.voucherOriginPerLine ? SqlLiteral::text(line.originVoucher.trimmed())
-                                                          : call.result.ComprobanteOrigen);
+    add("IdComprobante_Origen",
+        call.voucherOriginPerLine ? SqlLiteral::text(line.originVoucher.trimmed()) : call.result.ComprobanteOrigen);
     add("Id_Origen", SqlLiteral::amount(line.originId));
     add("IVARI", vatLiteral(call, line));
     if (!sameText(request.IdTecnico.trimmed(), QStringLiteral("NULL")))
@@ -275,8 +275,7 @@ QString ClsCmnCptes::accountLiteral(StockCall &call, const QString &article)
 {
     // The first movement's article gives the account of the whole call.
     if (sameText(call.account, QStringLiteral("PorDefault"))) {
-        const QString account =
-            articleColumn(m_services.session, article, QStringLiteral("CUENTAPROVEEDOR")).trimmed();
+        const QString account = articleColumn(m_services.session, article, QStringLiteral("CUENTAPROVEEDOR")).trimmed();
         call.account = account.isEmpty() ? SqlLiteral::null() : SqlLiteral::text(account);
     }
     return call.account;

@@ -4,8 +4,8 @@ namespace {
 
 [[noreturn]] void outOfRange(int row, int col)
 {
-    throw RunTimeError(RunError{381, QStringLiteral("Subíndice fuera del intervalo (fila %1, columna %2)").arg(row).arg(col),
-                                {}, {}, {}});
+    throw RunTimeError(RunError{
+        381, QStringLiteral("Subíndice fuera del intervalo (fila %1, columna %2)").arg(row).arg(col), {}, {}, {}});
 }
 
 } // namespace

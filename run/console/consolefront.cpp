@@ -18,7 +18,8 @@ QString withoutAccents(const QString &text)
 
 } // namespace
 
-ConsoleFront::ConsoleFront() : m_out(stdout), m_err(stderr) {}
+ConsoleFront::ConsoleFront() : m_out(stdout), m_err(stderr)
+{}
 
 bool ConsoleFront::tickFromList(const QString &list, QString *error)
 {

@@ -5,7 +5,8 @@
 
 #include <QCheckBox>
 
-DesktopFront::DesktopFront(FrmActKTZ &main, RunContext &context) : m_main(main), m_context(context) {}
+DesktopFront::DesktopFront(FrmActKTZ &main, RunContext &context) : m_main(main), m_context(context)
+{}
 
 DesktopFront::~DesktopFront() = default;
 

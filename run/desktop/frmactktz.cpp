@@ -33,8 +33,7 @@ QPushButton *button(const QString &name, const QString &caption, QWidget *parent
 
 FrmActKTZ::FrmActKTZ(Session &session, RunContext &context, RunDriver::Steps steps, QWidget *parent)
     : QWidget(parent), PARAR(context.PARAR), Minimizado(context.Minimizado), counters(context.counters),
-      m_session(session), m_context(context), m_steps(steps),
-      m_front(std::make_unique<DesktopFront>(*this, context))
+      m_session(session), m_context(context), m_steps(steps), m_front(std::make_unique<DesktopFront>(*this, context))
 {
     setObjectName(QStringLiteral("FrmActKTZ"));
     setWindowTitle(QStringLiteral("Traspasor KTZ"));

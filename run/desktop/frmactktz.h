@@ -31,9 +31,9 @@ public:
     QCheckBox *chkRemitos;
     QPushButton *cmdActualizar;
     QPushButton *cmdSalir;
-    QPushButton *cmdConciliar;  // opens the reconciliation window
-    QTableWidget *MSFlexGrid2;  // the stock discharge's voucher grid; never shown
-    QLineEdit *TxtEdit;         // its cell editor; never shown
+    QPushButton *cmdConciliar; // opens the reconciliation window
+    QTableWidget *MSFlexGrid2; // the stock discharge's voucher grid; never shown
+    QLineEdit *TxtEdit;        // its cell editor; never shown
 
     bool &PARAR;
     bool &Minimizado;

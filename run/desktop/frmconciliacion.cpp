@@ -102,9 +102,9 @@ FrmConciliacion::FrmConciliacion(Session &session, QWidget *parent) : QDialog(pa
     txtHasta = dayBox(QStringLiteral("txtHasta"), QStringLiteral("AAAA-MM-DD (última fecha guardada)"), this);
     cmdConciliar = namedWidget<QPushButton>(QStringLiteral("cmdConciliar"), QStringLiteral("&Conciliar"), this);
     grdDias = table(QStringLiteral("grdDias"),
-                    {QStringLiteral("Estación"), QStringLiteral("Fecha"), QStringLiteral("Clase"), QStringLiteral("KTZ"),
-                     QStringLiteral("Total KTZ"), QStringLiteral("Orva"), QStringLiteral("Total Orva"),
-                     QStringLiteral("Resultado")},
+                    {QStringLiteral("Estación"), QStringLiteral("Fecha"), QStringLiteral("Clase"),
+                     QStringLiteral("KTZ"), QStringLiteral("Total KTZ"), QStringLiteral("Orva"),
+                     QStringLiteral("Total Orva"), QStringLiteral("Resultado")},
                     this);
     chkTodos = namedWidget<QCheckBox>(QStringLiteral("chkTodos"), QStringLiteral("Documentos de todos los días"), this);
     grdDocumentos = table(QStringLiteral("grdDocumentos"),
@@ -159,18 +159,18 @@ QColor FrmConciliacion::verdictColor(Verdict verdict)
 {
     switch (verdict) {
     case Verdict::Reconciled:
-        return QColor(0xc8, 0xe6, 0xc9);  // green
+        return QColor(0xc8, 0xe6, 0xc9); // green
     case Verdict::Missing:
     case Verdict::Doubled:
-        return QColor(0xff, 0xcd, 0xd2);  // red
+        return QColor(0xff, 0xcd, 0xd2); // red
     case Verdict::AmountsDiffer:
-        return QColor(0xff, 0xe0, 0xb2);  // orange
+        return QColor(0xff, 0xe0, 0xb2); // orange
     case Verdict::NotInKtz:
-        return QColor(0xff, 0xf9, 0xc4);  // yellow
+        return QColor(0xff, 0xf9, 0xc4); // yellow
     case Verdict::NotReadable:
         break;
     }
-    return QColor(0xe0, 0xe0, 0xe0);  // grey
+    return QColor(0xe0, 0xe0, 0xe0); // grey
 }
 
 bool FrmConciliacion::conciliar()
@@ -195,11 +195,11 @@ void FrmConciliacion::mostrar(const Reconciliation &r)
     for (const DayResult &d : r.days) {
         auto *verdict = cell(verdictTitle(d.verdict));
         verdict->setBackground(verdictColor(d.verdict));
-        appendRow(grdDias, dayCells(d.station, d.day, d.kind)
-                               + QList<QTableWidgetItem *>{cell(QString::number(d.ktzCount), true),
-                                                           amountCell(d.ktzTotal),
-                                                           cell(QString::number(d.orvaCount), true),
-                                                           amountCell(d.orvaTotal), verdict});
+        appendRow(grdDias,
+                  dayCells(d.station, d.day, d.kind)
+                      + QList<QTableWidgetItem *>{cell(QString::number(d.ktzCount), true), amountCell(d.ktzTotal),
+                                                  cell(QString::number(d.orvaCount), true), amountCell(d.orvaTotal),
+                                                  verdict});
     }
     grdDias->resizeColumnsToContents();
     lblDias->setText(reconciledDaysText(r).trimmed());
@@ -230,9 +230,10 @@ void FrmConciliacion::showDocuments()
     for (const NotTransferable &n : m_result.notTransferable) {
         if (!all && !(shown && n.station == shown->station && n.day == shown->day && n.kind == shown->kind))
             continue;
-        appendRow(grdDocumentos, dayCells(n.station, n.day, n.kind)
-                                     + QList<QTableWidgetItem *>{cell(n.document), cell(QString()), cell(QString()),
-                                                                 cell(QStringLiteral("no transferible: ") + n.ruleText)});
+        appendRow(grdDocumentos,
+                  dayCells(n.station, n.day, n.kind)
+                      + QList<QTableWidgetItem *>{cell(n.document), cell(QString()), cell(QString()),
+                                                  cell(QStringLiteral("no transferible: ") + n.ruleText)});
     }
     grdDocumentos->resizeColumnsToContents();
 }

@@ -23,13 +23,13 @@ public:
     // The session must have been started (IniciaSesion).
     explicit FrmConciliacion(Session &session, QWidget *parent = nullptr);
 
-    QLineEdit *txtDesde;  // YYYY-MM-DD; empty: KTZ_FECHADESDE
-    QLineEdit *txtHasta;  // YYYY-MM-DD; empty: each station's last stored date
+    QLineEdit *txtDesde; // YYYY-MM-DD; empty: KTZ_FECHADESDE
+    QLineEdit *txtHasta; // YYYY-MM-DD; empty: each station's last stored date
     QPushButton *cmdConciliar;
-    QTableWidget *grdDias;        // one row per station, day and kind
-    QCheckBox *chkTodos;          // the documents of every day, not only the chosen one
-    QTableWidget *grdDocumentos;  // the named documents and the rows left out by rule
-    QLabel *lblDias;              // the days each station was reconciled for
+    QTableWidget *grdDias;       // one row per station, day and kind
+    QCheckBox *chkTodos;         // the documents of every day, not only the chosen one
+    QTableWidget *grdDocumentos; // the named documents and the rows left out by rule
+    QLabel *lblDias;             // the days each station was reconciled for
     QLabel *lblResultado;
     QPushButton *cmdExportar;
     QPushButton *cmdCerrar;

@@ -27,8 +27,8 @@ public:
     QLabel *lblInfoVen;
     QLabel *lblInfoRM;
     QLabel *Label2;
-    QLabel *lblEstado;           // the pass's status; hidden for a clean pass
-    QListWidget *lstRegistros;   // accounting and named records; hidden for a clean pass
+    QLabel *lblEstado;         // the pass's status; hidden for a clean pass
+    QListWidget *lstRegistros; // accounting and named records; hidden for a clean pass
     QPushButton *cmdOK;
 
     // The four line labels in the order of the kinds.

@@ -36,14 +36,15 @@ QIcon fileIcon(const QString &path)
 
 void PreparaVentana(QWidget &window, Session &session)
 {
-    const QString name = session.services().ini.ReadValue(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),
-                                                          QStringLiteral("IconoDelSistema"),
-                                                          QStringLiteral("ICONVELMORAMC"));
+    const QString name =
+        session.services().ini.ReadValue(QStringLiteral("CN000pr.INI"), QStringLiteral("Iconos"),
+                                         QStringLiteral("IconoDelSistema"), QStringLiteral("ICONVELMORAMC"));
     QIcon icon = resourceIcon(name.trimmed());
     if (icon.isNull())
         icon = fileIcon(session.programFolder + QStringLiteral("velmora.ico"));
     if (!icon.isNull())
         window.setWindowIcon(icon);
-    if (QString::fromLatin1(window.metaObject()->className()).compare(QLatin1String("FRMMDI"), Qt::CaseInsensitive) != 0)
+    if (QString::fromLatin1(window.metaObject()->className()).compare(QLatin1String("FRMMDI"), Qt::CaseInsensitive)
+        != 0)
         QCoreApplication::processEvents();
 }

@@ -82,7 +82,8 @@ qint64 syncedFrames(const QString &shmPath)
     const QByteArray head = shm.read(136);
     if (head.size() < 136)
         return 0;
-    return std::max(qFromLittleEndian<quint32>(head.constData() + 96), qFromLittleEndian<quint32>(head.constData() + 128));
+    return std::max(qFromLittleEndian<quint32>(head.constData() + 96),
+                    qFromLittleEndian<quint32>(head.constData() + 128));
 }
 
 void copyFile(const QString &from, const QString &to)
@@ -106,8 +107,8 @@ private:
     QString makeDemo(const QString &name);
 
     QTemporaryDir m_dir;
-    QString m_demo;       // pristine demo databases
-    QStringList m_clean;  // Orva after one uninterrupted run
+    QString m_demo;      // pristine demo databases
+    QStringList m_clean; // Orva after one uninterrupted run
     int m_cleanMs = 0;
 };
 
@@ -134,7 +135,7 @@ void TstPowerLoss::initTestCase()
     timer.start();
     QCOMPARE(runToEnd(clean, m_dir.filePath(QStringLiteral("prog-clean"))), 0);
     m_cleanMs = int(timer.elapsed());
-    QVERIFY(!QFile::exists(clean + QStringLiteral("-wal")));  // a clean end leaves no log
+    QVERIFY(!QFile::exists(clean + QStringLiteral("-wal"))); // a clean end leaves no log
     m_clean = orvaFileRows(clean);
     QVERIFY(m_clean.size() > 50);
 }
@@ -144,7 +145,7 @@ void TstPowerLoss::cutLogThenRerunEqualsCleanRun()
     // Kills spread over most of a clean run's length; each log is cut at up to
     // six frame boundaries from what was synced to its end.
     int cases = 0;
-    int lost = 0;  // cuts that lost committed rows (the next run must bring them)
+    int lost = 0; // cuts that lost committed rows (the next run must bring them)
     for (int k = 1; k <= 8; ++k) {
         const QString killedName = QStringLiteral("killed%1").arg(k);
         const QString killed = makeDemo(killedName);
@@ -160,7 +161,7 @@ void TstPowerLoss::cutLogThenRerunEqualsCleanRun()
         for (int c = 0; c < 6; ++c) {
             const qint64 keep = synced + (frames - synced) * c / 5;
             if (c > 0 && keep == synced + (frames - synced) * (c - 1) / 5)
-                continue;  // the same cut again
+                continue; // the same cut again
             const QString name = QStringLiteral("%1-cut%2").arg(killedName).arg(c);
             const QString cut = makeDemo(name);
             copyFile(killed, cut);

@@ -88,12 +88,13 @@ void TstProgram::unattendedRunOnTheDemo()
     QVERIFY(log.open(QIODevice::ReadOnly));
     const QByteArray logText = log.readAll();
     QVERIFY(logText.contains("Actualización finalizada"));
-    QVERIFY(!logText.contains("masterkey"));  // the demo's KTZ password, lower-cased
+    QVERIFY(!logText.contains("masterkey")); // the demo's KTZ password, lower-cased
 }
 
 void TstProgram::chosenKindsOnly()
 {
-    const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@Datos= artículos , REMITOS ;@DbName=%1/orva.db;").arg(m_demo);
+    const QString args =
+        QStringLiteral("@ParametroAdicional=DesdeTimer;@Datos= artículos , REMITOS ;@DbName=%1/orva.db;").arg(m_demo);
     const Result r = runProgram({args}, m_dir.filePath(QStringLiteral("prog2")));
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     QVERIFY(r.out.contains(QStringLiteral("Artículos Actualizados: ")));
@@ -104,7 +105,8 @@ void TstProgram::chosenKindsOnly()
 
 void TstProgram::unknownKindIsAUsageError()
 {
-    const QString args = QStringLiteral("@ParametroAdicional=DesdeTimer;@Datos=Articulos,Stock;@DbName=%1/orva.db;").arg(m_demo);
+    const QString args =
+        QStringLiteral("@ParametroAdicional=DesdeTimer;@Datos=Articulos,Stock;@DbName=%1/orva.db;").arg(m_demo);
     const Result r = runProgram({args}, m_dir.filePath(QStringLiteral("prog3")));
     QCOMPARE(r.exitCode, 64);
     QVERIFY(r.err.contains(QStringLiteral("Stock")));
@@ -114,8 +116,9 @@ void TstProgram::unknownKindIsAUsageError()
 void TstProgram::missingOrvaEndsWithAMessage()
 {
     const QString missing = m_dir.filePath(QStringLiteral("no-such.db"));
-    const Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;@Password=Secreto9;").arg(missing)},
-                                m_dir.filePath(QStringLiteral("prog4")));
+    const Result r =
+        runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;@Password=Secreto9;").arg(missing)},
+                   m_dir.filePath(QStringLiteral("prog4")));
     QCOMPARE(r.exitCode, 2);
     QVERIFY(r.err.contains(missing));
     QVERIFY(!r.err.contains(QStringLiteral("Secreto9")));
@@ -126,12 +129,17 @@ void TstProgram::helpAndVersion_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("shown");
-    const QStringList help{QStringLiteral("@ParametroAdicional=DesdeTimer"), QStringLiteral("@Datos="),
-                           QStringLiteral("--force"), QStringLiteral("--orva-postgresql"), QStringLiteral("traspasor.log"),
-                           QStringLiteral("SharedServices.ini"), exitCodeTable()};
+    const QStringList help{QStringLiteral("@ParametroAdicional=DesdeTimer"),
+                           QStringLiteral("@Datos="),
+                           QStringLiteral("--force"),
+                           QStringLiteral("--orva-postgresql"),
+                           QStringLiteral("traspasor.log"),
+                           QStringLiteral("SharedServices.ini"),
+                           exitCodeTable()};
     QTest::newRow("--help") << QStringList{QStringLiteral("--help")} << help;
     QTest::newRow("-h") << QStringList{QStringLiteral("-h")} << help;
-    QTest::newRow("help among entries") << QStringList{QStringLiteral("@DbName=x.db;"), QStringLiteral("--help")} << help;
+    QTest::newRow("help among entries") << QStringList{QStringLiteral("@DbName=x.db;"), QStringLiteral("--help")}
+                                        << help;
     // Asked for after --demo it is help, not the name of a folder.
     QTest::newRow("--demo --help") << QStringList{QStringLiteral("--demo"), QStringLiteral("--help")} << help;
     QTest::newRow("--version") << QStringList{QStringLiteral("--version")}
@@ -171,13 +179,14 @@ void TstProgram::usageErrors_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("unknown option") << QStringList{QStringLiteral("--verbose")} << "Opción desconocida: --verbose";
     QTest::newRow("unknown option among entries")
-        << QStringList{QStringLiteral("@ParametroAdicional=DesdeTimer;"), QStringLiteral("-x")} << "Opción desconocida: -x";
+        << QStringList{QStringLiteral("@ParametroAdicional=DesdeTimer;"), QStringLiteral("-x")}
+        << "Opción desconocida: -x";
     QTest::newRow("demo without folder") << QStringList{QStringLiteral("--demo")} << "falta el nombre de la carpeta";
     QTest::newRow("demo with an option for folder")
         << QStringList{QStringLiteral("--demo"), QStringLiteral("--force")} << "falta el nombre de la carpeta";
-    QTest::newRow("demo unknown option")
-        << QStringList{QStringLiteral("--demo"), QStringLiteral("nueva"), QStringLiteral("--bogus"), QStringLiteral("1")}
-        << "opción desconocida --bogus";
+    QTest::newRow("demo unknown option") << QStringList{QStringLiteral("--demo"), QStringLiteral("nueva"),
+                                                        QStringLiteral("--bogus"), QStringLiteral("1")}
+                                         << "opción desconocida --bogus";
     QTest::newRow("demo option without value")
         << QStringList{QStringLiteral("--demo"), QStringLiteral("nueva"), QStringLiteral("--orva-user")}
         << "falta el valor de --orva-user";
@@ -219,7 +228,8 @@ void TstProgram::demoKeepsExistingDatabasesWithoutForce()
     QCOMPARE(fileHash(folder + QStringLiteral("/orva.db")), before);
     QVERIFY(!QFile::exists(folder + QStringLiteral("/ktz.db")));
 
-    r = runProgram({QStringLiteral("--demo"), folder, QStringLiteral("--force")}, m_dir.filePath(QStringLiteral("prog-again")));
+    r = runProgram({QStringLiteral("--demo"), folder, QStringLiteral("--force")},
+                   m_dir.filePath(QStringLiteral("prog-again")));
     QCOMPARE(r.exitCode, 0);
     QVERIFY(fileHash(folder + QStringLiteral("/orva.db")) != before);
     QVERIFY(QFile::exists(folder + QStringLiteral("/ktz.db")));
@@ -231,8 +241,8 @@ void TstProgram::entriesNotKnownOrCut_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("said");
     QTest::newRow("unknown entry: the run goes on") << "@Foo=bar;" << 0 << "entrada desconocida @Foo";
-    QTest::newRow("misspelt kinds: nothing runs") << "@Dato=Ventas;" << int(ExitUsage)
-                                                  << "entrada desconocida @Dato: ¿quiso decir @Datos?";
+    QTest::newRow("misspelt kinds: nothing runs")
+        << "@Dato=Ventas;" << int(ExitUsage) << "entrada desconocida @Dato: ¿quiso decir @Datos?";
     QTest::newRow("misspelt Orva name") << "@DBNam=otra.db;" << int(ExitUsage) << "¿quiso decir @DbName?";
     QTest::newRow("last entry cut: the run goes on with the cut value")
         << "@Caja=12345" << 0 << "la entrada @Caja no termina en \";\": su valor se cortó a \"1234\"";
@@ -249,7 +259,8 @@ void TstProgram::entriesNotKnownOrCut()
     const QByteArray before = fileHash(orva);
     const QString folder = m_dir.filePath(QStringLiteral("prog-entries"));
     QFile::remove(folder + QStringLiteral("/traspasor.log"));
-    const Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva) + entries}, folder);
+    const Result r =
+        runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva) + entries}, folder);
     QVERIFY2(r.exitCode == exitCode, qPrintable(r.err));
     QVERIFY2(r.err.contains(said), qPrintable(r.err));
     QFile log(folder + QStringLiteral("/traspasor.log"));
@@ -293,7 +304,8 @@ void TstProgram::errorsReachStandardErrorWhenQuiet()
     const Result r = runProgram({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1;").arg(orva)},
                                 m_dir.filePath(QStringLiteral("prog-broken")));
     QCOMPARE(r.exitCode, int(ExitNotFinished));
-    QVERIFY2(r.err.contains(QStringLiteral("ERROR")) && r.err.contains(QStringLiteral("gone/ktz.db")), qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("ERROR")) && r.err.contains(QStringLiteral("gone/ktz.db")),
+             qPrintable(r.err));
     QVERIFY(!r.err.contains(QStringLiteral("Actualizando Artículos...")));
 }
 

@@ -38,7 +38,8 @@ QString ktzRows(const QString &extra = {})
     for (int i = 1; i <= 2; ++i) {
         sql += salestest::simpleInvoice(i, QStringLiteral("2026-03-0%1").arg(i + 1), 1000 + i);
         for (int line = 0; line < 2; ++line)
-            sql += salestest::invoiceLine(QStringLiteral("%1, %2, 2, 'LT', 'ACEITE', 1, 60.5, 0, 10.5").arg(i).arg(10 + line));
+            sql += salestest::invoiceLine(
+                QStringLiteral("%1, %2, 2, 'LT', 'ACEITE', 1, 60.5, 0, 10.5").arg(i).arg(10 + line));
     }
     for (int i = 0; i < 3; ++i) {
         sql += noteRow(11 + i, QStringLiteral("2026-03-0%1").arg(i + 2), 3, 125 + i);
@@ -86,8 +87,8 @@ public:
         p.start(qEnvironmentVariable("TRASPASOR_TEST_BIN"), {args});
         if (!p.waitForFinished(120000))
             qFatal("the program did not finish");
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
 
     QJsonObject json() const { return readJson(report); }
@@ -152,8 +153,9 @@ void checkShape(const QJsonObject &report)
         for (const char *key : {"pass", "ktz", "status", "dates_before", "dates_after", "kinds"})
             QVERIFY2(pass.contains(QLatin1String(key)), key);
         const QJsonObject kinds = pass.value(QStringLiteral("kinds")).toObject();
-        QCOMPARE(kinds.keys(), QStringList({QStringLiteral("articulos"), QStringLiteral("clientes"),
-                                            QStringLiteral("remitos"), QStringLiteral("ventas")}));
+        QCOMPARE(kinds.keys(),
+                 QStringList({QStringLiteral("articulos"), QStringLiteral("clientes"), QStringLiteral("remitos"),
+                              QStringLiteral("ventas")}));
         for (const QJsonValue &k : kinds) {
             const QList<int> c = counts(k.toObject());
             QVERIFY(!c.contains(-1));
@@ -235,8 +237,10 @@ void TstRunOutcome::cleanRunThenNothingToChange()
     QCOMPARE(counts(kindOf(r, 0, "remitos")), QList<int>({3, 3, 0, 0, 0, 0}));
     QCOMPARE(kindOf(r, 0, "articulos").value(QStringLiteral("selected")).toBool(), false);
     QVERIFY(datesOf(r, "dates_before").value(QStringLiteral("KTZ_ULTIMAFECHA")).isNull());
-    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(), QStringLiteral("2026-03-03"));
-    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHAR")).toString(), QStringLiteral("2026-03-04"));
+    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(),
+             QStringLiteral("2026-03-03"));
+    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHAR")).toString(),
+             QStringLiteral("2026-03-04"));
 
     // The log: every line of the run carries its id, the last one sums it up.
     const QString runId = r.value(QStringLiteral("run_id")).toString();
@@ -278,20 +282,27 @@ void TstRunOutcome::stockLinesRefused()
     for (const QString &n : named)
         QVERIFY2(n.contains(QStringLiteral(", renglón ")) && n.contains(QStringLiteral("existencias bloqueadas")),
                  qPrintable(n));
-    QCOMPARE(kindOf(r, 0, "ventas").value(QStringLiteral("records")).toArray()[0].toObject().value(QStringLiteral("step")).toString(),
+    QCOMPARE(kindOf(r, 0, "ventas")
+                 .value(QStringLiteral("records"))
+                 .toArray()[0]
+                 .toObject()
+                 .value(QStringLiteral("step"))
+                 .toString(),
              QStringLiteral("GrabaStockVenta"));
     QCOMPARE(s.orvaCount(QStringLiteral("MV_ASIENTOS")), 6);
     QCOMPARE(s.orvaCount(QStringLiteral("V_MV_STOCK")), 0);
     QCOMPARE(counts(kindOf(r, 0, "remitos")), QList<int>({3, 3, 0, 0, 0, 0}));
     // The date still moves: the documents are in Orva.
-    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(), QStringLiteral("2026-03-03"));
+    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(),
+             QStringLiteral("2026-03-03"));
 }
 
 void TstRunOutcome::noteLineWithoutItsArticle()
 {
-    Station s({}, QStringLiteral("INSERT INTO FACT_OUT (FCOUT_ID, FCOUT_PROD_ID, FCOUT_RUB, FCOUT_UNID, FCOUT_DESCR, "
-                                 "FCOUT_CANT, FCOUT_PVENTA, FCOUT_NETO, FCOUT_IVA_PORC, FCOUT_TOTAL) VALUES "
-                                 "(12, 99, 2, 'UN', 'VARIOS', 1, 10, 10, 21, 10);\n"));
+    Station s({},
+              QStringLiteral("INSERT INTO FACT_OUT (FCOUT_ID, FCOUT_PROD_ID, FCOUT_RUB, FCOUT_UNID, FCOUT_DESCR, "
+                             "FCOUT_CANT, FCOUT_PVENTA, FCOUT_NETO, FCOUT_IVA_PORC, FCOUT_TOTAL) VALUES "
+                             "(12, 99, 2, 'UN', 'VARIOS', 1, 10, 10, 21, 10);\n"));
     const Result res = s.run();
     QCOMPARE(res.exitCode, 3);
     const QJsonObject r = s.json();
@@ -300,7 +311,8 @@ void TstRunOutcome::noteLineWithoutItsArticle()
     QCOMPARE(counts(kindOf(r, 0, "remitos")), QList<int>({3, 3, 0, 0, 0, 0}));
     const QStringList named = recordNames(kindOf(r, 0, "remitos"), QStringLiteral("left_out"));
     QCOMPARE(named.size(), 1);
-    QVERIFY2(named[0].contains(QStringLiteral("número 126")) && named[0].contains(QStringLiteral("artículo 99 (VARIOS)"))
+    QVERIFY2(named[0].contains(QStringLiteral("número 126"))
+                 && named[0].contains(QStringLiteral("artículo 99 (VARIOS)"))
                  && named[0].contains(QStringLiteral("PRODUCTO")),
              qPrintable(named[0]));
     QCOMPARE(counts(kindOf(r, 0, "ventas")), QList<int>({2, 2, 0, 0, 0, 0}));
@@ -316,8 +328,9 @@ void TstRunOutcome::documentErrorUnattended()
     QCOMPARE(res.exitCode, 1);
     QVERIFY(!res.out.contains(QStringLiteral("Actualización Finalizada")));
     QVERIFY(res.out.contains(QStringLiteral("Paso 0 - Actualización Abandonada")));
-    QVERIFY(res.out.contains(QStringLiteral("Remitos Actualizados: 1 de 3 (2*)")));  // the report's own line
-    QVERIFY(res.out.contains(QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 1 fallidos + 1 no alcanzados")));
+    QVERIFY(res.out.contains(QStringLiteral("Remitos Actualizados: 1 de 3 (2*)"))); // the report's own line
+    QVERIFY(res.out.contains(
+        QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 1 fallidos + 1 no alcanzados")));
     const QJsonObject r = s.json();
     checkShape(r);
     QCOMPARE(r.value(QStringLiteral("status")).toString(), QStringLiteral("abandoned"));
@@ -335,7 +348,8 @@ void TstRunOutcome::documentErrorUnattended()
     QCOMPARE(s.orvaCount(QStringLiteral("V_MV_CPTE")), 1);
     QCOMPARE(s.orvaCount(QStringLiteral("V_MV_CPTEINSUMOS")), 2);
     QCOMPARE(datesOf(r, "dates_after"), datesOf(r, "dates_before"));
-    QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHA'")).isValid());
+    QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHA'"))
+                 .isValid());
 }
 
 void TstRunOutcome::dateThatCannotBeStored()
@@ -353,9 +367,11 @@ void TstRunOutcome::dateThatCannotBeStored()
     QCOMPARE(r.value(QStringLiteral("reason")).toString(), QStringLiteral("no se guardó KTZ_ULTIMAFECHAR"));
     QCOMPARE(counts(kindOf(r, 0, "remitos")), QList<int>({3, 3, 0, 0, 0, 0}));
     // The report says which date Orva holds: the sales date, stored first.
-    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(), QStringLiteral("2026-03-03"));
+    QCOMPARE(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(),
+             QStringLiteral("2026-03-03"));
     QVERIFY(datesOf(r, "dates_after").value(QStringLiteral("KTZ_ULTIMAFECHAR")).isNull());
-    QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHAR'")).isValid());
+    QVERIFY(!queryValue(s.orva, QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHAR'"))
+                 .isValid());
 }
 
 void TstRunOutcome::stoppedInsideADocument_data()
@@ -372,8 +388,9 @@ void TstRunOutcome::stoppedInsideADocument()
     for (int i = 1; i <= 3; ++i)
         ktz += salestest::simpleInvoice(i, QStringLiteral("2026-03-0%1").arg(i + 1), 1000 + i);
     RunFixture f(salestest::orvaBase(), ktz);
-    f.execOrva(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('KTZ_BASEDEDATOS', '%1', 'DATOS')")
-                   .arg(f.ktzPath));
+    f.execOrva(
+        QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('KTZ_BASEDEDATOS', '%1', 'DATOS')")
+            .arg(f.ktzPath));
     f.session.parameters.Informe = f.dir.filePath(QStringLiteral("informe.json"));
     StopSignals::instance().install();
     SalesTransfer sales;
@@ -402,7 +419,8 @@ void TstRunOutcome::stoppedInsideADocument()
     // The second document is rolled back, the first stays; no date is stored.
     QVERIFY(!f.context.orva().inTransaction());
     QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(DISTINCT CPTE_ORIGEN) FROM MV_ASIENTOS")).toInt(), 1);
-    QVERIFY(!f.orvaValue(QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHA'")).isValid());
+    QVERIFY(
+        !f.orvaValue(QStringLiteral("SELECT VALOR FROM TA_CONFIGURACION WHERE CLAVE = 'KTZ_ULTIMAFECHA'")).isValid());
 
     const QJsonObject r = Station::readJson(f.session.parameters.Informe);
     checkShape(r);

@@ -65,7 +65,7 @@ void TstSchedulerRecipe::documentedCommandLineParses()
     QFETCH(QString, command);
     const QString entries = entriesOf(command);
     QVERIFY2(!entries.isEmpty(), qPrintable(command));
-    QCOMPARE(entries, entriesOf(execStart(sourceFile(QStringLiteral("traspasor.service")))));  // one recipe
+    QCOMPARE(entries, entriesOf(execStart(sourceFile(QStringLiteral("traspasor.service"))))); // one recipe
 
     QStringList findings;
     for (const EntryFinding &f : SessionParameters::check(entries))
@@ -96,7 +96,8 @@ void TstSchedulerRecipe::unitsVerify()
     }
     QProcess p;
     p.setWorkingDirectory(dir.path());
-    p.start(analyze, {QStringLiteral("verify"), QStringLiteral("./traspasor.timer"), QStringLiteral("./traspasor.service")});
+    p.start(analyze,
+            {QStringLiteral("verify"), QStringLiteral("./traspasor.timer"), QStringLiteral("./traspasor.service")});
     QVERIFY(p.waitForFinished(60000));
     const QString said = QString::fromUtf8(p.readAllStandardError() + p.readAllStandardOutput());
     QVERIFY2(p.exitCode() == 0, qPrintable(said));

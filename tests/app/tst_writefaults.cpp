@@ -25,8 +25,8 @@
 
 namespace {
 
-constexpr int Crashed = -1;  // runTraspasor's exit code for a killed process
-constexpr int MostWrites = 2000;  // a demo run writes far fewer
+constexpr int Crashed = -1;      // runTraspasor's exit code for a killed process
+constexpr int MostWrites = 2000; // a demo run writes far fewer
 
 // The procedures that go on past a refused statement and name what it lost.
 const QSet<QString> StepsThatGoOn{QStringLiteral("GrabaStockVenta"), QStringLiteral("ActualizaStock"),
@@ -46,7 +46,7 @@ QString unattended(const QString &orva, const QString &report)
 struct Outcome
 {
     int exitCode = Crashed;
-    QJsonObject report;  // empty when the process was killed
+    QJsonObject report; // empty when the process was killed
     QString log;
 };
 
@@ -139,9 +139,9 @@ private:
     void refuseAt(int k, bool lasting, QMap<int, int> &exitCodes, bool &pastLastWrite);
 
     QTemporaryDir m_dir;
-    QString m_demo;       // the pristine demo databases
-    QStringList m_pristine;  // Orva as the demo made it
-    QStringList m_clean;     // Orva after one uninterrupted run
+    QString m_demo;         // the pristine demo databases
+    QStringList m_pristine; // Orva as the demo made it
+    QStringList m_clean;    // Orva after one uninterrupted run
     int m_cases = 0;
 };
 
@@ -224,7 +224,8 @@ void TstWriteFaults::checkAbandoned(const QString &orva, const Outcome &hooked, 
     bool failedNamed = false;
     for (const QString &record : namedRecords(hooked.report))
         failedNamed = failedNamed || record.startsWith(QLatin1String("failed "));
-    const bool dateNamed = hooked.report.value(QStringLiteral("reason")).toString().startsWith(QStringLiteral("no se guardó"));
+    const bool dateNamed =
+        hooked.report.value(QStringLiteral("reason")).toString().startsWith(QStringLiteral("no se guardó"));
     QVERIFY2(failedNamed != dateNamed, qPrintable(context));
     // Orva stores exactly the dates the report says each pass ended with;
     // the pass that failed stored none.
@@ -247,8 +248,9 @@ void TstWriteFaults::checkAbandoned(const QString &orva, const Outcome &hooked, 
         QVERIFY2(tableOf(row) == QLatin1String("V_TA_CPTE"), qPrintable(context + QStringLiteral(": ") + row));
     const QMap<QString, QString> stored = storedDates(orva);
     for (auto it = reported.begin(); it != reported.end(); ++it)
-        QVERIFY2(stored.value(it.key()) == it.value(),
-                 qPrintable(context + QStringLiteral(": ") + it.key() + QStringLiteral(" = ") + stored.value(it.key())));
+        QVERIFY2(
+            stored.value(it.key()) == it.value(),
+            qPrintable(context + QStringLiteral(": ") + it.key() + QStringLiteral(" = ") + stored.value(it.key())));
 }
 
 void TstWriteFaults::checkNamedOmissions(const Outcome &hooked, const QStringList &rows, const QString &context)

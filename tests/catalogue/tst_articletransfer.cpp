@@ -49,9 +49,10 @@ bool runStep(RunFixture &f)
 void rejectWrites(RunFixture &f, const QString &table)
 {
     for (const char *verb : {"INSERT", "UPDATE"})
-        queryRows(f.orvaPath, QStringLiteral("CREATE TRIGGER reject_%1_%2 BEFORE %2 ON %1 BEGIN "
-                                             "SELECT RAISE(ABORT, 'rechazado'); END")
-                                  .arg(table, QLatin1String(verb)));
+        queryRows(f.orvaPath,
+                  QStringLiteral("CREATE TRIGGER reject_%1_%2 BEFORE %2 ON %1 BEGIN "
+                                 "SELECT RAISE(ABORT, 'rechazado'); END")
+                      .arg(table, QLatin1String(verb)));
 }
 
 QStringList statementsSeen(const RunFixture &f)
@@ -92,22 +93,21 @@ void TstArticleTransfer::sourceFilter_data()
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<double>("price");
 
-    QTest::newRow("taxed") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO'"))
-                           << 1 << QStringList{QStringLiteral("1-2")} << 90.0;
-    QTest::newRow("shop") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'SHOP'")) << 0
-                          << QStringList() << 0.0;
-    QTest::newRow("cigarettes") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'CIGARRILLOS'"))
-                                << 0 << QStringList() << 0.0;
+    QTest::newRow("taxed") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO'")) << 1
+                           << QStringList{QStringLiteral("1-2")} << 90.0;
+    QTest::newRow("shop") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'SHOP'")) << 0 << QStringList()
+                          << 0.0;
+    QTest::newRow("cigarettes") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'CIGARRILLOS'")) << 0
+                                << QStringList() << 0.0;
     QTest::newRow("no tax class") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, NULL")) << 0
                                   << QStringList() << 0.0;
-    QTest::newRow("no price row")
-        << productColumns + QStringLiteral("(1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO');") << 0 << QStringList()
-        << 0.0;
+    QTest::newRow("no price row") << productColumns + QStringLiteral("(1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO');")
+                                  << 0 << QStringList() << 0.0;
     // Each price row is a row of its own; the last differing one sets the price.
-    QTest::newRow("two price rows")
-        << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO'"), QStringLiteral("100"))
-               + QStringLiteral("INSERT INTO PROD_PRECIO (ID_PROD, ID_LISTA, PVENTA) VALUES (1, 2, 120.5);")
-        << 2 << QStringList{QStringLiteral("1-2")} << 110.5;
+    QTest::newRow("two price rows") << product(QStringLiteral("1, 2, '77', 'A', 'UN', 10, 21, 5, 'GRAVADO'"),
+                                               QStringLiteral("100"))
+            + QStringLiteral("INSERT INTO PROD_PRECIO (ID_PROD, ID_LISTA, PVENTA) VALUES (1, 2, 120.5);")
+                                    << 2 << QStringList{QStringLiteral("1-2")} << 110.5;
 }
 
 void TstArticleTransfer::sourceFilter()
@@ -131,10 +131,11 @@ void TstArticleTransfer::sourceFilter()
 
 void TstArticleTransfer::newArticleIsInsertedWithItsCategoryAndUnit()
 {
-    RunFixture f({}, product(QStringLiteral("123, 4, '7790001000123', 'Aceite D''Oro Ñandú ', 'KG', 350, 10.5, "
-                                            "7900.25, 'GRAVADO'"),
-                             QStringLiteral("12500.75"))
-                         + QStringLiteral("INSERT INTO RUBRO VALUES (4, 'Accesorios y Repuestos');"));
+    RunFixture f({},
+                 product(QStringLiteral("123, 4, '7790001000123', 'Aceite D''Oro Ñandú ', 'KG', 350, 10.5, "
+                                        "7900.25, 'GRAVADO'"),
+                         QStringLiteral("12500.75"))
+                     + QStringLiteral("INSERT INTO RUBRO VALUES (4, 'Accesorios y Repuestos');"));
     QVERIFY(runStep(f));
 
     const QList<QVariantMap> rows = f.orvaRows(QStringLiteral("SELECT * FROM V_MA_ARTICULOS"));
@@ -175,7 +176,9 @@ void TstArticleTransfer::changeTest_data()
     QTest::addColumn<bool>("rewritten");
 
     const QString key = QStringLiteral("'") + padded(QStringLiteral("5-2"), 25) + QLatin1Char('\'');
-    const auto row = [&](const QString &rest) { return stored(key + QStringLiteral(", '") + padded("77", 25) + "', " + rest); };
+    const auto row = [&](const QString &rest) {
+        return stored(key + QStringLiteral(", '") + padded("77", 25) + "', " + rest);
+    };
     const QString same = row(QStringLiteral("'Filtro de aire', '   2', '  UN', 90, 21, 10, 50"));
 
     QTest::newRow("unchanged") << same << product(QStringLiteral("5, 2, '77', 'Filtro de aire', 'UN', 10, 21, 50, 'G'"))
@@ -185,8 +188,9 @@ void TstArticleTransfer::changeTest_data()
     QTest::newRow("trailing blank") << same
                                     << product(QStringLiteral("5, 2, '77', 'Filtro de aire ', 'UN', 10, 21, 50, 'G'"))
                                     << true;
-    QTest::newRow("price") << same << product(QStringLiteral("5, 2, '77', 'Filtro de aire', 'UN', 10, 21, 50, 'G'"),
-                                              QStringLiteral("100.01"))
+    QTest::newRow("price") << same
+                           << product(QStringLiteral("5, 2, '77', 'Filtro de aire', 'UN', 10, 21, 50, 'G'"),
+                                      QStringLiteral("100.01"))
                            << true;
     QTest::newRow("barcode, cost, rate and unit only")
         << same << product(QStringLiteral("5, 2, '99', 'Filtro de aire', 'LT', 10, 10.5, 75, 'G'")) << false;
@@ -196,12 +200,11 @@ void TstArticleTransfer::changeTest_data()
     QTest::newRow("stored price null") << row(QStringLiteral("'Filtro de aire', '   2', '  UN', NULL, 21, 10, 50"))
                                        << product(QStringLiteral("5, 2, '77', 'Filtro de aire', 'UN', 10, 21, 50, 'G'"))
                                        << false;
-    QTest::newRow("stored description null") << row(QStringLiteral("NULL, '   2', '  UN', 90, 21, 10, 50"))
-                                              << product(QStringLiteral("5, 2, '77', 'Otro', 'UN', 10, 21, 50, 'G'"))
-                                              << false;
-    QTest::newRow("KTZ description null") << same
-                                          << product(QStringLiteral("5, 2, '77', NULL, 'UN', 10, 21, 50, 'G'"))
-                                          << false;
+    QTest::newRow("stored description null")
+        << row(QStringLiteral("NULL, '   2', '  UN', 90, 21, 10, 50"))
+        << product(QStringLiteral("5, 2, '77', 'Otro', 'UN', 10, 21, 50, 'G'")) << false;
+    QTest::newRow("KTZ description null")
+        << same << product(QStringLiteral("5, 2, '77', NULL, 'UN', 10, 21, 50, 'G'")) << false;
     QTest::newRow("KTZ price null") << same
                                     << product(QStringLiteral("5, 2, '77', 'Filtro de aire', 'UN', 10, 21, 50, 'G'"),
                                                QStringLiteral("NULL"))
@@ -226,8 +229,9 @@ void TstArticleTransfer::changeTest()
 
     // The update writes every column again; otherwise the row stays as it was.
     const QVariantMap a = f.orvaRows(QStringLiteral("SELECT * FROM V_MA_ARTICULOS")).value(0);
-    const QVariantMap k = queryRows(f.ktzPath, QStringLiteral("SELECT PRODUCTO.*, PVENTA FROM PRODUCTO, PROD_PRECIO "
-                                                              "WHERE PROD_ID = ID_PROD"))
+    const QVariantMap k = queryRows(f.ktzPath,
+                                    QStringLiteral("SELECT PRODUCTO.*, PVENTA FROM PRODUCTO, PROD_PRECIO "
+                                                   "WHERE PROD_ID = ID_PROD"))
                               .value(0);
     if (rewritten) {
         QCOMPARE(a.value(QStringLiteral("DESCRIPCION")).toString(), k.value(QStringLiteral("PROD_DESCRIP")).toString());
@@ -286,8 +290,8 @@ void TstArticleTransfer::categoryAndUnitNames_data()
     QTest::newRow("quotes and Spanish letters")
         << both << QStringLiteral("'Lubricantes D''Ángelo Ñ'") << QStringLiteral("'KG'")
         << QStringLiteral("Lubricantes D'Ángelo Ñ") << QStringLiteral("kg");
-    QTest::newRow("null name: inserted empty") << QString() << QStringLiteral("NULL") << QStringLiteral("'KG'")
-                                               << QString() << QStringLiteral("KG");
+    QTest::newRow("null name: inserted empty")
+        << QString() << QStringLiteral("NULL") << QStringLiteral("'KG'") << QString() << QStringLiteral("KG");
     QTest::newRow("null name: never renamed") << both << QStringLiteral("NULL") << QStringLiteral("'KG'")
                                               << QStringLiteral("Filtros") << QStringLiteral("kg");
 }
@@ -299,8 +303,9 @@ void TstArticleTransfer::categoryAndUnitNames()
     QFETCH(QString, ktzUnit);
     QFETCH(QString, category);
     QFETCH(QString, unit);
-    RunFixture f(orva, product(QStringLiteral("5, 2, '77', 'Filtro', %1, 0, 21, 1, 'G'").arg(ktzUnit))
-                           + QStringLiteral("INSERT INTO RUBRO VALUES (2, %1);").arg(ktzCategory));
+    RunFixture f(orva,
+                 product(QStringLiteral("5, 2, '77', 'Filtro', %1, 0, 21, 1, 'G'").arg(ktzUnit))
+                     + QStringLiteral("INSERT INTO RUBRO VALUES (2, %1);").arg(ktzCategory));
     QVERIFY(runStep(f));
     const QList<QVariantMap> rubros = f.orvaRows(QStringLiteral("SELECT * FROM V_TA_RUBROS"));
     QCOMPARE(rubros.size(), 1);
@@ -317,8 +322,8 @@ void TstArticleTransfer::statementsAreExact()
 {
     // Orva rejects every write, the operator continues each time: the
     // statements arrive in order, and each article is still counted.
-    const QString ktz = product(QStringLiteral("123, 4, '779', 'Aceite D''Oro', 'KG', 1.5, 21, 7900, 'G'"),
-                                QStringLiteral("12500"))
+    const QString ktz =
+        product(QStringLiteral("123, 4, '779', 'Aceite D''Oro', 'KG', 1.5, 21, 7900, 'G'"), QStringLiteral("12500"))
         + product(QStringLiteral("7, 4, '55', 'Grasa', 'KG', 0, 10.5, 3, 'G'"), QStringLiteral("9"))
         + QStringLiteral("INSERT INTO RUBRO VALUES (4, 'Acc''s');");
     const QString orva = stored(QStringLiteral("'") + padded(QStringLiteral("7-4"), 25)
@@ -366,15 +371,17 @@ void TstArticleTransfer::progressAndCounters()
         QCOMPARE(empty.context.progress.line(), QStringLiteral("Actualizando 1 de 100 registros"));
         QCOMPARE(empty.context.progress.state().maximum, 100.0f);
     }
-    RunFixture f({}, product(QStringLiteral("1, 2, '1', 'A', 'UN', 0, 21, 1, 'G'"))
-                         + product(QStringLiteral("2, 2, '2', 'B', 'UN', 0, 21, 1, 'G'"))
-                         + product(QStringLiteral("3, 2, '3', 'C', 'UN', 0, 21, 1, 'G'")));
+    RunFixture f({},
+                 product(QStringLiteral("1, 2, '1', 'A', 'UN', 0, 21, 1, 'G'"))
+                     + product(QStringLiteral("2, 2, '2', 'B', 'UN', 0, 21, 1, 'G'"))
+                     + product(QStringLiteral("3, 2, '3', 'C', 'UN', 0, 21, 1, 'G'")));
     QStringList linesAtYield;
     f.context.onYield = [&] { linesAtYield << f.context.progress.line(); };
     QVERIFY(runStep(f));
-    QCOMPARE(linesAtYield, QStringList({QStringLiteral("Actualizando 0 de 3 registros"),
-                                        QStringLiteral("Actualizando 2 de 3 registros"),
-                                        QStringLiteral("Actualizando 3 de 3 registros")}));
+    QCOMPARE(
+        linesAtYield,
+        QStringList({QStringLiteral("Actualizando 0 de 3 registros"), QStringLiteral("Actualizando 2 de 3 registros"),
+                     QStringLiteral("Actualizando 3 de 3 registros")}));
     QCOMPARE(f.context.progress.line(), QStringLiteral("Actualizando 4 de 3 registros"));
     QCOMPARE(f.context.progress.state().value, 3.0f);
     QCOMPARE(f.context.counters.CantArt, 3);
@@ -383,8 +390,9 @@ void TstArticleTransfer::progressAndCounters()
 
 void TstArticleTransfer::stopEndsBeforeTheNextArticle()
 {
-    RunFixture f({}, product(QStringLiteral("1, 2, '1', 'A', 'UN', 0, 21, 1, 'G'"))
-                         + product(QStringLiteral("2, 2, '2', 'B', 'UN', 0, 21, 1, 'G'")));
+    RunFixture f({},
+                 product(QStringLiteral("1, 2, '1', 'A', 'UN', 0, 21, 1, 'G'"))
+                     + product(QStringLiteral("2, 2, '2', 'B', 'UN', 0, 21, 1, 'G'")));
     int yields = 0;
     f.context.onYield = [&] {
         if (++yields == 2)
@@ -416,9 +424,8 @@ void TstArticleTransfer::nullCodeGoesToTheOperator_data()
                                    << QStringLiteral("artículo 7, rubro 2") << 1 << true;
     QTest::newRow("barcode, continue") << QStringLiteral("7, 2, NULL, 'Grasa', 'KG'") << QList<int>{ChoiceIgnore}
                                        << QStringLiteral("artículo 7, rubro 2") << 1 << false;
-    QTest::newRow("category, continue") << QStringLiteral("7, NULL, '55', 'Grasa', 'KG'")
-                                        << QList<int>{ChoiceIgnore} << QStringLiteral("artículo 7, rubro ") << 1
-                                        << false;
+    QTest::newRow("category, continue") << QStringLiteral("7, NULL, '55', 'Grasa', 'KG'") << QList<int>{ChoiceIgnore}
+                                        << QStringLiteral("artículo 7, rubro ") << 1 << false;
 }
 
 void TstArticleTransfer::nullCodeGoesToTheOperator()
@@ -429,9 +436,10 @@ void TstArticleTransfer::nullCodeGoesToTheOperator()
     QFETCH(int, errors);
     QFETCH(bool, gaveUp);
     // Article 1 is written first and must stay whatever the operator decides.
-    RunFixture f({}, product(QStringLiteral("1, 2, '1', 'Bueno', 'UN', 0, 21, 1, 'G'"))
-                         + product(values + QStringLiteral(", 0, 21, 1, 'G'"))
-                         + QStringLiteral("INSERT INTO RUBRO VALUES (2, 'Grasas');"));
+    RunFixture f({},
+                 product(QStringLiteral("1, 2, '1', 'Bueno', 'UN', 0, 21, 1, 'G'"))
+                     + product(values + QStringLiteral(", 0, 21, 1, 'G'"))
+                     + QStringLiteral("INSERT INTO RUBRO VALUES (2, 'Grasas');"));
     f.op.errorChoices = choices;
     QCOMPARE(runStep(f), !gaveUp);
     QCOMPARE(f.op.errorsSeen.size(), errors);

@@ -11,11 +11,11 @@
 namespace {
 
 // Customer accounts hang from title 1120 with six digits.
-const QString orvaBase = QStringLiteral(
-    "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('Digitos_Cuenta', '6', 'DATOS'),"
-    " ('TITULOCLIENTES', '1120', 'DATOS');"
-    "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'BUENOS AIRES'), ('   3', 'CÓRDOBA'),"
-    " ('   4', 'SANTA FE'), ('0', 'SIN PROVINCIA');");
+const QString orvaBase =
+    QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('Digitos_Cuenta', '6', 'DATOS'),"
+                   " ('TITULOCLIENTES', '1120', 'DATOS');"
+                   "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   1', 'BUENOS AIRES'), ('   3', 'CÓRDOBA'),"
+                   " ('   4', 'SANTA FE'), ('0', 'SIN PROVINCIA');");
 
 // A KTZ customer: number, then EMP, NOM, DIR, LOC, CP, PRO, TEL, CUIT, DNI, CONTRIB as SQL values.
 QString customer(const QString &values)
@@ -81,9 +81,10 @@ private slots:
 
 void TstCustomerTransfer::newCustomerGetsAccountAndDetails()
 {
-    RunFixture f(orvaBase, customer12 + customer(QStringLiteral(
-                                            "35, 'ninguna', 'María José Ñañez', NULL, NULL, NULL, 'SANTA FE', NULL, "
-                                            "NULL, NULL, ' monotributo '")));
+    RunFixture f(orvaBase,
+                 customer12
+                     + customer(QStringLiteral("35, 'ninguna', 'María José Ñañez', NULL, NULL, NULL, 'SANTA FE', NULL, "
+                                               "NULL, NULL, ' monotributo '")));
     QVERIFY(runStep(f));
     QVERIFY(f.op.errorsSeen.isEmpty());
     QCOMPARE(f.context.counters.CantCli, 2);
@@ -137,14 +138,14 @@ void TstCustomerTransfer::newCustomerGetsAccountAndDetails()
 
 void TstCustomerTransfer::accountCode_data()
 {
-    QTest::addColumn<QString>("config");  // run on Orva before the session starts
-    QTest::addColumn<QString>("number");  // T_CLI_CTA as SQL
+    QTest::addColumn<QString>("config"); // run on Orva before the session starts
+    QTest::addColumn<QString>("number"); // T_CLI_CTA as SQL
     QTest::addColumn<QString>("code");
 
     QTest::newRow("six digits") << QString() << QStringLiteral("12") << QStringLiteral("1120000012");
     QTest::newRow("last four characters") << QString() << QStringLiteral("12345678") << QStringLiteral("1120005678");
-    QTest::newRow("last four with a zero first") << QString() << QStringLiteral("10023")
-                                                 << QStringLiteral("1120000023");
+    QTest::newRow("last four with a zero first")
+        << QString() << QStringLiteral("10023") << QStringLiteral("1120000023");
     QTest::newRow("prefix as configured, blanks kept")
         << QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '1120 ' WHERE CLAVE = 'TITULOCLIENTES';")
         << QStringLiteral("12") << QStringLiteral("1120 000012");
@@ -161,8 +162,9 @@ void TstCustomerTransfer::accountCode()
     QFETCH(QString, config);
     QFETCH(QString, number);
     QFETCH(QString, code);
-    RunFixture f(orvaBase + config,
-                 customer(QStringLiteral("%1, 'Acme', 'J', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', 'OTROS'").arg(number)));
+    RunFixture f(
+        orvaBase + config,
+        customer(QStringLiteral("%1, 'Acme', 'J', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', 'OTROS'").arg(number)));
     QVERIFY(runStep(f));
     QVERIFY(f.op.errorsSeen.isEmpty());
     // The account and its details share the code.
@@ -187,9 +189,10 @@ void TstCustomerTransfer::accountName()
 {
     QFETCH(QString, company);
     QFETCH(QString, name);
-    RunFixture f(orvaBase, customer(QStringLiteral("12, %1, 'Juan Pérez', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', "
-                                                   "'OTROS'")
-                                        .arg(company)));
+    RunFixture f(orvaBase,
+                 customer(QStringLiteral("12, %1, 'Juan Pérez', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', "
+                                         "'OTROS'")
+                              .arg(company)));
     QVERIFY(runStep(f));
     const QVariant stored = account(f).value(QStringLiteral("DESCRIPCION"));
     QVERIFY(!stored.isNull());
@@ -204,16 +207,16 @@ void TstCustomerTransfer::taxCondition_data()
 
     QTest::newRow("final consumer") << QStringLiteral("'CONSUMIDOR FINAL'") << QStringLiteral("   3")
                                     << QStringLiteral("   3");
-    QTest::newRow("final consumer, mixed case") << QStringLiteral("'Consumidor Final'") << QStringLiteral("   3")
-                                                << QStringLiteral("   3");
+    QTest::newRow("final consumer, mixed case")
+        << QStringLiteral("'Consumidor Final'") << QStringLiteral("   3") << QStringLiteral("   3");
     QTest::newRow("others") << QStringLiteral("'otros'") << QStringLiteral("   3") << QStringLiteral("   3");
     QTest::newRow("registered") << QStringLiteral("'Resp. Inscrip.'") << QStringLiteral("   1")
                                 << QStringLiteral("   1");
-    QTest::newRow("small taxpayer with blanks") << QStringLiteral("' monotributo '") << QStringLiteral("   5")
-                                                << QStringLiteral("   1");
+    QTest::newRow("small taxpayer with blanks")
+        << QStringLiteral("' monotributo '") << QStringLiteral("   5") << QStringLiteral("   1");
     QTest::newRow("exempt") << QStringLiteral("'EXENTO'") << QStringLiteral("   3") << QStringLiteral("   1");
-    QTest::newRow("registered without the dot") << QStringLiteral("'RESP. INSCRIP'") << QStringLiteral("   3")
-                                                << QStringLiteral("   1");
+    QTest::newRow("registered without the dot")
+        << QStringLiteral("'RESP. INSCRIP'") << QStringLiteral("   3") << QStringLiteral("   1");
     QTest::newRow("empty") << QStringLiteral("''") << QStringLiteral("   3") << QStringLiteral("   1");
     QTest::newRow("null") << QStringLiteral("NULL") << QStringLiteral("   3") << QStringLiteral("   1");
 }
@@ -223,8 +226,9 @@ void TstCustomerTransfer::taxCondition()
     QFETCH(QString, condition);
     QFETCH(QString, iva);
     QFETCH(QString, documentType);
-    RunFixture f(orvaBase,
-                 customer(QStringLiteral("12, 'Acme', 'Juan', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', %1").arg(condition)));
+    RunFixture f(
+        orvaBase,
+        customer(QStringLiteral("12, 'Acme', 'Juan', 'a', 'b', 'c', 'SANTA FE', 'd', 'e', 'f', %1").arg(condition)));
     QVERIFY(runStep(f));
     const QVariantMap d = detail(f);
     QCOMPARE(d.value(QStringLiteral("IVA")).toString(), iva);
@@ -247,8 +251,9 @@ void TstCustomerTransfer::province()
 {
     QFETCH(QString, province);
     QFETCH(QString, code);
-    RunFixture f(orvaBase,
-                 customer(QStringLiteral("12, 'Acme', 'Juan', 'a', 'b', 'c', %1, 'd', 'e', 'f', 'OTROS'").arg(province)));
+    RunFixture f(
+        orvaBase,
+        customer(QStringLiteral("12, 'Acme', 'Juan', 'a', 'b', 'c', %1, 'd', 'e', 'f', 'OTROS'").arg(province)));
     QVERIFY(runStep(f));
     QCOMPARE(detail(f).value(QStringLiteral("PROVINCIA")).toString(), code);
 }
@@ -269,7 +274,8 @@ void TstCustomerTransfer::storedCustomer_data()
     QTest::newRow("unchanged") << QString() << customer12 << 0
                                << QVariantMap{{"MEDIODEPAGO", "   2"}, {"TELEFONO", "0351 468-2210"}};
     QTest::newRow("case-only differences")
-        << QString() << ktz12("'Av. O''Higgins 2150', 'Córdoba'", "'AV. O''HIGGINS 2150', 'córdoba'")
+        << QString()
+        << ktz12("'Av. O''Higgins 2150', 'Córdoba'", "'AV. O''HIGGINS 2150', 'córdoba'")
                .replace("'Transportes D''Onofrio S.R.L.'", "'TRANSPORTES D''ONOFRIO S.R.L.'")
         << 0 << QVariantMap{{"CALLE", "Av. O'Higgins 2150"}, {"DESCRIPCION", "Transportes D'Onofrio S.R.L."}};
     QTest::newRow("rename clears the payment method")
@@ -288,7 +294,10 @@ void TstCustomerTransfer::storedCustomer_data()
         << QStringLiteral("UPDATE MA_CUENTASADIC SET PAIS = '   7', IDCOND_CPRA_VTA = '   2', IDMOTIVOVTA = '   9', "
                           "CLASE = 5;")
         << ktz12("'5000'", "'5001'") << 1
-        << QVariantMap{{"PAIS", "   1"}, {"IDCOND_CPRA_VTA", "   1"}, {"IDMOTIVOVTA", "   1"}, {"CLASE", 2},
+        << QVariantMap{{"PAIS", "   1"},
+                       {"IDCOND_CPRA_VTA", "   1"},
+                       {"IDMOTIVOVTA", "   1"},
+                       {"CLASE", 2},
                        {"CPOSTAL", "5001"}};
     QTest::newRow("a null KTZ value is no difference")
         << QString() << ktz12("'0351 468-2210'", "NULL") << 0 << QVariantMap{{"TELEFONO", "0351 468-2210"}};
@@ -342,9 +351,10 @@ void TstCustomerTransfer::statementsAreExact()
     // statements arrive in order and each is still counted.
     const auto rejectWrites = [](RunFixture &f, const QString &table) {
         for (const char *verb : {"INSERT", "UPDATE"})
-            queryRows(f.orvaPath, QStringLiteral("CREATE TRIGGER reject_%1_%2 BEFORE %2 ON %1 BEGIN "
-                                                 "SELECT RAISE(ABORT, 'rechazado'); END")
-                                      .arg(table, QLatin1String(verb)));
+            queryRows(f.orvaPath,
+                      QStringLiteral("CREATE TRIGGER reject_%1_%2 BEFORE %2 ON %1 BEGIN "
+                                     "SELECT RAISE(ABORT, 'rechazado'); END")
+                          .arg(table, QLatin1String(verb)));
     };
     const auto statements = [](const RunFixture &f) {
         QStringList seen;
@@ -355,20 +365,22 @@ void TstCustomerTransfer::statementsAreExact()
 
     // One fixture at a time: they share the connection names.
     {
-        RunFixture fresh(orvaBase, customer(QStringLiteral("12, 'NINGUNA', 'Juan D''Amico', 'O''Higgins 1', NULL, "
-                                                           "'5000', 'SANTA FE', '0351', '20-1', '22.345', 'MONOTRIBUTO'")));
+        RunFixture fresh(orvaBase,
+                         customer(QStringLiteral("12, 'NINGUNA', 'Juan D''Amico', 'O''Higgins 1', NULL, "
+                                                 "'5000', 'SANTA FE', '0351', '20-1', '22.345', 'MONOTRIBUTO'")));
         rejectWrites(fresh, QStringLiteral("MA_CUENTAS"));
         rejectWrites(fresh, QStringLiteral("MA_CUENTASADIC"));
         fresh.op.errorChoices = {ChoiceIgnore, ChoiceIgnore};
         QVERIFY(runStep(fresh));
-        QCOMPARE(statements(fresh),
-                 QStringList({QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO,DESCRIPCION,TITULO,AJUSTE,LIBRO_IVA_VENTAS,"
-                                             "LIBRO_IVA_COMPRAS,TIPOVISTA,DADA_DE_BAJA,MEDIODEPAGO) VALUES('1120000012',"
-                                             "'Juan D''Amico','0','0','1','0','CL','0',NULL)"),
-                              QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,"
-                                             "TELEFONO,NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,"
-                                             "PAIS,IDMOTIVOVTA,CLASE) VALUES('1120000012','O''Higgins 1','','5000','   4',"
-                                             "'0351','20-1','   5','   1','   1','22.345','   1','   1',2)")}));
+        QCOMPARE(
+            statements(fresh),
+            QStringList({QStringLiteral("INSERT INTO MA_CUENTAS (CODIGO,DESCRIPCION,TITULO,AJUSTE,LIBRO_IVA_VENTAS,"
+                                        "LIBRO_IVA_COMPRAS,TIPOVISTA,DADA_DE_BAJA,MEDIODEPAGO) VALUES('1120000012',"
+                                        "'Juan D''Amico','0','0','1','0','CL','0',NULL)"),
+                         QStringLiteral("INSERT INTO MA_CUENTASADIC (CODIGO,CALLE,LOCALIDAD,CPOSTAL,PROVINCIA,"
+                                        "TELEFONO,NUMERO_DOCUMENTO,IVA,DOCUMENTO_TIPO,IDCOND_CPRA_VTA,OBSERVACIONES,"
+                                        "PAIS,IDMOTIVOVTA,CLASE) VALUES('1120000012','O''Higgins 1','','5000','   4',"
+                                        "'0351','20-1','   5','   1','   1','22.345','   1','   1',2)")}));
         QCOMPARE(fresh.context.counters.CantCliAct, 2);
     }
 
@@ -406,8 +418,9 @@ void TstCustomerTransfer::progressCountersAndStop()
         QStringList linesAtYield;
         f.context.onYield = [&] { linesAtYield << f.context.progress.line(); };
         QVERIFY(runStep(f));
-        QCOMPARE(linesAtYield, QStringList({QStringLiteral("Actualizando 0 de 2 registros"),
-                                            QStringLiteral("Actualizando 2 de 2 registros")}));
+        QCOMPARE(linesAtYield,
+                 QStringList({QStringLiteral("Actualizando 0 de 2 registros"),
+                              QStringLiteral("Actualizando 2 de 2 registros")}));
         QCOMPARE(f.context.progress.line(), QStringLiteral("Actualizando 3 de 2 registros"));
         QCOMPARE(f.context.counters.CantCli, 2);
         QCOMPARE(f.context.counters.CantCliAct, 4);
@@ -433,8 +446,9 @@ void TstCustomerTransfer::nullProvinceGoesToTheOperator_data()
 void TstCustomerTransfer::nullProvinceGoesToTheOperator()
 {
     QFETCH(int, choice);
-    RunFixture f(orvaBase, customer(QStringLiteral("1, 'Bueno', 'b', '', '', '', 'SANTA FE', '', '', '', 'OTROS'"))
-                               + customer(QStringLiteral("12, 'Acme', 'J', 'a', 'b', 'c', NULL, 'd', 'e', 'f', 'OTROS'")));
+    RunFixture f(orvaBase,
+                 customer(QStringLiteral("1, 'Bueno', 'b', '', '', '', 'SANTA FE', '', '', '', 'OTROS'"))
+                     + customer(QStringLiteral("12, 'Acme', 'J', 'a', 'b', 'c', NULL, 'd', 'e', 'f', 'OTROS'")));
     f.op.errorChoices = {choice};
     QCOMPARE(runStep(f), choice == ChoiceIgnore);
     QCOMPARE(f.op.errorsSeen.size(), 1);

@@ -7,9 +7,8 @@
 // Orva: customer prefix 1120 with 6 digits, first date 2026-03-01.
 inline QString orvaConfig(const QString &extra = {})
 {
-    return QStringLiteral(
-               "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('Digitos_Cuenta', '6', 'DATOS'), "
-               "('TITULOCLIENTES', '1120', 'DATOS'), ('KTZ_FECHADESDE', '2026-03-01', 'DATOS');\n")
+    return QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('Digitos_Cuenta', '6', 'DATOS'), "
+                          "('TITULOCLIENTES', '1120', 'DATOS'), ('KTZ_FECHADESDE', '2026-03-01', 'DATOS');\n")
         + extra;
 }
 

@@ -45,7 +45,6 @@ void runStep(RunFixture &f, DeliveryNoteTransfer &step)
     step.run(f.context);
 }
 
-
 // The whole run, through the driver, on the fixture's KTZ file.
 RunOutcome runDriver(RunFixture &f, DeliveryNoteTransfer &step)
 {
@@ -105,12 +104,17 @@ void TstDeliveryNoteStep::writesVouchersLinesAndCounter()
     const QVariantMap voucher =
         f.orvaRows(QStringLiteral("SELECT * FROM V_MV_CPTE WHERE IDCOMPROBANTE = '000300000125R'")).first();
     const QVariantMap expected{
-        {QStringLiteral("TC"), QStringLiteral("RM")},          {QStringLiteral("IDCOMPLEMENTO"), 0},
-        {QStringLiteral("FECHA"), QStringLiteral("2026-03-02")}, {QStringLiteral("CUENTA"), QStringLiteral("1120000027")},
+        {QStringLiteral("TC"), QStringLiteral("RM")},
+        {QStringLiteral("IDCOMPLEMENTO"), 0},
+        {QStringLiteral("FECHA"), QStringLiteral("2026-03-02")},
+        {QStringLiteral("CUENTA"), QStringLiteral("1120000027")},
         {QStringLiteral("NOMBRE"), QStringLiteral("Transportes D'Onofrio")},
-        {QStringLiteral("IMPORTE"), 373},                        {QStringLiteral("IMPORTE_S_IVA"), 300},
-        {QStringLiteral("NETOGRAVADO"), 300},                    {QStringLiteral("NETONOGRAVADO"), 10},
-        {QStringLiteral("IMPORTEIVA"), 63},                      {QStringLiteral("EXENTOIVAARTICULOS"), 0},
+        {QStringLiteral("IMPORTE"), 373},
+        {QStringLiteral("IMPORTE_S_IVA"), 300},
+        {QStringLiteral("NETOGRAVADO"), 300},
+        {QStringLiteral("NETONOGRAVADO"), 10},
+        {QStringLiteral("IMPORTEIVA"), 63},
+        {QStringLiteral("EXENTOIVAARTICULOS"), 0},
         {QStringLiteral("CLASEPRECIO"), 2},
     };
     for (auto it = expected.begin(); it != expected.end(); ++it)
@@ -120,15 +124,37 @@ void TstDeliveryNoteStep::writesVouchersLinesAndCounter()
         "SELECT IDCOMPROBANTE, IDARTICULO, DESCRIPCION, IDUNIDAD, CANTIDAD, IMPORTE, IMPORTE_S_IVA, TOTAL, ALICIVA, "
         "TOTALFINAL, IMPUESTOS, EXENTO, CLASEPRECIO FROM V_MV_CPTEINSUMOS ORDER BY IDARTICULO"));
     QCOMPARE(lines.size(), 2);
-    const QStringList firstLine{"000300000125R", "                     10-2", "ACEITE D'ORO", "  LT", "2", "100",
-                                "100", "200", "21", "242", "0", "0", "2"};
-    const QStringList secondLine{"000300000125R", "                     11-2", "FILTRO", "  UN", "1", "100",
-                                 "100", "110", "21", "131", "10", "0", "2"};
+    const QStringList firstLine{"000300000125R",
+                                "                     10-2",
+                                "ACEITE D'ORO",
+                                "  LT",
+                                "2",
+                                "100",
+                                "100",
+                                "200",
+                                "21",
+                                "242",
+                                "0",
+                                "0",
+                                "2"};
+    const QStringList secondLine{"000300000125R",
+                                 "                     11-2",
+                                 "FILTRO",
+                                 "  UN",
+                                 "1",
+                                 "100",
+                                 "100",
+                                 "110",
+                                 "21",
+                                 "131",
+                                 "10",
+                                 "0",
+                                 "2"};
     for (const auto &[row, values] : {std::pair{lines[0], firstLine}, std::pair{lines[1], secondLine}}) {
         QStringList got;
-        for (const char *column : {"IDCOMPROBANTE", "IDARTICULO", "DESCRIPCION", "IDUNIDAD", "CANTIDAD", "IMPORTE",
-                                      "IMPORTE_S_IVA", "TOTAL", "ALICIVA", "TOTALFINAL", "IMPUESTOS", "EXENTO",
-                                      "CLASEPRECIO"})
+        for (const char *column :
+             {"IDCOMPROBANTE", "IDARTICULO", "DESCRIPCION", "IDUNIDAD", "CANTIDAD", "IMPORTE", "IMPORTE_S_IVA", "TOTAL",
+              "ALICIVA", "TOTALFINAL", "IMPUESTOS", "EXENTO", "CLASEPRECIO"})
             got << row.value(column).toString();
         QCOMPARE(got, values);
     }
@@ -147,7 +173,7 @@ void TstDeliveryNoteStep::writesVouchersLinesAndCounter()
 void TstDeliveryNoteStep::dateWindow_data()
 {
     QTest::addColumn<int>("pass");
-    QTest::addColumn<QString>("stored");  // configuration rows
+    QTest::addColumn<QString>("stored"); // configuration rows
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("written");
 
@@ -167,9 +193,10 @@ void TstDeliveryNoteStep::dateWindow_data()
     QTest::newRow("second database: later run")
         << 1 << stored.arg(QStringLiteral("KTZ_ULTIMAFECHA2R"), QStringLiteral("2026-03-03")) << later
         << "000300000126R";
-    QTest::newRow("nothing to transfer")
-        << 0 << stored.arg(QStringLiteral("KTZ_ULTIMAFECHAR"), QStringLiteral("2026-04-01"))
-        << " WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='2026-04-01' AND FOUT_NUM > 0" << "";
+    QTest::newRow("nothing to transfer") << 0
+                                         << stored.arg(QStringLiteral("KTZ_ULTIMAFECHAR"), QStringLiteral("2026-04-01"))
+                                         << " WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='2026-04-01' AND FOUT_NUM > 0"
+                                         << "";
 }
 
 void TstDeliveryNoteStep::dateWindow()
@@ -178,8 +205,9 @@ void TstDeliveryNoteStep::dateWindow()
     QFETCH(QString, stored);
     QFETCH(QString, filter);
     QFETCH(QString, written);
-    RunFixture f(orvaSetup(stored), noteRow(1, QStringLiteral("2026-03-02"), 3, 125)
-                                        + noteRow(2, QStringLiteral("2026-03-03 10:30:00"), 3, 126));
+    RunFixture f(orvaSetup(stored),
+                 noteRow(1, QStringLiteral("2026-03-02"), 3, 125)
+                     + noteRow(2, QStringLiteral("2026-03-03 10:30:00"), 3, 126));
     f.context.SourcePass = pass;
     QCOMPARE(deliveryNoteFilter(f.context), filter);
     DeliveryNoteTransfer step(f.session);
@@ -229,9 +257,10 @@ void TstDeliveryNoteStep::noteAlreadyInOrva()
 {
     QFETCH(QString, existing);
     QFETCH(int, written);
-    RunFixture f(orvaSetup(QStringLiteral("INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE) VALUES ('%1', '000300000125R');")
-                               .arg(existing)),
-                 articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
+    RunFixture f(
+        orvaSetup(
+            QStringLiteral("INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE) VALUES ('%1', '000300000125R');").arg(existing)),
+        articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
     DeliveryNoteTransfer step(f.session);
     runStep(f, step);
     QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM V_MV_CPTE")).toInt(), 1 + written);
@@ -246,8 +275,9 @@ void TstDeliveryNoteStep::noteAlreadyInOrva()
 
 void TstDeliveryNoteStep::secondRunChangesNothing()
 {
-    RunFixture f(orvaSetup(), articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
-                                  + noteRow(2, QStringLiteral("2026-03-03"), 3, 126));
+    RunFixture f(orvaSetup(),
+                 articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
+                     + noteRow(2, QStringLiteral("2026-03-03"), 3, 126));
     DeliveryNoteTransfer step(f.session);
     runStep(f, step);
     // An operator numbered a voucher in Orva after the transfer.
@@ -270,18 +300,25 @@ void TstDeliveryNoteStep::counterCases_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("logged");
 
-    const QString noBook = QStringLiteral(
-        "ATENCION|Error en grabación del Comprobante, no se ha encontrado el comprobante configurado");
+    const QString noBook =
+        QStringLiteral("ATENCION|Error en grabación del Comprobante, no se ha encontrado el comprobante configurado");
     QTest::newRow("book of the point of sale among others")
-        << rmBook(1, 1, 41) + rmBook(2, 3, 100) << 3 << "000300000125R" << "1=41 2=126" << "" << "";
-    QTest::newRow("counter ahead stays") << rmBook(1, 3, 500) << 3 << "000300000125R" << "1=500" << ""
+        << rmBook(1, 1, 41) + rmBook(2, 3, 100) << 3 << "000300000125R"
+        << "1=41 2=126"
+        << ""
+        << "";
+    QTest::newRow("counter ahead stays") << rmBook(1, 3, 500) << 3 << "000300000125R"
+                                         << "1=500"
+                                         << ""
                                          << "no retrocede";
     QTest::newRow("no book of the system") << rmBook(1, 3, 100, QStringLiteral("STOCK")) << 3 << "000300000125R"
                                            << "1=100" << noBook << "";
-    QTest::newRow("only a book of another point of sale")
-        << rmBook(1, 1, 41) << 3 << "000300000125R" << "1=41" << noBook << "";
+    QTest::newRow("only a book of another point of sale") << rmBook(1, 1, 41) << 3 << "000300000125R"
+                                                          << "1=41" << noBook << "";
     QTest::newRow("point of sale of five digits")
-        << rmBook(1, 3, 100) + rmBook(2, 1234, 100) << 12345 << "1234500000125R" << "1=100 2=100" << ""
+        << rmBook(1, 3, 100) + rmBook(2, 1234, 100) << 12345 << "1234500000125R"
+        << "1=100 2=100"
+        << ""
         << "no tiene 13 caracteres";
 }
 
@@ -293,8 +330,8 @@ void TstDeliveryNoteStep::counterCases()
     QFETCH(QString, counters);
     QFETCH(QString, message);
     QFETCH(QString, logged);
-    RunFixture f(orvaConfig(books), articles() + noteRow(1, QStringLiteral("2026-03-02"), pointOfSale, 125)
-                                        + twoLines(1));
+    RunFixture f(orvaConfig(books),
+                 articles() + noteRow(1, QStringLiteral("2026-03-02"), pointOfSale, 125) + twoLines(1));
     DeliveryNoteTransfer step(f.session);
     runStep(f, step);
     // The voucher is written whatever becomes of the counter.
@@ -310,7 +347,7 @@ void TstDeliveryNoteStep::counterCases()
 
 void TstDeliveryNoteStep::badLine_data()
 {
-    QTest::addColumn<QString>("badLine");  // the FCOUT_UNID and FCOUT_CANT literals
+    QTest::addColumn<QString>("badLine"); // the FCOUT_UNID and FCOUT_CANT literals
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("vouchers");
     QTest::addColumn<int>("lines");
@@ -355,8 +392,9 @@ void TstDeliveryNoteStep::badLine()
 
 void TstDeliveryNoteStep::cancelRollsBackTheOpenNote()
 {
-    RunFixture f(orvaSetup(), articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
-                                  + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2));
+    RunFixture f(orvaSetup(),
+                 articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
+                     + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2));
     // Two yields per note: the stop is asked for right after note 2 began.
     int yields = 0;
     f.context.onYield = [&] {
@@ -374,16 +412,16 @@ void TstDeliveryNoteStep::cancelRollsBackTheOpenNote()
 
 void TstDeliveryNoteStep::failedCommit_data()
 {
-    QTest::addColumn<QString>("refused");  // the statement of note 126 the database refuses
+    QTest::addColumn<QString>("refused"); // the statement of note 126 the database refuses
     QTest::addColumn<int>("choice");
     QTest::addColumn<QString>("written");
     QTest::addColumn<int>("lines");
     QTest::addColumn<QString>("counter");
-    QTest::addColumn<QString>("date");  // LastDeliveryNoteDate
-    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed (when the step went on)
+    QTest::addColumn<QString>("date");          // LastDeliveryNoteDate
+    QTest::addColumn<QList<int>>("accounting"); // written, left out, failed (when the step went on)
     const QString commit = QStringLiteral("COMMIT TRANSACTION");
-    QTest::newRow("give up") << commit << int(ChoiceAbort) << "000300000125R" << 2 << "1=126" << ""
-                             << QList<int>{};
+    QTest::newRow("give up") << commit << int(ChoiceAbort) << "000300000125R" << 2 << "1=126"
+                             << "" << QList<int>{};
     // The date stays before the refused note: the next run selects it again.
     QTest::newRow("continue") << commit << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2 << "1=128"
                               << "2026-03-02" << QList<int>{2, 0, 1};
@@ -393,8 +431,8 @@ void TstDeliveryNoteStep::failedCommit_data()
     // Nothing of the note was written: it is left out (not a failed commit),
     // with the refused BEGIN as the reason, and the date held.
     QTest::newRow("begin refused, continue")
-        << QStringLiteral("BEGIN TRANSACTION") << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2
-        << "1=128" << "2026-03-02" << QList<int>{2, 1, 0};
+        << QStringLiteral("BEGIN TRANSACTION") << int(ChoiceIgnore) << "000300000125R 000300000127R" << 2 << "1=128"
+        << "2026-03-02" << QList<int>{2, 1, 0};
 }
 
 void TstDeliveryNoteStep::failedCommit()
@@ -406,14 +444,15 @@ void TstDeliveryNoteStep::failedCommit()
     QFETCH(QString, counter);
     QFETCH(QString, date);
     QFETCH(QList<int>, accounting);
-    RunFixture f(orvaSetup(), articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
-                                  + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2)
-                                  + noteRow(3, QStringLiteral("2026-03-04"), 3, 127));
+    RunFixture f(orvaSetup(),
+                 articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1)
+                     + noteRow(2, QStringLiteral("2026-03-03"), 3, 126) + twoLines(2)
+                     + noteRow(3, QStringLiteral("2026-03-04"), 3, 127));
     if (refused.startsWith(QLatin1String("COMMIT"))) {
         // The COMMIT of note 126 is refused by the database.
         blockCommitOf(f, QStringLiteral("V_MV_CPTEINSUMOS"), QStringLiteral("NEW.IDCOMPROBANTE = '000300000126R'"));
     } else {
-        refuseWriteAfterYield(f, 2);  // note 126's BEGIN
+        refuseWriteAfterYield(f, 2); // note 126's BEGIN
     }
     f.op.errorChoices = {choice};
     if (choice == ChoiceRetry)
@@ -448,16 +487,18 @@ void TstDeliveryNoteStep::failedCommit()
 
 void TstDeliveryNoteStep::stockDischarge_data()
 {
-    QTest::addColumn<QString>("setting");  // configuration rows
+    QTest::addColumn<QString>("setting"); // configuration rows
     QTest::addColumn<QString>("existing");
     QTest::addColumn<int>("movements");
     const QString setting = QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
                                            "('DescargaStockRemitos', '%1', 'DATOS');");
-    const QString existing = QStringLiteral("INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE) VALUES ('RM', '000300000125R');");
+    const QString existing =
+        QStringLiteral("INSERT INTO V_MV_CPTE (TC, IDCOMPROBANTE) VALUES ('RM', '000300000125R');");
     QTest::newRow("si") << setting.arg(QStringLiteral("si")) << "" << 2;
     QTest::newRow("NO") << setting.arg(QStringLiteral("NO")) << "" << 0;
     QTest::newRow("SI with a blank") << setting.arg(QStringLiteral("SI ")) << "" << 0;
-    QTest::newRow("not configured") << "" << "" << 0;
+    QTest::newRow("not configured") << ""
+                                    << "" << 0;
     QTest::newRow("note already in Orva") << setting.arg(QStringLiteral("SI")) << existing << 0;
 }
 
@@ -472,9 +513,9 @@ void TstDeliveryNoteStep::stockDischarge()
                  articles() + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
     DeliveryNoteTransfer step(f.session);
     runStep(f, step);
-    QCOMPARE(f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000300000125R'"))
-                 .toInt(),
-             movements);
+    QCOMPARE(
+        f.orvaValue(QStringLiteral("SELECT COUNT(*) FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000300000125R'")).toInt(),
+        movements);
     QCOMPARE(counters(f), QStringLiteral("1=126"));
     QVERIFY(!f.context.orva().inTransaction());
 }
@@ -484,11 +525,12 @@ void TstDeliveryNoteStep::linesWithoutArticle_data()
     QTest::addColumn<QString>("products");  // the PRODUCTO rows of KTZ
     QTest::addColumn<QString>("written");   // articles of the lines and of the movements
     QTest::addColumn<QStringList>("named"); // lines the log names
-    QTest::newRow("one article missing")
-        << "(10, 2, 0)" << "10-2" << QStringList{"artículo 11 (FILTRO)"};
-    QTest::newRow("every article missing")
-        << "(99, 2, 0)" << "" << QStringList{"artículo 10 (ACEITE D'ORO)", "artículo 11 (FILTRO)"};
-    QTest::newRow("no article missing") << "(10, 2, 0), (11, 2, 10)" << "10-2 11-2" << QStringList{};
+    QTest::newRow("one article missing") << "(10, 2, 0)"
+                                         << "10-2" << QStringList{"artículo 11 (FILTRO)"};
+    QTest::newRow("every article missing") << "(99, 2, 0)"
+                                           << "" << QStringList{"artículo 10 (ACEITE D'ORO)", "artículo 11 (FILTRO)"};
+    QTest::newRow("no article missing") << "(10, 2, 0), (11, 2, 10)"
+                                        << "10-2 11-2" << QStringList{};
 }
 
 void TstDeliveryNoteStep::linesWithoutArticle()
@@ -496,11 +538,12 @@ void TstDeliveryNoteStep::linesWithoutArticle()
     QFETCH(QString, products);
     QFETCH(QString, written);
     QFETCH(QStringList, named);
-    RunFixture f(orvaSetup(QStringLiteral("UPDATE V_TA_CPTE SET ES = 'S';\n"
-                                          "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
-                                          "('DescargaStockRemitos', 'SI', 'DATOS'), ('DEPOSITODEFAULT', '1', 'DATOS');")),
-                 QStringLiteral("INSERT INTO PRODUCTO (PROD_ID, PROD_RUB, PROD_IMPINT) VALUES %1;\n").arg(products)
-                     + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
+    RunFixture f(
+        orvaSetup(QStringLiteral("UPDATE V_TA_CPTE SET ES = 'S';\n"
+                                 "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
+                                 "('DescargaStockRemitos', 'SI', 'DATOS'), ('DEPOSITODEFAULT', '1', 'DATOS');")),
+        QStringLiteral("INSERT INTO PRODUCTO (PROD_ID, PROD_RUB, PROD_IMPINT) VALUES %1;\n").arg(products)
+            + noteRow(1, QStringLiteral("2026-03-02"), 3, 125) + twoLines(1));
     DeliveryNoteTransfer step(f.session);
     runStep(f, step);
     const auto articlesOf = [&](const QString &table) {

@@ -26,14 +26,22 @@ void TstNoteReading::noteHeader_data()
     QTest::addColumn<QString>("SucNroLetra");
     QTest::addColumn<bool>("exempt");
 
-    QTest::newRow("R 3-125") << 3 << "'RI'" << "000300000125R" << false;
-    QTest::newRow("EX is exempt") << 3 << "'EX'" << "000300000125R" << true;
-    QTest::newRow("ex is exempt") << 3 << "'ex'" << "000300000125R" << true;
-    QTest::newRow("Ex is exempt") << 3 << "'Ex'" << "000300000125R" << true;
-    QTest::newRow("EX with a trailing blank is not") << 3 << "'EX '" << "000300000125R" << false;
-    QTest::newRow("CF is not") << 3 << "'CF'" << "000300000125R" << false;
-    QTest::newRow("Null is not") << 3 << "NULL" << "000300000125R" << false;
-    QTest::newRow("five-digit point of sale keeps its digits") << 12345 << "'RI'" << "1234500000125R" << false;
+    QTest::newRow("R 3-125") << 3 << "'RI'"
+                             << "000300000125R" << false;
+    QTest::newRow("EX is exempt") << 3 << "'EX'"
+                                  << "000300000125R" << true;
+    QTest::newRow("ex is exempt") << 3 << "'ex'"
+                                  << "000300000125R" << true;
+    QTest::newRow("Ex is exempt") << 3 << "'Ex'"
+                                  << "000300000125R" << true;
+    QTest::newRow("EX with a trailing blank is not") << 3 << "'EX '"
+                                                     << "000300000125R" << false;
+    QTest::newRow("CF is not") << 3 << "'CF'"
+                               << "000300000125R" << false;
+    QTest::newRow("Null is not") << 3 << "NULL"
+                                 << "000300000125R" << false;
+    QTest::newRow("five-digit point of sale keeps its digits") << 12345 << "'RI'"
+                                                               << "1234500000125R" << false;
 }
 
 void TstNoteReading::noteHeader()
@@ -45,7 +53,7 @@ void TstNoteReading::noteHeader()
     RunFixture f(orvaSetup(), noteRow(7, QStringLiteral("2026-03-02"), pointOfSale, 125, condition));
     Recordset row = f.context.source.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT"));
     DeliveryNote note;
-    note.exempt = !exempt;  // a previous note's flag must not survive
+    note.exempt = !exempt; // a previous note's flag must not survive
     LeeRemito(f.context, row, note);
     QCOMPARE(note.SucNroLetra, SucNroLetra);
     QCOMPARE(note.exempt, exempt);
@@ -74,18 +82,78 @@ void TstNoteReading::noteLine_data()
     QTest::addColumn<QString>("lineTotal");
     QTest::addColumn<QString>("failingColumn");
 
-    QTest::newRow("121 at 21%") << "121" << "0" << "21" << "200" << "'LT'" << "2" << "100" << "200" << "";
-    QTest::newRow("131 with 10 of taxes at 21%") << "131" << "10" << "21" << "100" << "'UN'" << "1" << "100" << "110"
+    QTest::newRow("121 at 21%") << "121"
+                                << "0"
+                                << "21"
+                                << "200"
+                                << "'LT'"
+                                << "2"
+                                << "100"
+                                << "200"
+                                << "";
+    QTest::newRow("131 with 10 of taxes at 21%") << "131"
+                                                 << "10"
+                                                 << "21"
+                                                 << "100"
+                                                 << "'UN'"
+                                                 << "1"
+                                                 << "100"
+                                                 << "110"
                                                  << "";
-    QTest::newRow("rate 0: price less taxes") << "50" << "5" << "0" << "45" << "'UN'" << "1" << "45" << "50" << "";
-    QTest::newRow("rounded to four decimals") << "100" << "0" << "21" << "82.64" << "'UN'" << "1" << "82.6446"
-                                              << "82.64" << "";
-    QTest::newRow("price that is no number counts 0") << "'x'" << "0" << "21" << "0" << "'UN'" << "1" << "0" << "0"
+    QTest::newRow("rate 0: price less taxes") << "50"
+                                              << "5"
+                                              << "0"
+                                              << "45"
+                                              << "'UN'"
+                                              << "1"
+                                              << "45"
+                                              << "50"
+                                              << "";
+    QTest::newRow("rounded to four decimals") << "100"
+                                              << "0"
+                                              << "21"
+                                              << "82.64"
+                                              << "'UN'"
+                                              << "1"
+                                              << "82.6446"
+                                              << "82.64"
+                                              << "";
+    QTest::newRow("price that is no number counts 0") << "'x'"
+                                                      << "0"
+                                                      << "21"
+                                                      << "0"
+                                                      << "'UN'"
+                                                      << "1"
+                                                      << "0"
+                                                      << "0"
                                                       << "";
-    QTest::newRow("Null unit") << "121" << "0" << "21" << "200" << "NULL" << "2" << "" << "" << "fcout_unid";
-    QTest::newRow("quantity that is no number") << "121" << "0" << "21" << "200" << "'LT'" << "'dos'" << "" << ""
+    QTest::newRow("Null unit") << "121"
+                               << "0"
+                               << "21"
+                               << "200"
+                               << "NULL"
+                               << "2"
+                               << ""
+                               << ""
+                               << "fcout_unid";
+    QTest::newRow("quantity that is no number") << "121"
+                                                << "0"
+                                                << "21"
+                                                << "200"
+                                                << "'LT'"
+                                                << "'dos'"
+                                                << ""
+                                                << ""
                                                 << "fcout_cant";
-    QTest::newRow("Null quantity") << "121" << "0" << "21" << "200" << "'LT'" << "NULL" << "" << "" << "fcout_cant";
+    QTest::newRow("Null quantity") << "121"
+                                   << "0"
+                                   << "21"
+                                   << "200"
+                                   << "'LT'"
+                                   << "NULL"
+                                   << ""
+                                   << ""
+                                   << "fcout_cant";
 }
 
 void TstNoteReading::noteLine()

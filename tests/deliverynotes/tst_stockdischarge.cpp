@@ -156,10 +156,11 @@ void TstStockDischarge::givenUpNoteTakesItsMovementsAlong()
     // Every stock movement leaves a row that Orva only rejects at the commit:
     // the note's commit fails after its movements were written, and the
     // unattended run gives the note up.
-    RunFixture f(orvaRows(QStringLiteral(
-                     "CREATE TABLE STOCK_KEYS (ID INTEGER PRIMARY KEY);\n"
-                     "CREATE TABLE STOCK_REFS (ID INTEGER REFERENCES STOCK_KEYS (ID) DEFERRABLE INITIALLY DEFERRED);\n")),
-                 ktzRows(noteWithLines(1, 125, {"10:LT:2", "11:UN:1", "12:KG:4"})));
+    RunFixture f(
+        orvaRows(QStringLiteral(
+            "CREATE TABLE STOCK_KEYS (ID INTEGER PRIMARY KEY);\n"
+            "CREATE TABLE STOCK_REFS (ID INTEGER REFERENCES STOCK_KEYS (ID) DEFERRABLE INITIALLY DEFERRED);\n")),
+        ktzRows(noteWithLines(1, 125, {"10:LT:2", "11:UN:1", "12:KG:4"})));
     Connection &orva = f.context.orva();
     orva.executeOrThrow(QStringLiteral("PRAGMA foreign_keys = ON"));
     orva.executeOrThrow(QStringLiteral("CREATE TRIGGER stock_ref AFTER INSERT ON V_MV_STOCK "
@@ -190,10 +191,12 @@ void TstStockDischarge::refusedDischargeIsNamedAndRunEndsWithOmissions_data()
     QTest::newRow("an article's movement")
         << "BEFORE INSERT ON V_MV_STOCK WHEN NEW.IDARTICULO LIKE '%11-2'" << note + ", renglón 2 (artículo 11)"
         << "ActualizaStock";
-    QTest::newRow("a component's movement") << "BEFORE INSERT ON V_MV_STOCK WHEN NEW.TC = '  PE'"
-                                            << note + ", renglón 1 (artículo 10), insumo C" << "ActualizaStock";
-    QTest::newRow("the components' book") << "BEFORE UPDATE ON V_TA_CPTE WHEN OLD.CODIGO = '  PE'"
-                                          << note + ", contador del talonario PE" << "ActualizaStock";
+    QTest::newRow("a component's movement")
+        << "BEFORE INSERT ON V_MV_STOCK WHEN NEW.TC = '  PE'" << note + ", renglón 1 (artículo 10), insumo C"
+        << "ActualizaStock";
+    QTest::newRow("the components' book")
+        << "BEFORE UPDATE ON V_TA_CPTE WHEN OLD.CODIGO = '  PE'" << note + ", contador del talonario PE"
+        << "ActualizaStock";
     QTest::newRow("the note's book") << "BEFORE UPDATE ON V_TA_CPTE WHEN OLD.CODIGO = '  RM'" << note
                                      << "ConsultaComprobante";
 }
@@ -215,7 +218,8 @@ void TstStockDischarge::refusedDischargeIsNamedAndRunEndsWithOmissions()
                      "('                     10-2', '                        C', '  UN', 3);\n")),
                  ktzRows(noteWithLines(1, 125, {"10:LT:2", "11:UN:1", "12:KG:4"})));
     f.context.orva().executeOrThrow(
-        QStringLiteral("CREATE TRIGGER refuse %1 BEGIN SELECT RAISE(ABORT, 'rechazado por la prueba'); END").arg(trigger));
+        QStringLiteral("CREATE TRIGGER refuse %1 BEGIN SELECT RAISE(ABORT, 'rechazado por la prueba'); END")
+            .arg(trigger));
     RunOutcome outcome;
     const RunAccount run = runUnattended(f, outcome);
     QCOMPARE(outcome, RunOutcome::Finished);

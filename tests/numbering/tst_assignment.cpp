@@ -36,36 +36,56 @@ void TstAssignment::bookChoice_data()
     QTest::addColumn<bool>("modifiable");
 
     QTest::newRow("used-up book passed over")
-        << "PE"
-        << book("  PE", 1, "X", "X", 1, 101, 1, 100) + book("  PE", 2, "X", "X", 2, 0, 1, 500) << "X" << ""
-        << "0002" << "00000001" << "X" << 2 << false;
+        << "PE" << book("  PE", 1, "X", "X", 1, 101, 1, 100) + book("  PE", 2, "X", "X", 2, 0, 1, 500) << "X"
+        << ""
+        << "0002"
+        << "00000001"
+        << "X" << 2 << false;
     QTest::newRow("counter at the upper bound is used up")
-        << "PE"
-        << book("  PE", 1, "X", "X", 1, 100, 1, 100) + book("  PE", 2, "X", "X", 3, 7, 1, 50) << "X" << ""
-        << "0003" << "00000007" << "X" << 2 << false;
+        << "PE" << book("  PE", 1, "X", "X", 1, 100, 1, 100) + book("  PE", 2, "X", "X", 3, 7, 1, 50) << "X"
+        << ""
+        << "0003"
+        << "00000007"
+        << "X" << 2 << false;
     QTest::newRow("books visited by TALONARIO")
-        << "PE"
-        << book("  PE", 5, "X", "X", 5, 9, 1, 50) + book("  PE", 3, "X", "X", 3, 12, 1, 50) << "X" << ""
-        << "0003" << "00000012" << "X" << 3 << false;
-    QTest::newRow("blank letter proposed as X")
-        << "PE"
-        << book("  PE", 1, "X", "X", 1, 5, 1, 10) << "  " << "" << "0001" << "00000005" << "X" << 1 << false;
-    QTest::newRow("letter the book does not serve")
-        << "FA"
-        << book("  FA", 1, "A", "A", 4, 33, 1, 1000) << "B" << "" << "0004" << "00000033" << "A" << 1 << false;
-    QTest::newRow("letter served, other case")
-        << "FA"
-        << book("  FA", 1, "AB", "B", 4, 12, 1, 1000) << "b" << "" << "0004" << "00000012" << "b" << 1 << false;
-    QTest::newRow("modifiable book")
-        << "PE"
-        << book("  PE", 1, "X", "X", 1, 5, 1, 10, ", Modificanumeracion", ", 1") << "X" << ""
-        << "0001" << "00000005" << "X" << 1 << true;
+        << "PE" << book("  PE", 5, "X", "X", 5, 9, 1, 50) + book("  PE", 3, "X", "X", 3, 12, 1, 50) << "X"
+        << ""
+        << "0003"
+        << "00000012"
+        << "X" << 3 << false;
+    QTest::newRow("blank letter proposed as X") << "PE" << book("  PE", 1, "X", "X", 1, 5, 1, 10) << "  "
+                                                << ""
+                                                << "0001"
+                                                << "00000005"
+                                                << "X" << 1 << false;
+    QTest::newRow("letter the book does not serve") << "FA" << book("  FA", 1, "A", "A", 4, 33, 1, 1000) << "B"
+                                                    << ""
+                                                    << "0004"
+                                                    << "00000033"
+                                                    << "A" << 1 << false;
+    QTest::newRow("letter served, other case") << "FA" << book("  FA", 1, "AB", "B", 4, 12, 1, 1000) << "b"
+                                               << ""
+                                               << "0004"
+                                               << "00000012"
+                                               << "b" << 1 << false;
+    QTest::newRow("modifiable book") << "PE" << book("  PE", 1, "X", "X", 1, 5, 1, 10, ", Modificanumeracion", ", 1")
+                                     << "X"
+                                     << ""
+                                     << "0001"
+                                     << "00000005"
+                                     << "X" << 1 << true;
     QTest::newRow("expired book passed over when a date is given")
         << "PE"
         << book("  PE", 1, "X", "X", 1, 5, 1, 10, ", VenceX", ", '2026-01-31'") + book("  PE", 2, "X", "X", 2, 3, 1, 10)
-        << "X" << "2026-02-01" << "0002" << "00000003" << "X" << 2 << false;
-    QTest::newRow("no book for the type")
-        << "PE" << book("  FA", 1, "A", "A", 1, 5, 1, 10) << "A" << "" << "1" << "1"
+        << "X"
+        << "2026-02-01"
+        << "0002"
+        << "00000003"
+        << "X" << 2 << false;
+    QTest::newRow("no book for the type") << "PE" << book("  FA", 1, "A", "A", 1, 5, 1, 10) << "A"
+                                          << ""
+                                          << "1"
+                                          << "1"
                                           << "X" << 0 << false;
 }
 
@@ -170,10 +190,14 @@ void TstAssignment::equivalentTypes_data()
 {
     QTest::addColumn<QString>("tc");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("configured, trimmed value") << " fcc " << "FA";
-    QTest::newRow("configured, no key") << "TK" << "";
-    QTest::newRow("its own equivalent") << " gf" << "gf";
-    QTest::newRow("no equivalent") << "RM" << "";
+    QTest::newRow("configured, trimmed value") << " fcc "
+                                               << "FA";
+    QTest::newRow("configured, no key") << "TK"
+                                        << "";
+    QTest::newRow("its own equivalent") << " gf"
+                                        << "gf";
+    QTest::newRow("no equivalent") << "RM"
+                                   << "";
 }
 
 void TstAssignment::equivalentTypes()

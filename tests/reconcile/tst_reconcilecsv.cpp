@@ -18,12 +18,30 @@ Reconciliation sample()
     Reconciliation r;
     r.status = ReconcileStatus::Differences;
     r.days = {
-        {0, QDate(2026, 3, 2), ReconcileKind::Facturas, 2, 2, Currency::fromDouble(95600), Currency::fromDouble(95600),
-         Verdict::Reconciled, {}},
-        {1, QDate(2026, 3, 3), ReconcileKind::Cargas, 2, 1, Currency::fromDouble(1234.5678),
-         Currency::fromDouble(-0.5), Verdict::NotReadable,
-         {{QStringLiteral("carga 7; \"turno\" noche"), Problem::Missing, Currency::fromDouble(1234.0678), Currency(), {}},
-          {QStringLiteral("carga 8"), Problem::NotReadable, Currency(), Currency(), QStringLiteral("importe nulo (IMP_CARGA)")}}},
+        {0,
+         QDate(2026, 3, 2),
+         ReconcileKind::Facturas,
+         2,
+         2,
+         Currency::fromDouble(95600),
+         Currency::fromDouble(95600),
+         Verdict::Reconciled,
+         {}},
+        {1,
+         QDate(2026, 3, 3),
+         ReconcileKind::Cargas,
+         2,
+         1,
+         Currency::fromDouble(1234.5678),
+         Currency::fromDouble(-0.5),
+         Verdict::NotReadable,
+         {{QStringLiteral("carga 7; \"turno\" noche"),
+           Problem::Missing,
+           Currency::fromDouble(1234.0678),
+           Currency(),
+           {}},
+          {QStringLiteral("carga 8"), Problem::NotReadable, Currency(), Currency(),
+           QStringLiteral("importe nulo (IMP_CARGA)")}}},
     };
     r.notTransferable = {{0, QDate(2026, 3, 2), ReconcileKind::Facturas, QStringLiteral("factura 1007"),
                           QStringLiteral("letter"), QStringLiteral("letra 'C': sólo se transfieren facturas A y B")}};
@@ -71,7 +89,8 @@ void TstReconcileCsv::amounts_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("spanish");
     QTest::addColumn<QString>("c");
-    QTest::newRow("whole, no thousands separator") << 1234567.0 << QStringLiteral("1234567") << QStringLiteral("1234567");
+    QTest::newRow("whole, no thousands separator")
+        << 1234567.0 << QStringLiteral("1234567") << QStringLiteral("1234567");
     QTest::newRow("four decimals") << 7.8512 << QStringLiteral("7,8512") << QStringLiteral("7.8512");
     QTest::newRow("negative") << -12.5 << QStringLiteral("-12,5") << QStringLiteral("-12.5");
     QTest::newRow("zero") << 0.0 << QStringLiteral("0") << QStringLiteral("0");
@@ -90,16 +109,19 @@ void TstReconcileCsv::linesOfAReconciliation()
 {
     const QStringList lines =
         reconciliationCsv(sample(), QLocale(QLocale::Spanish, QLocale::Spain)).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines, (QStringList{
-        QStringLiteral("Estación;Fecha;Clase;Cantidad KTZ;Cantidad Orva;Total KTZ;Total Orva;Resultado;Documento;"
-                       "Problema;Importe KTZ;Importe Orva"),
-        QStringLiteral("0;2026-03-02;Facturas;2;2;95600;95600;conciliado;;;;"),
-        QStringLiteral("1;2026-03-03;Cargas;2;1;1234,5678;-0,5;no legible;\"carga 7; \"\"turno\"\" noche\";"
-                       "falta en Orva;1234,0678;0"),
-        QStringLiteral("1;2026-03-03;Cargas;2;1;1234,5678;-0,5;no legible;carga 8;no legible: importe nulo (IMP_CARGA);;"),
-        QStringLiteral("0;2026-03-02;Facturas;;;;;no transferible;factura 1007;"
-                       "letra 'C': sólo se transfieren facturas A y B;;"),
-        QString()}));
+    QCOMPARE(
+        lines,
+        (QStringList{
+            QStringLiteral("Estación;Fecha;Clase;Cantidad KTZ;Cantidad Orva;Total KTZ;Total Orva;Resultado;Documento;"
+                           "Problema;Importe KTZ;Importe Orva"),
+            QStringLiteral("0;2026-03-02;Facturas;2;2;95600;95600;conciliado;;;;"),
+            QStringLiteral("1;2026-03-03;Cargas;2;1;1234,5678;-0,5;no legible;\"carga 7; \"\"turno\"\" noche\";"
+                           "falta en Orva;1234,0678;0"),
+            QStringLiteral(
+                "1;2026-03-03;Cargas;2;1;1234,5678;-0,5;no legible;carga 8;no legible: importe nulo (IMP_CARGA);;"),
+            QStringLiteral("0;2026-03-02;Facturas;;;;;no transferible;factura 1007;"
+                           "letra 'C': sólo se transfieren facturas A y B;;"),
+            QString()}));
 }
 
 void TstReconcileCsv::unwritableFileIsNamed()
@@ -112,7 +134,8 @@ void TstReconcileCsv::unwritableFileIsNamed()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     file.close();
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Estación;"));
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF"
+                             "Estación;"));
 
     // A folder where the file should be: nothing written, the path named.
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("taken.csv")));

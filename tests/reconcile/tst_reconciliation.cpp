@@ -158,7 +158,8 @@ Result TstReconciliation::reconcileReadOnly(const QString &orva, const QStringLi
 
 void TstReconciliation::cleanTransferReconciles()
 {
-    const Result r = reconcileReadOnly(orvaCopy(QStringLiteral("clean")), demoStations(), 0, QStringLiteral("reconciled"));
+    const Result r =
+        reconcileReadOnly(orvaCopy(QStringLiteral("clean")), demoStations(), 0, QStringLiteral("reconciled"));
     if (QTest::currentTestFailed())
         return;
     QVERIFY(findings(r.report).isEmpty());
@@ -182,10 +183,11 @@ void TstReconciliation::cleanTransferReconciles()
     QStringList left;
     for (const QJsonValue &v : r.report.value(QStringLiteral("not_transferable")).toArray())
         left << v.toObject().value(QStringLiteral("document")).toString() + QLatin1Char(' ')
-                    + v.toObject().value(QStringLiteral("rule")).toString();
-    QCOMPARE(left, (QStringList{QStringLiteral("factura 1007 (punto de venta 5, número 15, letra C) letter"),
-                                QStringLiteral("factura 1008 (punto de venta 5, número 0, letra B) number"),
-                                QStringLiteral("carga 1008 (tipo 3, número 0) number")}));
+                + v.toObject().value(QStringLiteral("rule")).toString();
+    QCOMPARE(left,
+             (QStringList{QStringLiteral("factura 1007 (punto de venta 5, número 15, letra C) letter"),
+                          QStringLiteral("factura 1008 (punto de venta 5, número 0, letra B) number"),
+                          QStringLiteral("carga 1008 (tipo 3, número 0) number")}));
     QVERIFY(r.out.contains(QStringLiteral("Resultado: todo conciliado")));
 }
 
@@ -218,7 +220,8 @@ void TstReconciliation::changedOrvaNamesExactlyTheChangedDocuments()
             QCOMPARE(doc.value(QStringLiteral("orva_total")).toDouble(), 13000.0);
         }
         if (d.value(QStringLiteral("kind")).toString() == QLatin1String("cargas")
-            && d.value(QStringLiteral("date")).toString() == QLatin1String("2026-03-02") && d.value(QStringLiteral("station")).toInt() == 0) {
+            && d.value(QStringLiteral("date")).toString() == QLatin1String("2026-03-02")
+            && d.value(QStringLiteral("station")).toInt() == 0) {
             QCOMPARE(d.value(QStringLiteral("ktz_count")).toInt(), 3);
             QCOMPARE(d.value(QStringLiteral("orva_count")).toInt(), 4);
         }
@@ -234,18 +237,21 @@ void TstReconciliation::unreadableRowsMakeTheirDayNotReadable()
         QSKIP("needs the clean reconciliation");
     const QString ktz = m_dir.filePath(QStringLiteral("unreadable-ktz.db"));
     QVERIFY(QFile::copy(m_demo + QStringLiteral("/ktz.db"), ktz));
-    runSqliteScript(ktz, QStringLiteral("UPDATE FAC_OUT SET TOTAL = NULL WHERE ID = 1003;\n"
+    runSqliteScript(ktz,
+                    QStringLiteral("UPDATE FAC_OUT SET TOTAL = NULL WHERE ID = 1003;\n"
                                    "UPDATE T_CARGAS SET F_COMP = '2026-03-04x' WHERE ID = 1005;\n"));
     const QString orva = orvaCopy(QStringLiteral("unreadable"));
-    runSqliteScript(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS';").arg(ktz));
+    runSqliteScript(
+        orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS';").arg(ktz));
 
     const Result r = reconcileReadOnly(orva, {ktz}, 3, QStringLiteral("differences"));
     if (QTest::currentTestFailed())
         return;
     const QStringList named = findings(r.report);
-    QVERIFY2(named.contains(QStringLiteral("0 2026-03-03 facturas factura 1003 (punto de venta 5, número 1236, letra B): "
-                                           "not_readable")),
-             qPrintable(named.join(QLatin1Char('\n'))));
+    QVERIFY2(
+        named.contains(QStringLiteral("0 2026-03-03 facturas factura 1003 (punto de venta 5, número 1236, letra B): "
+                                      "not_readable")),
+        qPrintable(named.join(QLatin1Char('\n'))));
     QVERIFY(named.filter(QStringLiteral("0 2026-03-04 cargas carga 1005")).size() == 1);
     QMap<QString, QString> expected = m_cleanVerdicts;
     expected[QStringLiteral("0 2026-03-03 facturas")] = QStringLiteral("not_readable");
@@ -260,7 +266,9 @@ void TstReconciliation::stationThatCannotBeOpened()
         QSKIP("needs the clean reconciliation");
     const QString orva = orvaCopy(QStringLiteral("nostation"));
     const QString missing = m_dir.filePath(QStringLiteral("no-such-station.db"));
-    runSqliteScript(orva, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS2';").arg(missing));
+    runSqliteScript(
+        orva,
+        QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '%1' WHERE CLAVE = 'KTZ_BASEDEDATOS2';").arg(missing));
 
     const Result r = reconcile(orva);
     QCOMPARE(r.exitCode, 1);
@@ -282,8 +290,9 @@ void TstReconciliation::unwritableReportIsNotFinished()
     const QString orva = orvaCopy(QStringLiteral("noreport"));
     const QString folder = m_dir.filePath(QStringLiteral("report-is-a-folder"));
     QVERIFY(QDir().mkpath(folder));
-    const Result r = runProgram(QStringLiteral("@ParametroAdicional=Conciliar;@DbName=%1;@Informe=%2;").arg(orva, folder),
-                                m_dir.filePath(QStringLiteral("prog")));
+    const Result r =
+        runProgram(QStringLiteral("@ParametroAdicional=Conciliar;@DbName=%1;@Informe=%2;").arg(orva, folder),
+                   m_dir.filePath(QStringLiteral("prog")));
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(QStringLiteral("No se pudo escribir el informe ") + folder), qPrintable(r.err));
     // The table was printed all the same.

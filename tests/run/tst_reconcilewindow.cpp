@@ -118,10 +118,11 @@ void TstReconcileWindow::daysShowTheirVerdictsColoured()
         else
             QCOMPARE(verdict, QStringLiteral("conciliado"));
     }
-    QCOMPARE(changed, (QMap<QString, QString>{{QStringLiteral("0 2026-03-02 Facturas"), QStringLiteral("faltan en Orva")},
-                                              {QStringLiteral("0 2026-03-02 Cargas"), QStringLiteral("duplicado en Orva")},
-                                              {QStringLiteral("0 2026-03-03 Remitos"), QStringLiteral("importes distintos")},
-                                              {QStringLiteral("1 2026-03-03 Facturas"), QStringLiteral("en Orva, no en KTZ")}}));
+    QCOMPARE(changed,
+             (QMap<QString, QString>{{QStringLiteral("0 2026-03-02 Facturas"), QStringLiteral("faltan en Orva")},
+                                     {QStringLiteral("0 2026-03-02 Cargas"), QStringLiteral("duplicado en Orva")},
+                                     {QStringLiteral("0 2026-03-03 Remitos"), QStringLiteral("importes distintos")},
+                                     {QStringLiteral("1 2026-03-03 Facturas"), QStringLiteral("en Orva, no en KTZ")}}));
     QVERIFY(FrmConciliacion::verdictColor(Verdict::Reconciled) != FrmConciliacion::verdictColor(Verdict::Missing));
     QVERIFY2(m_window->lblDias->text().contains(QStringLiteral("Estación 0: del 2026-03-01 al 2026-03-0")),
              qPrintable(m_window->lblDias->text()));
@@ -152,10 +153,12 @@ void TstReconcileWindow::detailNamesTheDocuments()
     }
     QCOMPARE(named.size() - problems.size(), 3);
     problems.sort();
-    QCOMPARE(problems, (QStringList{QStringLiteral("0 2026-03-02 Cargas FA 0003-00080213 B, asiento 1003: duplicado en Orva"),
-                                    QStringLiteral("0 2026-03-02 Facturas FA 0005-00001235 B, asiento 1002: falta en Orva"),
-                                    QStringLiteral("0 2026-03-03 Remitos RM 0001-00000042 R: importe distinto"),
-                                    QStringLiteral("1 2026-03-03 Facturas FA 0007-00000999 A, asiento 1999: en Orva, no en KTZ")}));
+    QCOMPARE(
+        problems,
+        (QStringList{QStringLiteral("0 2026-03-02 Cargas FA 0003-00080213 B, asiento 1003: duplicado en Orva"),
+                     QStringLiteral("0 2026-03-02 Facturas FA 0005-00001235 B, asiento 1002: falta en Orva"),
+                     QStringLiteral("0 2026-03-03 Remitos RM 0001-00000042 R: importe distinto"),
+                     QStringLiteral("1 2026-03-03 Facturas FA 0007-00000999 A, asiento 1999: en Orva, no en KTZ")}));
 
     // Back to one day: a reconciled day names only what the transfer left out of it.
     m_window->chkTodos->setChecked(false);

@@ -33,17 +33,26 @@ void TstRunAccount::filing_data()
     // What the step said: w = written, u = unchanged, p = a part left out by
     // rule, c = an error continued past, f = failed.
     QTest::addColumn<QString>("said");
-    QTest::addColumn<QString>("filed");       // written / unchanged / left_out / failed
-    QTest::addColumn<int>("named");           // records listed
-    QTest::newRow("written") << "w" << "written" << 0;
-    QTest::newRow("written without a line: the line is listed") << "wp" << "written" << 1;
-    QTest::newRow("written past two errors") << "wcc" << "written" << 2;
-    QTest::newRow("unchanged") << "u" << "unchanged" << 0;
-    QTest::newRow("a check continued past is not unchanged") << "uc" << "left_out" << 1;
-    QTest::newRow("nothing written, error continued past") << "c" << "left_out" << 1;
-    QTest::newRow("nothing said at all") << "" << "left_out" << 1;
-    QTest::newRow("left out by rule") << "p" << "left_out" << 1;
-    QTest::newRow("written then failed (commit)") << "wpf" << "failed" << 1;
+    QTest::addColumn<QString>("filed"); // written / unchanged / left_out / failed
+    QTest::addColumn<int>("named");     // records listed
+    QTest::newRow("written") << "w"
+                             << "written" << 0;
+    QTest::newRow("written without a line: the line is listed") << "wp"
+                                                                << "written" << 1;
+    QTest::newRow("written past two errors") << "wcc"
+                                             << "written" << 2;
+    QTest::newRow("unchanged") << "u"
+                               << "unchanged" << 0;
+    QTest::newRow("a check continued past is not unchanged") << "uc"
+                                                             << "left_out" << 1;
+    QTest::newRow("nothing written, error continued past") << "c"
+                                                           << "left_out" << 1;
+    QTest::newRow("nothing said at all") << ""
+                                         << "left_out" << 1;
+    QTest::newRow("left out by rule") << "p"
+                                      << "left_out" << 1;
+    QTest::newRow("written then failed (commit)") << "wpf"
+                                                  << "failed" << 1;
 }
 
 void TstRunAccount::filing()
@@ -91,22 +100,22 @@ void TstRunAccount::filing()
 
 void TstRunAccount::runStatus_data()
 {
-    QTest::addColumn<QList<int>>("passes");  // RunStatus of each pass
-    QTest::addColumn<bool>("named");         // the passes named a record
+    QTest::addColumn<QList<int>>("passes"); // RunStatus of each pass
+    QTest::addColumn<bool>("named");        // the passes named a record
     QTest::addColumn<int>("status");
     QTest::addColumn<int>("exitCode");
     const int done = int(RunStatus::Completed);
     QTest::newRow("one clean pass") << QList<int>{done} << false << done << 0;
     QTest::newRow("two clean passes") << QList<int>{done, done} << false << done << 0;
     QTest::newRow("records named") << QList<int>{done, done} << true << int(RunStatus::CompletedWithOmissions) << 3;
-    QTest::newRow("second pass cancelled") << QList<int>{done, int(RunStatus::Cancelled)} << false
-                                           << int(RunStatus::Cancelled) << 1;
+    QTest::newRow("second pass cancelled")
+        << QList<int>{done, int(RunStatus::Cancelled)} << false << int(RunStatus::Cancelled) << 1;
     QTest::newRow("abandoned with records named")
         << QList<int>{int(RunStatus::Abandoned)} << true << int(RunStatus::Abandoned) << 1;
-    QTest::newRow("first database not opened") << QList<int>{int(RunStatus::NotStarted)} << false
-                                                << int(RunStatus::NotStarted) << 1;
-    QTest::newRow("second database not opened") << QList<int>{done, int(RunStatus::NotStarted)} << false
-                                                 << int(RunStatus::ConnectionLost) << 1;
+    QTest::newRow("first database not opened")
+        << QList<int>{int(RunStatus::NotStarted)} << false << int(RunStatus::NotStarted) << 1;
+    QTest::newRow("second database not opened")
+        << QList<int>{done, int(RunStatus::NotStarted)} << false << int(RunStatus::ConnectionLost) << 1;
     QTest::newRow("no pass") << QList<int>{} << false << int(RunStatus::NotStarted) << 1;
 }
 
@@ -122,8 +131,9 @@ void TstRunAccount::runStatus()
         p.pass = i;
         p.status = RunStatus(passes[i]);
         if (named && i == 0)
-            p.kind(TransferKind::Remitos).records.append({QStringLiteral("remito"), QStringLiteral("x"),
-                                                          ProblemKind::LeftOut, QStringLiteral("y")});
+            p.kind(TransferKind::Remitos)
+                .records.append(
+                    {QStringLiteral("remito"), QStringLiteral("x"), ProblemKind::LeftOut, QStringLiteral("y")});
         run.passes << p;
     }
     run.conclude();
@@ -160,8 +170,11 @@ void TstRunAccount::reportLinesKeepTheirFormulas()
     QCOMPARE(reportTitle(r.account.status), QStringLiteral("Actualización Abandonada"));
     QCOMPARE(r.statusLine(), QStringLiteral("Estado: abandonada tras un error (Error 1: falla)"));
     QCOMPARE(r.accountLines(),
-             QStringList({QStringLiteral("Ventas: 13 leídos = 13 grabados + 0 sin cambios + 0 omitidos + 0 fallidos + 0 no alcanzados"),
-                          QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 1 fallidos + 1 no alcanzados")}));
+             QStringList(
+                 {QStringLiteral(
+                      "Ventas: 13 leídos = 13 grabados + 0 sin cambios + 0 omitidos + 0 fallidos + 0 no alcanzados"),
+                  QStringLiteral(
+                      "Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 1 fallidos + 1 no alcanzados")}));
     QCOMPARE(r.recordLines(),
              QStringList({QStringLiteral("Fallido: remito R punto de venta 3, número 8 [GrabaRemito] rechazado")}));
     for (RunStatus s : {RunStatus::Completed, RunStatus::CompletedWithOmissions})
@@ -189,8 +202,9 @@ void TstRunAccount::jsonReport()
     sales.counted = 4;
     sales.written = 2;
     sales.unchanged = 1;
-    sales.records.append({QStringLiteral("factura 1004 (punto de venta 5, número 1237, letra A), renglón 2 (artículo 7)"),
-                          QStringLiteral("GrabaStockVenta"), ProblemKind::LeftOut, QStringLiteral("rechazado")});
+    sales.records.append(
+        {QStringLiteral("factura 1004 (punto de venta 5, número 1237, letra A), renglón 2 (artículo 7)"),
+         QStringLiteral("GrabaStockVenta"), ProblemKind::LeftOut, QStringLiteral("rechazado")});
     run.passes << p;
     run.conclude();
 
@@ -216,8 +230,9 @@ void TstRunAccount::jsonReport()
     QCOMPARE(pass.value(QStringLiteral("dates_after")).toObject().value(QStringLiteral("KTZ_ULTIMAFECHA")).toString(),
              QStringLiteral("2026-03-02"));
     const QJsonObject kinds = pass.value(QStringLiteral("kinds")).toObject();
-    QCOMPARE(kinds.keys(), QStringList({QStringLiteral("articulos"), QStringLiteral("clientes"),
-                                        QStringLiteral("remitos"), QStringLiteral("ventas")}));
+    QCOMPARE(kinds.keys(),
+             QStringList({QStringLiteral("articulos"), QStringLiteral("clientes"), QStringLiteral("remitos"),
+                          QStringLiteral("ventas")}));
     const QJsonObject v = kinds.value(QStringLiteral("ventas")).toObject();
     QCOMPARE(v.value(QStringLiteral("read")).toInt(), 4);
     QCOMPARE(v.value(QStringLiteral("written")).toInt(), 2);

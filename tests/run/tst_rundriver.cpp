@@ -39,9 +39,9 @@ public:
 
     TransferKind kind;
     std::function<void(RunContext &, int record)> onRecord;
-    QList<int> passes;        // SourcePass of every call
-    QList<qint16> digits;     // Digitos_Cuenta seen by every call
-    QList<bool> sawHidden;    // whether the progress window was hidden at the start
+    QList<int> passes;     // SourcePass of every call
+    QList<qint16> digits;  // Digitos_Cuenta seen by every call
+    QList<bool> sawHidden; // whether the progress window was hidden at the start
 
     void run(RunContext &c) override
     {
@@ -80,7 +80,8 @@ public:
             ++*written[int(kind)];
             if (document) {
                 transaction->commit();
-                const QString date = QStringLiteral("2024-0%1-%2").arg(c.SourcePass + 3).arg(record, 2, 10, QLatin1Char('0'));
+                const QString date =
+                    QStringLiteral("2024-0%1-%2").arg(c.SourcePass + 3).arg(record, 2, 10, QLatin1Char('0'));
                 (kind == TransferKind::Ventas ? c.LastSalesDate : c.LastDeliveryNoteDate) = date;
             }
             c.tally.written();
@@ -115,8 +116,7 @@ QString productRows(int n)
 class Station : public RunFixture
 {
 public:
-    explicit Station(int first, int second = -1)
-        : RunFixture(QString(), productRows(first))
+    explicit Station(int first, int second = -1) : RunFixture(QString(), productRows(first))
     {
         setCfg(QStringLiteral("KTZ_BASEDEDATOS"), ktzPath);
         setCfg(QStringLiteral("KTZ_PASSWORD"), QStringLiteral("Secreto"));
@@ -143,9 +143,8 @@ public:
     }
     int rowsWritten(TransferKind kind, int pass)
     {
-        return orvaValue(QStringLiteral("SELECT COUNT(*) FROM TA_ESTADOS WHERE CODIGO LIKE '%1%2%'")
-                             .arg(int(kind))
-                             .arg(pass))
+        return orvaValue(
+                   QStringLiteral("SELECT COUNT(*) FROM TA_ESTADOS WHERE CODIGO LIKE '%1%2%'").arg(int(kind)).arg(pass))
             .toInt();
     }
     void tick(std::initializer_list<TransferKind> kinds)
@@ -212,10 +211,11 @@ void TstRunDriver::noBoxTicked()
     QVERIFY(s.op.errorsSeen.isEmpty());
     QCOMPARE(s.reports.size(), 1);
     const SeenReport &r = s.reports.first();
-    QCOMPARE(r.lines, QStringList({QStringLiteral("Artículos: No se realizó la Actualización"),
-                                   QStringLiteral("Clientes: No se realizó la Actualización"),
-                                   QStringLiteral("Ventas: No se realizó la Actualización"),
-                                   QStringLiteral("Remitos: No se realizó la Actualización")}));
+    QCOMPARE(r.lines,
+             QStringList({QStringLiteral("Artículos: No se realizó la Actualización"),
+                          QStringLiteral("Clientes: No se realizó la Actualización"),
+                          QStringLiteral("Ventas: No se realizó la Actualización"),
+                          QStringLiteral("Remitos: No se realizó la Actualización")}));
     QCOMPARE(r.bold, QList<bool>({false, false, false, false}));
     QVERIFY(r.mainEnabled);
     QVERIFY(!r.progressLoaded);
@@ -225,7 +225,7 @@ void TstRunDriver::noBoxTicked()
 
 void TstRunDriver::passes_data()
 {
-    QTest::addColumn<QString>("second");  // "<missing>" for no row at all
+    QTest::addColumn<QString>("second"); // "<missing>" for no row at all
     QTest::addColumn<int>("passes");
     QTest::newRow("missing key") << QStringLiteral("<missing>") << 1;
     QTest::newRow("empty") << QString() << 1;
@@ -244,7 +244,9 @@ void TstRunDriver::passes()
         s.setCfg(QStringLiteral("KTZ_BASEDEDATOS2"), second);
     s.tick({TransferKind::Articulos, TransferKind::Ventas, TransferKind::Remitos});
     // Changing the digits during the run does not reach the second pass.
-    s.articles.onRecord = [&](RunContext &c, int) { c.session.GrabaDfg(QStringLiteral("Digitos_Cuenta"), QStringLiteral("9")); };
+    s.articles.onRecord = [&](RunContext &c, int) {
+        c.session.GrabaDfg(QStringLiteral("Digitos_Cuenta"), QStringLiteral("9"));
+    };
 
     QCOMPARE(s.run(), RunOutcome::Finished);
     QVERIFY2(s.op.errorsSeen.isEmpty(), qPrintable(s.op.errorsSeen.value(0).text()));
@@ -327,7 +329,7 @@ void TstRunDriver::cancelDuringSalesRollsBackTheOpenDocument()
         c.stopIfRequested();
     };
     QCOMPARE(s.run(), RunOutcome::Cancelled);
-    QCOMPARE(s.rowsWritten(TransferKind::Ventas, 0), 1);  // the committed first document stays
+    QCOMPARE(s.rowsWritten(TransferKind::Ventas, 0), 1); // the committed first document stays
     QVERIFY(!s.context.orva().inTransaction());
     QVERIFY(s.notes.passes.isEmpty());
     QCOMPARE(s.reports.size(), 1);
@@ -348,18 +350,16 @@ void TstRunDriver::errorChoices_data()
     QTest::addColumn<int>("reports");
     QTest::addColumn<bool>("dateStored");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed, not reached
+    QTest::addColumn<QList<int>>("accounting"); // written, left out, failed, not reached
     QTest::newRow("retry runs the statement again")
         << 4 << int(ErrorNumber::SqlStatement) << 2 << int(RunOutcome::Finished) << 2 << 1 << true << 0
         << QList<int>{2, 0, 0, 0};
     // The document is written without what the statement would have written,
     // and that is named: the run finished with records left out.
-    QTest::newRow("continue goes on after it")
-        << 5 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::Finished) << 2 << 1 << true << 3
-        << QList<int>{2, 0, 0, 0};
-    QTest::newRow("give up cleans up")
-        << 3 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::GaveUp) << 1 << 1 << false << 1
-        << QList<int>{1, 0, 1, 0};
+    QTest::newRow("continue goes on after it") << 5 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::Finished)
+                                               << 2 << 1 << true << 3 << QList<int>{2, 0, 0, 0};
+    QTest::newRow("give up cleans up") << 3 << int(ErrorNumber::SqlStatement) << 1 << int(RunOutcome::GaveUp) << 1 << 1
+                                       << false << 1 << QList<int>{1, 0, 1, 0};
     QTest::newRow("connection failure ends without report")
         << 3 << int(ErrorNumber::ConnectionFailure) << 1 << int(RunOutcome::ConnectionLost) << 1 << 0 << false << 1
         << QList<int>{1, 0, 1, 0};
@@ -408,7 +408,8 @@ void TstRunDriver::errorChoices()
     // The interactive program ends with the code of its last run.
     QCOMPARE(s.window.lastExitCode(), exitCode);
     const KindAccount sales = s.window.lastRun().passes.value(0).kind(TransferKind::Ventas);
-    QCOMPARE(QList<int>({int(sales.written), int(sales.leftOut), int(sales.failed), int(sales.notReached())}), accounting);
+    QCOMPARE(QList<int>({int(sales.written), int(sales.leftOut), int(sales.failed), int(sales.notReached())}),
+             accounting);
     QCOMPARE(sales.read(), 2);
     QCOMPARE(sales.records.size(), exitCode == 0 ? 0 : 1);
     if (!sales.records.isEmpty())
@@ -472,7 +473,7 @@ void TstRunDriver::unattendedStart()
     QCOMPARE(s.window.lastOutcome(), RunOutcome::Finished);
     QVERIFY(s.reports.isEmpty());
     QVERIFY(hidden && minimised && enabled);
-    QVERIFY(!s.window.isVisible());  // the window is unloaded: the program ends
+    QVERIFY(!s.window.isVisible()); // the window is unloaded: the program ends
     QCOMPARE(s.cfgRow(QStringLiteral("KTZ_ULTIMAFECHA2")).toString(), QStringLiteral("2024-04-01"));
 }
 
@@ -493,7 +494,7 @@ void TstRunDriver::hideAndRestore()
             restoredOk = !c.Minimizado && status->isVisible() && !s.window.isEnabled();
         }
         if (record == 3)
-            status->cmdOcultar->click();  // still hidden when the run ends
+            status->cmdOcultar->click(); // still hidden when the run ends
     };
     QCOMPARE(s.run(), RunOutcome::Finished);
     QVERIFY(hiddenOk);

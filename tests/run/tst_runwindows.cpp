@@ -81,14 +81,15 @@ void TstRunWindows::reportLines()
 void TstRunWindows::reportStatus_data()
 {
     QTest::addColumn<int>("status");
-    QTest::addColumn<bool>("named");  // a record left out is named
+    QTest::addColumn<bool>("named"); // a record left out is named
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("details");
     QTest::newRow("clean pass: the specified window")
         << int(RunStatus::Completed) << false << QStringLiteral("Actualización Finalizada") << false;
     QTest::newRow("finished, a record left out")
         << int(RunStatus::CompletedWithOmissions) << true << QStringLiteral("Actualización Finalizada") << true;
-    QTest::newRow("cancelled") << int(RunStatus::Cancelled) << false << QStringLiteral("Actualización Cancelada") << true;
+    QTest::newRow("cancelled") << int(RunStatus::Cancelled) << false << QStringLiteral("Actualización Cancelada")
+                               << true;
     QTest::newRow("abandoned, a record failed")
         << int(RunStatus::Abandoned) << true << QStringLiteral("Actualización Abandonada") << true;
 }
@@ -129,7 +130,9 @@ void TstRunWindows::reportStatus()
     QStringList items;
     for (int i = 0; i < report.lstRegistros->count(); ++i)
         items << report.lstRegistros->item(i)->text();
-    QCOMPARE(items.value(0), QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 0 fallidos + 2 no alcanzados"));
+    QCOMPARE(
+        items.value(0),
+        QStringLiteral("Remitos: 3 leídos = 1 grabados + 0 sin cambios + 0 omitidos + 0 fallidos + 2 no alcanzados"));
     QCOMPARE(items.size(), named ? 2 : 1);
     if (named)
         QVERIFY(items[1].startsWith(QStringLiteral("Omitido: ") + record));
@@ -179,14 +182,14 @@ void TstRunWindows::systemIcon_data()
 {
     QTest::addColumn<QString>("ini");
     QTest::addColumn<bool>("icoFile");
-    QTest::addColumn<QString>("expected");  // "resource", "file" or "none"
+    QTest::addColumn<QString>("expected"); // "resource", "file" or "none"
     QTest::newRow("default name from the resources") << QString() << true << QStringLiteral("resource");
     QTest::newRow("named resource") << QStringLiteral("[Iconos]\nIconoDelSistema=ICONVELMORAMC\n") << false
                                     << QStringLiteral("resource");
-    QTest::newRow("unknown name: the file") << QStringLiteral("[iconos]\niconodelsistema=OTRO\n") << true
-                                            << QStringLiteral("file");
-    QTest::newRow("unknown name and no file") << QStringLiteral("[Iconos]\nIconoDelSistema=OTRO\n") << false
-                                              << QStringLiteral("none");
+    QTest::newRow("unknown name: the file")
+        << QStringLiteral("[iconos]\niconodelsistema=OTRO\n") << true << QStringLiteral("file");
+    QTest::newRow("unknown name and no file")
+        << QStringLiteral("[Iconos]\nIconoDelSistema=OTRO\n") << false << QStringLiteral("none");
 }
 
 void TstRunWindows::systemIcon()

@@ -15,16 +15,15 @@ namespace salestest {
 // accounts, the sales account and the gas article.
 inline QString orvaBase()
 {
-    return QStringLiteral(
-        "INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
-        "('Digitos_Cuenta', '6', 'DATOS'), ('TITULOCLIENTES', '1120', 'DATOS'), "
-        "('KTZ_FECHADESDE', '2026-03-01', 'DATOS'), ('KTZ_CODIGOGNC', '1-1', 'DATOS'), "
-        "('KTZ_TC', 'FA', 'DATOS'), ('KTZ_TC2', 'FB', 'DATOS'), ('PERIODO', '2026', 'DATOS');\n"
-        "INSERT INTO TA_CUENTASIVA (DFI_IVARI, DFI_IVARNI, DFI_IVACF, DFI_IVARM) "
-        "VALUES ('2110101', '2110102', '2110103', '2110104');\n"
-        "INSERT INTO V_TA_INPUT_VENTAS (IdMotivoVTA, REPUESTOS) VALUES ('   1', '4110101');\n"
-        "INSERT INTO V_MA_ARTICULOS (IDARTICULO, DESCRIPCION, IDUNIDAD) "
-        "VALUES ('                      1-1', 'GNC - GAS NATURAL COMPRIMIDO', '  M3');\n");
+    return QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES "
+                          "('Digitos_Cuenta', '6', 'DATOS'), ('TITULOCLIENTES', '1120', 'DATOS'), "
+                          "('KTZ_FECHADESDE', '2026-03-01', 'DATOS'), ('KTZ_CODIGOGNC', '1-1', 'DATOS'), "
+                          "('KTZ_TC', 'FA', 'DATOS'), ('KTZ_TC2', 'FB', 'DATOS'), ('PERIODO', '2026', 'DATOS');\n"
+                          "INSERT INTO TA_CUENTASIVA (DFI_IVARI, DFI_IVARNI, DFI_IVACF, DFI_IVARM) "
+                          "VALUES ('2110101', '2110102', '2110103', '2110104');\n"
+                          "INSERT INTO V_TA_INPUT_VENTAS (IdMotivoVTA, REPUESTOS) VALUES ('   1', '4110101');\n"
+                          "INSERT INTO V_MA_ARTICULOS (IDARTICULO, DESCRIPCION, IDUNIDAD) "
+                          "VALUES ('                      1-1', 'GNC - GAS NATURAL COMPRIMIDO', '  M3');\n");
 }
 
 // An Orva customer with its IVA condition.
@@ -76,11 +75,8 @@ inline QString load(const QString &values)
 // A plain load of type 3: 10 = 0.5 non-taxed + 7.8512 net + 1.6488 IVA.
 inline QString simpleLoad(qint64 id, const QString &date, int number, const QString &hour = QStringLiteral("10:00:00"))
 {
-    return load(QStringLiteral("%1, '%2', 3, %3, 10, 10, 0.05, 21, 1, '%2 %4', 689.9")
-                    .arg(id)
-                    .arg(date)
-                    .arg(number)
-                    .arg(hour));
+    return load(
+        QStringLiteral("%1, '%2', 3, %3, 10, 10, 0.05, 21, 1, '%2 %4', 689.9").arg(id).arg(date).arg(number).arg(hour));
 }
 
 // Runs the sales step under the run's handler, as the run driver does; false

@@ -15,8 +15,8 @@ namespace {
 QStringList linesOf(RunFixture &f, const QString &origin)
 {
     QStringList lines;
-    for (const QVariantMap &row : f.orvaRows("SELECT * FROM MV_ASIENTOS WHERE CPTE_ORIGEN = '" + origin
-                                             + "' ORDER BY SECUENCIA"))
+    for (const QVariantMap &row :
+         f.orvaRows("SELECT * FROM MV_ASIENTOS WHERE CPTE_ORIGEN = '" + origin + "' ORDER BY SECUENCIA"))
         lines << row.value("CUENTA").toString() + "|" + row.value("DEBE-HABER").toString() + "|"
                 + row.value("IMPORTE").toString();
     return lines;
@@ -51,10 +51,18 @@ void TstFuelLoad::amounts_data()
     QTest::addColumn<QString>("netTaxed");
     QTest::addColumn<QString>("vat");
 
-    QTest::newRow("worked example") << 10.0 << 10.0 << 0.05 << 21.0 << "0.5" << "7.8512" << "1.6488";
-    QTest::newRow("station load") << 8623.75 << 12.5 << 18.45 << 21.0 << "230.625" << "6936.467" << "1456.658";
-    QTest::newRow("IVA 0") << 100.0 << 10.0 << 2.0 << 0.0 << "20" << "80" << "0";
-    QTest::newRow("all fixed tax") << 9.225 << 0.5 << 18.45 << 21.0 << "9.225" << "0" << "0";
+    QTest::newRow("worked example") << 10.0 << 10.0 << 0.05 << 21.0 << "0.5"
+                                    << "7.8512"
+                                    << "1.6488";
+    QTest::newRow("station load") << 8623.75 << 12.5 << 18.45 << 21.0 << "230.625"
+                                  << "6936.467"
+                                  << "1456.658";
+    QTest::newRow("IVA 0") << 100.0 << 10.0 << 2.0 << 0.0 << "20"
+                           << "80"
+                           << "0";
+    QTest::newRow("all fixed tax") << 9.225 << 0.5 << 18.45 << 21.0 << "9.225"
+                                   << "0"
+                                   << "0";
 }
 
 void TstFuelLoad::amounts()
@@ -100,19 +108,33 @@ void TstFuelLoad::shift()
 
 void TstFuelLoad::loadEntryAndMovement()
 {
-    RunFixture f(orvaBase(), load("1001, '2026-03-02', 3, 80211, 10, 10, 0.05, 21, 12345, '2026-03-02 14:00:00', "
-                                  "689.9"));
+    RunFixture f(orvaBase(),
+                 load("1001, '2026-03-02', 3, 80211, 10, 10, 0.05, 21, 12345, '2026-03-02 14:00:00', "
+                      "689.9"));
     QVERIFY(runSales(f));
     const QString origin = QStringLiteral("000300080211B");
-    QCOMPARE(linesOf(f, origin), (QStringList{"1120002345|D|10", "4110101|H|7.8512", "4110101|H|0.5",
-                                              "2110103|H|1.6488"}));
+    QCOMPARE(linesOf(f, origin),
+             (QStringList{"1120002345|D|10", "4110101|H|7.8512", "4110101|H|0.5", "2110103|H|1.6488"}));
     const QVariantMap first = f.orvaRows("SELECT * FROM MV_ASIENTOS WHERE SECUENCIA = 1").first();
     const QVariantMap expected{
-        {"FECHA", "2026-03-02"}, {"NUMERO ASIENTO", "1001"}, {"TC", "FA"}, {"SUCURSAL", "0003"},
-        {"NUMERO", "00080211"}, {"LETRA", "B"}, {"DETALLE", "*KTZ*FA 000300080211B"}, {"IDCAJAS", "   6"},
-        {"CABCUENTA", "1120002345"}, {"CABNOMBRE", "CONSUMIDOR FINAL"}, {"CABCUIT", "0"}, {"LIVA_TOTAL", "10"},
-        {"LIVA_IMPNETONGRAV", "0.5"}, {"LIVA_IMPNETOGRAV", "7.8512"}, {"LIVA_IMPIVA", "1.6488"},
-        {"LIVA_ALICIVA", "21"}, {"CABCONDIVA", "   3"}, {"LIVA_TIPO", "Ventas"},
+        {"FECHA", "2026-03-02"},
+        {"NUMERO ASIENTO", "1001"},
+        {"TC", "FA"},
+        {"SUCURSAL", "0003"},
+        {"NUMERO", "00080211"},
+        {"LETRA", "B"},
+        {"DETALLE", "*KTZ*FA 000300080211B"},
+        {"IDCAJAS", "   6"},
+        {"CABCUENTA", "1120002345"},
+        {"CABNOMBRE", "CONSUMIDOR FINAL"},
+        {"CABCUIT", "0"},
+        {"LIVA_TOTAL", "10"},
+        {"LIVA_IMPNETONGRAV", "0.5"},
+        {"LIVA_IMPNETOGRAV", "7.8512"},
+        {"LIVA_IMPIVA", "1.6488"},
+        {"LIVA_ALICIVA", "21"},
+        {"CABCONDIVA", "   3"},
+        {"LIVA_TIPO", "Ventas"},
     };
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         QCOMPARE(first.value(it.key()).toString(), it.value().toString());
@@ -122,9 +144,15 @@ void TstFuelLoad::loadEntryAndMovement()
     const QList<QVariantMap> stock = f.orvaRows("SELECT * FROM V_MV_STOCK");
     QCOMPARE(stock.size(), 1);
     const QVariantMap movement{
-        {"IDARTICULO", QString(22, ' ') + "1-1"}, {"DESCRIPCION", "GNC - GAS NATURAL COMPRIMIDO"},
-        {"IDUNIDAD", "  M3"}, {"CANTIDAD", "-10"}, {"PRECIOVENTA", "689.9"}, {"SECUENCIA", "1"}, {"TC", "FA"},
-        {"IDCOMPROBANTE", origin}, {"IDCOMPLEMENTO", "1001"},
+        {"IDARTICULO", QString(22, ' ') + "1-1"},
+        {"DESCRIPCION", "GNC - GAS NATURAL COMPRIMIDO"},
+        {"IDUNIDAD", "  M3"},
+        {"CANTIDAD", "-10"},
+        {"PRECIOVENTA", "689.9"},
+        {"SECUENCIA", "1"},
+        {"TC", "FA"},
+        {"IDCOMPROBANTE", origin},
+        {"IDCOMPLEMENTO", "1001"},
     };
     // Nothing else: no date, deposit, currency, taxes.
     for (auto it = stock.first().cbegin(); it != stock.first().cend(); ++it) {
@@ -137,18 +165,18 @@ void TstFuelLoad::loadEntryAndMovement()
 
 void TstFuelLoad::loadLines_data()
 {
-    QTest::addColumn<QString>("values");  // IMP_CARGA, VOL_CARGA, N_ITC, N_IVA
+    QTest::addColumn<QString>("values"); // IMP_CARGA, VOL_CARGA, N_ITC, N_IVA
     QTest::addColumn<QStringList>("lines");
     QTest::addColumn<QString>("quantity");
     const QString d = QStringLiteral("1120000001|D|");
     QTest::newRow("IVA 0: no IVA line") << "100, 10, 2, 0" << QStringList{d + "100", "4110101|H|80", "4110101|H|20"}
                                         << "-10";
-    QTest::newRow("all fixed tax: debit and non-taxed only") << "9.225, 0.5, 18.45, 21"
-                                                             << QStringList{d + "9.225", "4110101|H|9.225"} << "-0.5";
+    QTest::newRow("all fixed tax: debit and non-taxed only")
+        << "9.225, 0.5, 18.45, 21" << QStringList{d + "9.225", "4110101|H|9.225"} << "-0.5";
     QTest::newRow("fractional volume") << "10, 12.5, 0, 21"
                                        << QStringList{d + "10", "4110101|H|8.2645", "2110103|H|1.7355"} << "-12.5";
-    QTest::newRow("returned volume kept") << "10, -2, 0, 21"
-                                          << QStringList{d + "10", "4110101|H|8.2645", "2110103|H|1.7355"} << "-2";
+    QTest::newRow("returned volume kept")
+        << "10, -2, 0, 21" << QStringList{d + "10", "4110101|H|8.2645", "2110103|H|1.7355"} << "-2";
 }
 
 void TstFuelLoad::loadLines()
@@ -195,8 +223,9 @@ void TstFuelLoad::lookupsOncePerStep()
                        "UPDATE V_TA_INPUT_VENTAS SET REPUESTOS = '999'");
     };
     QVERIFY(runSales(f));
-    QCOMPARE(count(f, "SELECT COUNT(*) FROM V_MV_STOCK WHERE DESCRIPCION = 'GNC - GAS NATURAL COMPRIMIDO' "
-                      "AND IDUNIDAD = '  M3'"),
+    QCOMPARE(count(f,
+                   "SELECT COUNT(*) FROM V_MV_STOCK WHERE DESCRIPCION = 'GNC - GAS NATURAL COMPRIMIDO' "
+                   "AND IDUNIDAD = '  M3'"),
              2);
     QCOMPARE(count(f, "SELECT COUNT(*) FROM MV_ASIENTOS WHERE CUENTA = '4110101'"), 4);
 }

@@ -31,9 +31,10 @@ QString registeredCustomer()
 // Makes Orva reject journal lines to account, so the operator is asked.
 void rejectAccount(RunFixture &f, const QString &account)
 {
-    queryRows(f.orvaPath, QStringLiteral("CREATE TRIGGER reject_line BEFORE INSERT ON MV_ASIENTOS WHEN NEW.CUENTA = '%1' "
-                                         "BEGIN SELECT RAISE(ABORT, 'rechazado'); END")
-                              .arg(account));
+    queryRows(f.orvaPath,
+              QStringLiteral("CREATE TRIGGER reject_line BEFORE INSERT ON MV_ASIENTOS WHEN NEW.CUENTA = '%1' "
+                             "BEGIN SELECT RAISE(ABORT, 'rechazado'); END")
+                  .arg(account));
 }
 
 const QString workedOrigin = QStringLiteral("000500001234A");
@@ -78,24 +79,60 @@ void TstJournalEntry::workedInvoiceColumns()
 
     // What every line of the entry repeats.
     const QVariantMap common{
-        {"FECHA", "2026-03-02"}, {"FECHASUBDIARIO", "2026-03-02"}, {"MES_OPERATIVO", "3"},
-        {"NUMERO ASIENTO", "1001"}, {"CABIMPORTE", "121"}, {"PERIODO", "2026"}, {"TC", "FA"},
-        {"SUCURSAL", "0005"}, {"NUMERO", "00001234"}, {"LETRA", "A"}, {"TIPO_REG", "VTAS"},
-        {"DETALLE", "*KTZ*FA 000500001234A"}, {"MONEDA", "   1"}, {"COTIZACION", "1"}, {"IDCAJAS", "   5"},
-        {"CPTE_ORIGEN", "000500001234A"}, {"CABCUENTA", "1120000012"}, {"CABNOMBRE", "Transportes D'Onofrio"},
-        {"LIVA_TOTAL", "121"}, {"CABCUIT", "30-71234567-8"}, {"Transmision", "999"},
+        {"FECHA", "2026-03-02"},
+        {"FECHASUBDIARIO", "2026-03-02"},
+        {"MES_OPERATIVO", "3"},
+        {"NUMERO ASIENTO", "1001"},
+        {"CABIMPORTE", "121"},
+        {"PERIODO", "2026"},
+        {"TC", "FA"},
+        {"SUCURSAL", "0005"},
+        {"NUMERO", "00001234"},
+        {"LETRA", "A"},
+        {"TIPO_REG", "VTAS"},
+        {"DETALLE", "*KTZ*FA 000500001234A"},
+        {"MONEDA", "   1"},
+        {"COTIZACION", "1"},
+        {"IDCAJAS", "   5"},
+        {"CPTE_ORIGEN", "000500001234A"},
+        {"CABCUENTA", "1120000012"},
+        {"CABNOMBRE", "Transportes D'Onofrio"},
+        {"LIVA_TOTAL", "121"},
+        {"CABCUIT", "30-71234567-8"},
+        {"Transmision", "999"},
     };
     // What changes from line to line; only the first carries the IVA book.
     const QList<QVariantMap> lines{
-        {{"CUENTA", "1120000012"}, {"SECUENCIA", "1"}, {"DEBE-HABER", "D"}, {"IMPORTE", "121"},
-         {"LIVA_IMPNETONGRAV", "0"}, {"LIVA_IMPNETOGRAV", "100"}, {"LIVA_IMPIVA", "21"}, {"LIVA_ALICIVA", "21"},
-         {"CABCONDIVA", "   1"}, {"LIVA_TIPO", "Ventas"}},
-        {{"CUENTA", "4110101"}, {"SECUENCIA", "2"}, {"DEBE-HABER", "H"}, {"IMPORTE", "100"},
-         {"LIVA_IMPNETONGRAV", "0"}, {"LIVA_IMPNETOGRAV", "0"}, {"LIVA_IMPIVA", "0"}, {"LIVA_ALICIVA", "0"},
-         {"CABCONDIVA", ""}, {"LIVA_TIPO", ""}},
-        {{"CUENTA", "2110101"}, {"SECUENCIA", "3"}, {"DEBE-HABER", "H"}, {"IMPORTE", "21"},
-         {"LIVA_IMPNETONGRAV", "0"}, {"LIVA_IMPNETOGRAV", "0"}, {"LIVA_IMPIVA", "0"}, {"LIVA_ALICIVA", "0"},
-         {"CABCONDIVA", ""}, {"LIVA_TIPO", ""}},
+        {{"CUENTA", "1120000012"},
+         {"SECUENCIA", "1"},
+         {"DEBE-HABER", "D"},
+         {"IMPORTE", "121"},
+         {"LIVA_IMPNETONGRAV", "0"},
+         {"LIVA_IMPNETOGRAV", "100"},
+         {"LIVA_IMPIVA", "21"},
+         {"LIVA_ALICIVA", "21"},
+         {"CABCONDIVA", "   1"},
+         {"LIVA_TIPO", "Ventas"}},
+        {{"CUENTA", "4110101"},
+         {"SECUENCIA", "2"},
+         {"DEBE-HABER", "H"},
+         {"IMPORTE", "100"},
+         {"LIVA_IMPNETONGRAV", "0"},
+         {"LIVA_IMPNETOGRAV", "0"},
+         {"LIVA_IMPIVA", "0"},
+         {"LIVA_ALICIVA", "0"},
+         {"CABCONDIVA", ""},
+         {"LIVA_TIPO", ""}},
+        {{"CUENTA", "2110101"},
+         {"SECUENCIA", "3"},
+         {"DEBE-HABER", "H"},
+         {"IMPORTE", "21"},
+         {"LIVA_IMPNETONGRAV", "0"},
+         {"LIVA_IMPNETOGRAV", "0"},
+         {"LIVA_IMPIVA", "0"},
+         {"LIVA_ALICIVA", "0"},
+         {"CABCONDIVA", ""},
+         {"LIVA_TIPO", ""}},
     };
     for (int i = 0; i < 3; ++i) {
         QVariantMap expected = common;
@@ -117,8 +154,9 @@ void TstJournalEntry::workedInvoiceColumns()
 void TstJournalEntry::statementsAreExact()
 {
     RunFixture f(orvaBase() + registeredCustomer(), workedInvoice());
-    queryRows(f.orvaPath, QStringLiteral("CREATE TRIGGER reject_all BEFORE INSERT ON MV_ASIENTOS BEGIN "
-                                         "SELECT RAISE(ABORT, 'rechazado'); END"));
+    queryRows(f.orvaPath,
+              QStringLiteral("CREATE TRIGGER reject_all BEFORE INSERT ON MV_ASIENTOS BEGIN "
+                             "SELECT RAISE(ABORT, 'rechazado'); END"));
     f.op.errorChoices = {ChoiceIgnore, ChoiceIgnore, ChoiceIgnore};
     QVERIFY(runSales(f));
     QCOMPARE(f.op.errorsSeen.size(), 3);
@@ -147,8 +185,8 @@ void TstJournalEntry::statementsAreExact()
     h.month = QStringLiteral("3");
     h.entryNumber = QStringLiteral("16777217");
     h.period = QStringLiteral("2026");
-    h.voucher = VoucherIdentity{QStringLiteral("FA"), QStringLiteral("0005"), QStringLiteral("00001234"),
-                                QStringLiteral("A")};
+    h.voucher =
+        VoucherIdentity{QStringLiteral("FA"), QStringLiteral("0005"), QStringLiteral("00001234"), QStringLiteral("A")};
     h.customerAccount = QStringLiteral("1120'000012");
     QCOMPARE(voucherCheckStatement(h),
              QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE TC='FA' AND SUCURSAL='0005' AND NUMERO='00001234' "
@@ -161,23 +199,24 @@ void TstJournalEntry::statementsAreExact()
 
 void TstJournalEntry::linesWritten_data()
 {
-    QTest::addColumn<QString>("amounts");   // TOTAL, NETO_GRAV, IMP_NGRAV, FOUT_TOTIVA
+    QTest::addColumn<QString>("amounts"); // TOTAL, NETO_GRAV, IMP_NGRAV, FOUT_TOTIVA
     QTest::addColumn<QString>("orvaChange");
-    QTest::addColumn<QStringList>("lines");  // CUENTA|side|IMPORTE in SECUENCIA order
+    QTest::addColumn<QStringList>("lines"); // CUENTA|side|IMPORTE in SECUENCIA order
     QTest::addColumn<int>("stockRows");
 
     const QString d = QStringLiteral("1120000012|D|");
     QTest::newRow("net and IVA") << "121, 100, 0, 21" << QString()
                                  << QStringList{d + "121", "4110101|H|100", "2110101|H|21"} << 1;
     QTest::newRow("with non-taxed") << "130.5, 100, 9.5, 21" << QString()
-                                    << QStringList{d + "130.5", "4110101|H|100", "4110101|H|9.5", "2110101|H|21"}
-                                    << 1;
-    QTest::newRow("no IVA accounts") << "121, 100, 0, 21" << "DELETE FROM TA_CUENTASIVA"
-                                     << QStringList{d + "121", "4110101|H|100"} << 1;
-    QTest::newRow("blank sales account") << "121, 100, 0, 21" << "UPDATE V_TA_INPUT_VENTAS SET REPUESTOS = '   '"
+                                    << QStringList{d + "130.5", "4110101|H|100", "4110101|H|9.5", "2110101|H|21"} << 1;
+    QTest::newRow("no IVA accounts") << "121, 100, 0, 21"
+                                     << "DELETE FROM TA_CUENTASIVA" << QStringList{d + "121", "4110101|H|100"} << 1;
+    QTest::newRow("blank sales account") << "121, 100, 0, 21"
+                                         << "UPDATE V_TA_INPUT_VENTAS SET REPUESTOS = '   '"
                                          << QStringList{d + "121", "2110101|H|21"} << 1;
-    QTest::newRow("no sales account row") << "121, 100, 0, 21" << "DELETE FROM V_TA_INPUT_VENTAS"
-                                          << QStringList{d + "121", "2110101|H|21"} << 1;
+    QTest::newRow("no sales account row")
+        << "121, 100, 0, 21"
+        << "DELETE FROM V_TA_INPUT_VENTAS" << QStringList{d + "121", "2110101|H|21"} << 1;
     // The first line written, whichever it is, brings the stock lines.
     QTest::newRow("total 0") << "0, 100, 0, 21" << QString() << QStringList{"4110101|H|100", "2110101|H|21"} << 1;
     QTest::newRow("all 0") << "0, 0, 0, 0" << QString() << QStringList() << 0;
@@ -214,16 +253,28 @@ void TstJournalEntry::linesWritten()
 
 void TstJournalEntry::ivaAccountByCondition_data()
 {
-    QTest::addColumn<QString>("iva");  // the customer's IVA column as SQL
+    QTest::addColumn<QString>("iva"); // the customer's IVA column as SQL
     QTest::addColumn<QString>("ivaAccount");
     QTest::addColumn<QString>("bookCondition");
 
-    QTest::newRow("registered") << "'   1'" << "2110101" << "   1";
-    QTest::newRow("not registered") << "'   2'" << "2110102" << "   2";
-    QTest::newRow("final consumer") << "'   3'" << "2110103" << "   3";
-    QTest::newRow("small taxpayer") << "'   5'" << "2110104" << "   5";
-    QTest::newRow("exempt (4)") << "'4'" << "2110101" << "4";
-    QTest::newRow("the text Null") << "'nULL'" << "2110101" << "";
+    QTest::newRow("registered") << "'   1'"
+                                << "2110101"
+                                << "   1";
+    QTest::newRow("not registered") << "'   2'"
+                                    << "2110102"
+                                    << "   2";
+    QTest::newRow("final consumer") << "'   3'"
+                                    << "2110103"
+                                    << "   3";
+    QTest::newRow("small taxpayer") << "'   5'"
+                                    << "2110104"
+                                    << "   5";
+    QTest::newRow("exempt (4)") << "'4'"
+                                << "2110101"
+                                << "4";
+    QTest::newRow("the text Null") << "'nULL'"
+                                   << "2110101"
+                                   << "";
 }
 
 void TstJournalEntry::ivaAccountByCondition()
@@ -233,10 +284,9 @@ void TstJournalEntry::ivaAccountByCondition()
     QFETCH(QString, bookCondition);
     RunFixture f(orvaBase() + customer(QStringLiteral("1120000012"), iva), workedInvoice());
     QVERIFY(runSales(f));
-    QCOMPARE(journalColumn(f, "CUENTA", workedOrigin),
-             (QStringList{"1120000012", "4110101", ivaAccount}));
+    QCOMPARE(journalColumn(f, "CUENTA", workedOrigin), (QStringList{"1120000012", "4110101", ivaAccount}));
     QCOMPARE(journalColumn(f, "CABCONDIVA", workedOrigin), (QStringList{bookCondition, "", ""}));
-    QCOMPARE(count(f, "SELECT COUNT(*) FROM MA_CUENTAS"), 1);  // nothing created
+    QCOMPARE(count(f, "SELECT COUNT(*) FROM MA_CUENTAS"), 1); // nothing created
 }
 
 void TstJournalEntry::customerMetFirstInASale()
@@ -277,20 +327,27 @@ void TstJournalEntry::customerMetFirstInASale()
 
 void TstJournalEntry::customerAccountOfASale_data()
 {
-    QTest::addColumn<QString>("config");  // run on Orva before the session starts
-    QTest::addColumn<QString>("cliCod");  // CLI_COD as SQL
+    QTest::addColumn<QString>("config"); // run on Orva before the session starts
+    QTest::addColumn<QString>("cliCod"); // CLI_COD as SQL
     QTest::addColumn<QString>("account");
 
-    QTest::newRow("six digits") << QString() << "12" << "1120000012";
-    QTest::newRow("last four characters") << QString() << "12345678" << "1120005678";
+    QTest::newRow("six digits") << QString() << "12"
+                                << "1120000012";
+    QTest::newRow("last four characters") << QString() << "12345678"
+                                          << "1120005678";
     // The prefix is the one held trimmed since start-up.
-    QTest::newRow("prefix trimmed")
-        << "UPDATE TA_CONFIGURACION SET VALOR = ' 1120 ' WHERE CLAVE = 'TITULOCLIENTES';" << "12" << "1120000012";
+    QTest::newRow("prefix trimmed") << "UPDATE TA_CONFIGURACION SET VALOR = ' 1120 ' WHERE CLAVE = 'TITULOCLIENTES';"
+                                    << "12"
+                                    << "1120000012";
     QTest::newRow("three digits") << "UPDATE TA_CONFIGURACION SET VALOR = '3' WHERE CLAVE = 'Digitos_Cuenta';"
-                                  << "7" << "1120007";
+                                  << "7"
+                                  << "1120007";
     QTest::newRow("more digits than configured")
-        << "UPDATE TA_CONFIGURACION SET VALOR = '3' WHERE CLAVE = 'Digitos_Cuenta';" << "1234" << "11201234";
-    QTest::newRow("not a number") << QString() << "'A7'" << "1120A7";
+        << "UPDATE TA_CONFIGURACION SET VALOR = '3' WHERE CLAVE = 'Digitos_Cuenta';"
+        << "1234"
+        << "11201234";
+    QTest::newRow("not a number") << QString() << "'A7'"
+                                  << "1120A7";
 }
 
 void TstJournalEntry::customerAccountOfASale()
@@ -298,7 +355,8 @@ void TstJournalEntry::customerAccountOfASale()
     QFETCH(QString, config);
     QFETCH(QString, cliCod);
     QFETCH(QString, account);
-    RunFixture f(orvaBase() + config, simpleInvoice(1, "2026-03-02", 1).replace("12, 'Cliente'", cliCod + ", 'Cliente'"));
+    RunFixture f(orvaBase() + config,
+                 simpleInvoice(1, "2026-03-02", 1).replace("12, 'Cliente'", cliCod + ", 'Cliente'"));
     QVERIFY(runSales(f));
     QVERIFY(f.op.errorsSeen.isEmpty());
     QCOMPARE(journalColumn(f, "CUENTA", "000500000001B").value(0), account);
@@ -310,14 +368,22 @@ void TstJournalEntry::customerAccountOfASale()
 
 void TstJournalEntry::documentDates_data()
 {
-    QTest::addColumn<QString>("stored");  // FOUT_FECHA as KTZ holds it
-    QTest::addColumn<QString>("date");    // FECHA, FECHASUBDIARIO, the stock row's FECHA, LastSalesDate
+    QTest::addColumn<QString>("stored"); // FOUT_FECHA as KTZ holds it
+    QTest::addColumn<QString>("date");   // FECHA, FECHASUBDIARIO, the stock row's FECHA, LastSalesDate
     QTest::addColumn<QString>("month");
 
-    QTest::newRow("date") << "2026-03-02" << "2026-03-02" << "3";
-    QTest::newRow("timestamp at midnight") << "2026-03-02 00:00:00" << "2026-03-02" << "3";
-    QTest::newRow("timestamp with a time") << "2026-12-02 10:30:00" << "2026-12-02 10:30:00" << "12";
-    QTest::newRow("timestamp with T and a fraction") << "2026-10-02T10:30:00.250" << "2026-10-02 10:30:00" << "10";
+    QTest::newRow("date") << "2026-03-02"
+                          << "2026-03-02"
+                          << "3";
+    QTest::newRow("timestamp at midnight") << "2026-03-02 00:00:00"
+                                           << "2026-03-02"
+                                           << "3";
+    QTest::newRow("timestamp with a time") << "2026-12-02 10:30:00"
+                                           << "2026-12-02 10:30:00"
+                                           << "12";
+    QTest::newRow("timestamp with T and a fraction") << "2026-10-02T10:30:00.250"
+                                                     << "2026-10-02 10:30:00"
+                                                     << "10";
 }
 
 void TstJournalEntry::documentDates()
@@ -409,8 +475,8 @@ void TstJournalEntry::duplicates()
 
 void TstJournalEntry::secondRunWritesNothing()
 {
-    RunFixture f(orvaBase(), workedInvoice() + simpleInvoice(1002, "2026-03-03", 77)
-                                 + simpleLoad(1001, "2026-03-03", 80211));
+    RunFixture f(orvaBase(),
+                 workedInvoice() + simpleInvoice(1002, "2026-03-03", 77) + simpleLoad(1001, "2026-03-03", 80211));
     QVERIFY(runSales(f));
     const int lines = count(f, "SELECT COUNT(*) FROM MV_ASIENTOS");
     const int stock = count(f, "SELECT COUNT(*) FROM V_MV_STOCK");
@@ -420,7 +486,7 @@ void TstJournalEntry::secondRunWritesNothing()
     f.session.GrabaDfg("KTZ_ULTIMAFECHA", f.context.LastSalesDate);
     f.context.counters.reset();
     QVERIFY(runSales(f));
-    QCOMPARE(f.context.counters.CantVen, 2);  // the last day is selected again
+    QCOMPARE(f.context.counters.CantVen, 2); // the last day is selected again
     QCOMPARE(f.context.counters.CantVenAct, 0);
     QCOMPARE(count(f, "SELECT COUNT(*) FROM MV_ASIENTOS"), lines);
     QCOMPARE(count(f, "SELECT COUNT(*) FROM V_MV_STOCK"), stock);
@@ -470,14 +536,22 @@ void TstJournalEntry::shiftOfAnInvoice_data()
 {
     QTest::addColumn<QString>("shiftName");
     QTest::addColumn<QString>("shift");
-    QTest::newRow("MAÑANA") << "MAÑANA" << "   5";
-    QTest::newRow("mañana") << "mañana" << "   5";
-    QTest::newRow("Mañana") << "Mañana" << "   5";
-    QTest::newRow("TARDE") << "TARDE" << "   6";
-    QTest::newRow("noche") << "noche" << "   7";
-    QTest::newRow("made up") << "PLAYA" << "    ";
-    QTest::newRow("padded") << "TARDE " << "    ";
-    QTest::newRow("null") << "" << "    ";
+    QTest::newRow("MAÑANA") << "MAÑANA"
+                            << "   5";
+    QTest::newRow("mañana") << "mañana"
+                            << "   5";
+    QTest::newRow("Mañana") << "Mañana"
+                            << "   5";
+    QTest::newRow("TARDE") << "TARDE"
+                           << "   6";
+    QTest::newRow("noche") << "noche"
+                           << "   7";
+    QTest::newRow("made up") << "PLAYA"
+                             << "    ";
+    QTest::newRow("padded") << "TARDE "
+                            << "    ";
+    QTest::newRow("null") << ""
+                          << "    ";
 }
 
 void TstJournalEntry::shiftOfAnInvoice()

@@ -20,9 +20,9 @@ QString workedInvoice()
 QStringList stockColumn(RunFixture &f, const QString &column)
 {
     QStringList values;
-    for (const QVariantMap &row :
-         f.orvaRows("SELECT " + column + " AS V FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000500001234A' "
-                    "ORDER BY rowid"))
+    for (const QVariantMap &row : f.orvaRows("SELECT " + column
+                                             + " AS V FROM V_MV_STOCK WHERE IDCOMPROBANTE = '000500001234A' "
+                                               "ORDER BY rowid"))
         values << row.value("V").toString();
     return values;
 }
@@ -46,17 +46,28 @@ private slots:
 
 void TstSalesStock::lineColumns()
 {
-    RunFixture f(orvaBase(), workedInvoice()
-                                 + invoiceLine("1001, 120, 3, 'LT', 'Aceite D''Oro Ñandú', 3, 12500.5, 350, 2108.6777"));
+    RunFixture f(orvaBase(),
+                 workedInvoice()
+                     + invoiceLine("1001, 120, 3, 'LT', 'Aceite D''Oro Ñandú', 3, 12500.5, 350, 2108.6777"));
     QVERIFY(runSales(f));
     const QList<QVariantMap> rows = f.orvaRows("SELECT * FROM V_MV_STOCK");
     QCOMPARE(rows.size(), 1);
     const QVariantMap r = rows.first();
     const QVariantMap expected{
-        {"IDARTICULO", QString(20, ' ') + "120-3"}, {"IDUNIDAD", "  LT"}, {"DESCRIPCION", "Aceite D'Oro Ñandú"},
-        {"CANTIDAD", "-3"}, {"PRECIOVENTA", "12500.5"}, {"IMPUESTOS", "350"}, {"IVARI", "2108.6777"},
-        {"SECUENCIA", "1"}, {"ARTMONEDA", "   1"}, {"TC", "FA"}, {"IDCOMPROBANTE", "000500001234A"},
-        {"IDCOMPLEMENTO", "1001"}, {"FECHA", "2026-03-02"}, {"IDDEPOSITO", "   1"},
+        {"IDARTICULO", QString(20, ' ') + "120-3"},
+        {"IDUNIDAD", "  LT"},
+        {"DESCRIPCION", "Aceite D'Oro Ñandú"},
+        {"CANTIDAD", "-3"},
+        {"PRECIOVENTA", "12500.5"},
+        {"IMPUESTOS", "350"},
+        {"IVARI", "2108.6777"},
+        {"SECUENCIA", "1"},
+        {"ARTMONEDA", "   1"},
+        {"TC", "FA"},
+        {"IDCOMPROBANTE", "000500001234A"},
+        {"IDCOMPLEMENTO", "1001"},
+        {"FECHA", "2026-03-02"},
+        {"IDDEPOSITO", "   1"},
     };
     for (auto it = r.cbegin(); it != r.cend(); ++it) {
         if (expected.contains(it.key()))
@@ -70,11 +81,16 @@ void TstSalesStock::quantitySign_data()
 {
     QTest::addColumn<QString>("quantity");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("positive") << "3" << "-3";
-    QTest::newRow("fraction") << "12.5" << "-12.5";
-    QTest::newRow("negative kept") << "-2" << "-2";
-    QTest::newRow("zero") << "0" << "0";
-    QTest::newRow("null") << "NULL" << "0";
+    QTest::newRow("positive") << "3"
+                              << "-3";
+    QTest::newRow("fraction") << "12.5"
+                              << "-12.5";
+    QTest::newRow("negative kept") << "-2"
+                                   << "-2";
+    QTest::newRow("zero") << "0"
+                          << "0";
+    QTest::newRow("null") << "NULL"
+                          << "0";
 }
 
 void TstSalesStock::quantitySign()
@@ -99,11 +115,13 @@ void TstSalesStock::failingLineIsLostAlone()
 {
     QFETCH(QString, badLine);
     QFETCH(bool, rejectedByOrva);
-    RunFixture f(orvaBase(), workedInvoice() + invoiceLine("1001, 10, 2, 'LT', 'PRIMERA', 1, 1, 0, 0")
-                                 + invoiceLine(badLine) + invoiceLine("1001, 11, 2, 'UN', 'TERCERA', 1, 1, 0, 0"));
+    RunFixture f(orvaBase(),
+                 workedInvoice() + invoiceLine("1001, 10, 2, 'LT', 'PRIMERA', 1, 1, 0, 0") + invoiceLine(badLine)
+                     + invoiceLine("1001, 11, 2, 'UN', 'TERCERA', 1, 1, 0, 0"));
     if (rejectedByOrva)
-        queryRows(f.orvaPath, "CREATE TRIGGER reject_line BEFORE INSERT ON V_MV_STOCK WHEN NEW.DESCRIPCION = 'MALO' "
-                              "BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
+        queryRows(f.orvaPath,
+                  "CREATE TRIGGER reject_line BEFORE INSERT ON V_MV_STOCK WHEN NEW.DESCRIPCION = 'MALO' "
+                  "BEGIN SELECT RAISE(ABORT, 'rechazado'); END");
     QVERIFY(runSales(f));
     QCOMPARE(stockColumn(f, "DESCRIPCION"), (QStringList{"PRIMERA", "TERCERA"}));
     QCOMPARE(stockColumn(f, "SECUENCIA"), (QStringList{"1", "3"}));
@@ -135,14 +153,22 @@ void TstSalesStock::linesQuery_data()
     QTest::addColumn<QString>("branch");
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("where");
-    QTest::newRow("plain") << "5" << "1234" << "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1234 AND "
-                                              "FAC_OUT.FOUT_TIPO='A'";
-    QTest::newRow("zero-filled") << "0005" << "00001234"
-                                 << "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1234 AND FAC_OUT.FOUT_TIPO='A'";
-    QTest::newRow("negative branch") << "-3" << "7"
-                                     << "WHERE FAC_OUT.FOUT_PVENTA='-3' AND FAC_OUT.FOUT_NUM=7 AND FAC_OUT.FOUT_TIPO='A'";
-    QTest::newRow("no number") << "" << "x" << "WHERE FAC_OUT.FOUT_PVENTA=' 0' AND FAC_OUT.FOUT_NUM=0 AND "
-                                               "FAC_OUT.FOUT_TIPO='A'";
+    QTest::newRow("plain") << "5"
+                           << "1234"
+                           << "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1234 AND "
+                              "FAC_OUT.FOUT_TIPO='A'";
+    QTest::newRow("zero-filled")
+        << "0005"
+        << "00001234"
+        << "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1234 AND FAC_OUT.FOUT_TIPO='A'";
+    QTest::newRow("negative branch")
+        << "-3"
+        << "7"
+        << "WHERE FAC_OUT.FOUT_PVENTA='-3' AND FAC_OUT.FOUT_NUM=7 AND FAC_OUT.FOUT_TIPO='A'";
+    QTest::newRow("no number") << ""
+                               << "x"
+                               << "WHERE FAC_OUT.FOUT_PVENTA=' 0' AND FAC_OUT.FOUT_NUM=0 AND "
+                                  "FAC_OUT.FOUT_TIPO='A'";
 }
 
 void TstSalesStock::linesQuery()

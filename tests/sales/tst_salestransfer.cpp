@@ -19,8 +19,8 @@ QString mixedDocuments()
 {
     return simpleInvoice(1, "2026-03-02", 2) + simpleInvoice(2, "2026-03-01", 1, "A")
         + simpleInvoice(3, "2026-03-02", 3, "C") + simpleInvoice(4, "2026-03-02", 4, "R")
-        + simpleInvoice(5, "2026-03-03", 0, "A") + simpleInvoice(6, "2026-03-03", -6)
-        + simpleLoad(1, "2026-03-02", 12) + simpleLoad(2, "2026-03-01", 11) + simpleLoad(3, "2026-03-03", 0);
+        + simpleInvoice(5, "2026-03-03", 0, "A") + simpleInvoice(6, "2026-03-03", -6) + simpleLoad(1, "2026-03-02", 12)
+        + simpleLoad(2, "2026-03-01", 11) + simpleLoad(3, "2026-03-03", 0);
 }
 
 // "TC origin" of every entry's first line, in the order they were written.
@@ -69,8 +69,8 @@ private slots:
 
 void TstSalesTransfer::filterTexts_data()
 {
-    QTest::addColumn<QString>("desde");   // KTZ_FECHADESDE
-    QTest::addColumn<QString>("stored");  // KTZ_ULTIMAFECHA, "" for none
+    QTest::addColumn<QString>("desde");  // KTZ_FECHADESDE
+    QTest::addColumn<QString>("stored"); // KTZ_ULTIMAFECHA, "" for none
     QTest::addColumn<QString>("invoices");
     QTest::addColumn<QString>("loads");
 
@@ -78,13 +78,19 @@ void TstSalesTransfer::filterTexts_data()
                                   "FOUT_FECHA>= '2026-03-01' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC";
     const QString firstLoads = "SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND "
                                "F_COMP >= '2026-03-01' ORDER BY F_COMP ASC";
-    QTest::newRow("first run") << "2026-03-01" << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run") << "2026-03-01"
+                               << "" << firstInvoices << firstLoads;
     // However the start date was typed, the filters carry YYYY-MM-DD.
-    QTest::newRow("first run, day first") << "1/3/2026" << "" << firstInvoices << firstLoads;
-    QTest::newRow("first run, two-digit year") << "01/03/26" << "" << firstInvoices << firstLoads;
-    QTest::newRow("first run, with a time") << "2026-03-01T08:00:00" << "" << firstInvoices << firstLoads;
-    QTest::newRow("first run, year first with slashes") << "2026/3/1" << "" << firstInvoices << firstLoads;
-    QTest::newRow("later run") << "2026-03-01" << "2026-03-04 18:30:00"
+    QTest::newRow("first run, day first") << "1/3/2026"
+                                          << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, two-digit year") << "01/03/26"
+                                               << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, with a time") << "2026-03-01T08:00:00"
+                                            << "" << firstInvoices << firstLoads;
+    QTest::newRow("first run, year first with slashes") << "2026/3/1"
+                                                        << "" << firstInvoices << firstLoads;
+    QTest::newRow("later run") << "2026-03-01"
+                               << "2026-03-04 18:30:00"
                                << "SELECT * FROM FAC_OUT  WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO = 'B') AND  "
                                   "FOUT_FECHA>='2026-03-04' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC"
                                << "SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND "
@@ -111,7 +117,7 @@ void TstSalesTransfer::filterTexts()
 void TstSalesTransfer::selection_data()
 {
     QTest::addColumn<int>("pass");
-    QTest::addColumn<QString>("config");  // key=value;...
+    QTest::addColumn<QString>("config"); // key=value;...
     QTest::addColumn<QStringList>("entries");
 
     QTest::newRow("first run from KTZ_FECHADESDE")
@@ -123,9 +129,8 @@ void TstSalesTransfer::selection_data()
         << QStringList{"FA 000500000001A", "FA 000500000002B", "FA 000300000011B", "FA 000300000012B"};
     QTest::newRow("stored date with a time") << 0 << "KTZ_FECHADESDE=2026-03-01;KTZ_ULTIMAFECHA=2026-03-02 18:30:00"
                                              << QStringList{"FA 000500000002B", "FA 000300000012B"};
-    QTest::newRow("second pass has no date of its own")
-        << 1 << "KTZ_FECHADESDE=2026-03-02;KTZ_ULTIMAFECHA=2026-03-01"
-        << QStringList{"FB 000500000002B", "FB 000300000012B"};
+    QTest::newRow("second pass has no date of its own") << 1 << "KTZ_FECHADESDE=2026-03-02;KTZ_ULTIMAFECHA=2026-03-01"
+                                                        << QStringList{"FB 000500000002B", "FB 000300000012B"};
     QTest::newRow("second pass from its own date")
         << 1 << "KTZ_FECHADESDE=2026-03-02;KTZ_ULTIMAFECHA2=2026-03-01"
         << QStringList{"FB 000500000001A", "FB 000500000002B", "FB 000300000011B", "FB 000300000012B"};
@@ -152,7 +157,7 @@ void TstSalesTransfer::lastSalesDate_data()
     QTest::addColumn<QString>("ktz");
     QTest::addColumn<QString>("date");
     QTest::newRow("loads come last") << simpleInvoice(1, "2026-03-04", 1) + simpleLoad(1, "2026-03-02", 5)
-                                            + simpleLoad(2, "2026-03-03", 6)
+            + simpleLoad(2, "2026-03-03", 6)
                                      << "2026-03-03";
     QTest::newRow("invoices only") << simpleInvoice(1, "2026-03-04", 1) + simpleInvoice(2, "2026-03-02", 2)
                                    << "2026-03-04";
@@ -175,8 +180,9 @@ void TstSalesTransfer::lastSalesDate()
 
 void TstSalesTransfer::progressAndCounters()
 {
-    RunFixture f(orvaBase(), simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
-                                 + simpleLoad(1, "2026-03-02", 5));
+    RunFixture f(orvaBase(),
+                 simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
+                     + simpleLoad(1, "2026-03-02", 5));
     QStringList lines;
     int yields = 0;
     f.context.onYield = [&] {
@@ -185,8 +191,9 @@ void TstSalesTransfer::progressAndCounters()
     };
     QVERIFY(runSales(f));
     QCOMPARE(yields, 6);
-    QCOMPARE(lines, (QStringList{"Actualizando 0 de 3 registros", "Actualizando 2 de 3 registros",
-                                 "Actualizando 3 de 3 registros"}));
+    QCOMPARE(lines,
+             (QStringList{"Actualizando 0 de 3 registros", "Actualizando 2 de 3 registros",
+                          "Actualizando 3 de 3 registros"}));
     QCOMPARE(f.context.progress.line(), QStringLiteral("Actualizando 4 de 3 registros"));
     QCOMPARE(f.context.progress.state().value, 3.0f);
     QCOMPARE(f.context.progress.status(), QStringLiteral("Actualizando Ventas"));
@@ -222,10 +229,11 @@ void TstSalesTransfer::stopRollsBackTheOpenDocument()
     QFETCH(int, stopAtYield);
     QFETCH(QStringList, kept);
     // Both invoices are for customers Orva does not know yet.
-    RunFixture f(orvaBase(), simpleInvoice(1, "2026-03-02", 1).replace("12, 'Cliente'", "21, 'Uno'")
-                                 + simpleInvoice(2, "2026-03-03", 2).replace("12, 'Cliente'", "22, 'Dos'")
-                                 + invoiceLine("1, 10, 2, 'LT', 'ACEITE', 1, 50, 1, 10.5")
-                                 + invoiceLine("2, 10, 2, 'LT', 'ACEITE', 1, 50, 1, 10.5"));
+    RunFixture f(orvaBase(),
+                 simpleInvoice(1, "2026-03-02", 1).replace("12, 'Cliente'", "21, 'Uno'")
+                     + simpleInvoice(2, "2026-03-03", 2).replace("12, 'Cliente'", "22, 'Dos'")
+                     + invoiceLine("1, 10, 2, 'LT', 'ACEITE', 1, 50, 1, 10.5")
+                     + invoiceLine("2, 10, 2, 'LT', 'ACEITE', 1, 50, 1, 10.5"));
     int yields = 0;
     f.context.onYield = [&] {
         if (++yields == stopAtYield)
@@ -296,11 +304,11 @@ void TstSalesTransfer::badSourceRow()
 
 void TstSalesTransfer::failedCommit_data()
 {
-    QTest::addColumn<QString>("refused");  // the statement of invoice 2 the database refuses
+    QTest::addColumn<QString>("refused"); // the statement of invoice 2 the database refuses
     QTest::addColumn<int>("choice");
     QTest::addColumn<QStringList>("entries");
     QTest::addColumn<QString>("date");
-    QTest::addColumn<QList<int>>("accounting");  // written, left out, failed
+    QTest::addColumn<QList<int>>("accounting"); // written, left out, failed
     const QString commit = QStringLiteral("COMMIT TRANSACTION");
     QTest::newRow("give up") << commit << int(ChoiceAbort) << QStringList{"FA 000500000001B"} << "2026-03-02"
                              << QList<int>{1, 0, 0};
@@ -325,12 +333,13 @@ void TstSalesTransfer::failedCommit()
     QFETCH(QString, date);
     QFETCH(QList<int>, accounting);
     // The invoices' customer is new to Orva: its account is part of each document.
-    RunFixture f(orvaBase(), simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
-                                 + simpleInvoice(3, "2026-03-04", 3));
+    RunFixture f(orvaBase(),
+                 simpleInvoice(1, "2026-03-02", 1) + simpleInvoice(2, "2026-03-03", 2)
+                     + simpleInvoice(3, "2026-03-04", 3));
     if (refused.startsWith(QLatin1String("COMMIT"))) {
         blockCommitOf(f, QStringLiteral("MV_ASIENTOS"), QStringLiteral("NEW.CPTE_ORIGEN = '000500000002B'"));
     } else {
-        refuseWriteAfterYield(f, 2);  // invoice 2's BEGIN
+        refuseWriteAfterYield(f, 2); // invoice 2's BEGIN
     }
     f.op.errorChoices = {choice};
     if (choice == ChoiceRetry)

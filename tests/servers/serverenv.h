@@ -109,18 +109,19 @@ struct Servers
         const QString folder = fbPath(prefix + QLatin1Char('_') + QUuid::createUuid().toString(QUuid::Id128).left(8));
         if (!QDir().mkpath(folder))
             return QString();
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                          | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::WriteGroup
-                                          | QFile::ExeGroup);
+        QFile::setPermissions(folder,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                  | QFile::WriteOther | QFile::ExeOther | QFile::ReadGroup | QFile::WriteGroup
+                                  | QFile::ExeGroup);
         return folder;
     }
 
     // A fresh PostgreSQL database owned by the test role; "" on failure.
     QString createPostgres(const QString &prefix) const
     {
-        const QString name = prefix + QLatin1Char('_')
-            + QUuid::createUuid().toString(QUuid::Id128).left(10).toLower();
-        return adminExec(QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgUser))
+        const QString name = prefix + QLatin1Char('_') + QUuid::createUuid().toString(QUuid::Id128).left(10).toLower();
+        return adminExec(
+                   QStringLiteral("CREATE DATABASE %1 OWNER %2 ENCODING 'UTF8' TEMPLATE template0").arg(name, pgUser))
             ? name
             : QString();
     }
@@ -199,12 +200,12 @@ struct Servers
 };
 
 // Skips the running test when the servers could not be started here.
-#define REQUIRE_SERVERS(servers)                                                                  \
-    do {                                                                                          \
-        if (!(servers).available) {                                                               \
-            qInfo("skipped: server not available (%s)", qPrintable((servers).reason));            \
-            QSKIP("skipped: server not available");                                               \
-        }                                                                                         \
+#define REQUIRE_SERVERS(servers)                                                                                       \
+    do {                                                                                                               \
+        if (!(servers).available) {                                                                                    \
+            qInfo("skipped: server not available (%s)", qPrintable((servers).reason));                                 \
+            QSKIP("skipped: server not available");                                                                    \
+        }                                                                                                              \
     } while (false)
 
 // A private ODBC driver list (odbcinst.ini) in folder, with the given
@@ -227,8 +228,8 @@ inline bool usePrivateOdbcDrivers(const QString &folder, const QList<QPair<QStri
 // The folder of the distribution's ODBC driver libraries.
 inline QString odbcLibrary(const QString &file)
 {
-    for (const QString &dir : {QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc"), QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc"),
-                               QStringLiteral("/usr/lib/odbc")}) {
+    for (const QString &dir : {QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc"),
+                               QStringLiteral("/usr/lib/aarch64-linux-gnu/odbc"), QStringLiteral("/usr/lib/odbc")}) {
         if (QFile::exists(dir + QLatin1Char('/') + file))
             return dir + QLatin1Char('/') + file;
     }

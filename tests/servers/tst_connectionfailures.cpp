@@ -11,7 +11,7 @@
 namespace {
 
 const QString secret = QStringLiteral("clave-secreta-77");
-const int closedPort = 1;  // nothing listens there
+const int closedPort = 1; // nothing listens there
 
 } // namespace
 
@@ -41,8 +41,9 @@ void TstConnectionFailures::initTestCase()
     if (!psqlOdbc.isEmpty())
         drivers.append({QStringLiteral("PostgreSQL Unicode"), psqlOdbc});
     usePrivateOdbcDrivers(m_odbc.path(), drivers);
-    m_ktzPath = m_servers.createFirebird(QStringLiteral("fail_%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128).left(8)),
-                                         QStringLiteral("UTF8"), {QStringLiteral("CREATE TABLE RUBRO (RUB_COD INTEGER)")});
+    m_ktzPath =
+        m_servers.createFirebird(QStringLiteral("fail_%1.fdb").arg(QUuid::createUuid().toString(QUuid::Id128).left(8)),
+                                 QStringLiteral("UTF8"), {QStringLiteral("CREATE TABLE RUBRO (RUB_COD INTEGER)")});
     QVERIFY(!m_ktzPath.isEmpty());
     m_orvaDatabase = m_servers.createPostgres(QStringLiteral("orva_fail"));
     QVERIFY(!m_orvaDatabase.isEmpty());
@@ -66,8 +67,9 @@ void TstConnectionFailures::ktzOnFirebird()
     QFETCH(QString, database);
     QFETCH(QString, password);
     SharedServices services;
-    const ConnectionSpec target = sourceConnectionSpec(
-        QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3").arg(server, database, password));
+    const ConnectionSpec target =
+        sourceConnectionSpec(QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3")
+                                 .arg(server, database, password));
     Connection ktz(services.errors, QStringLiteral("ktz-fail"));
     QVERIFY(!ktz.open(target));
     const QString message = ktz.openError();

@@ -93,9 +93,9 @@ private:
 
     Servers m_servers = Servers::load();
     QTemporaryDir m_dir;
-    QString m_reference;   // the Orva SQLite file of the reference transfer
-    QString m_orva;        // the Orva database on the server
-    QString m_killOrva;    // a pristine copy of it for the second test
+    QString m_reference; // the Orva SQLite file of the reference transfer
+    QString m_orva;      // the Orva database on the server
+    QString m_killOrva;  // a pristine copy of it for the second test
     QString m_ini;
 };
 
@@ -136,16 +136,18 @@ void TstEndToEnd::initTestCase()
     const QString ktzFolder = m_servers.firebirdFolder(QStringLiteral("e2e"));
     QVERIFY(!ktzFolder.isEmpty());
     m_orva = QStringLiteral("orva_e2e_") + tag;
-    r = runProgram({QStringLiteral("--demo"), m_dir.filePath(QStringLiteral("servers")), QStringLiteral("--ktz-firebird"),
-                    m_servers.fbServer() + QLatin1Char(':') + ktzFolder, QStringLiteral("--ktz-charset"),
-                    QStringLiteral("UTF8,NONE"), QStringLiteral("--ktz-password"), m_servers.fbPassword,
-                    QStringLiteral("--orva-postgresql"),
+    r = runProgram({QStringLiteral("--demo"), m_dir.filePath(QStringLiteral("servers")),
+                    QStringLiteral("--ktz-firebird"), m_servers.fbServer() + QLatin1Char(':') + ktzFolder,
+                    QStringLiteral("--ktz-charset"), QStringLiteral("UTF8,NONE"), QStringLiteral("--ktz-password"),
+                    m_servers.fbPassword, QStringLiteral("--orva-postgresql"),
                     QStringLiteral("%1:%2/%3").arg(m_servers.pgHost).arg(m_servers.pgPort).arg(m_orva),
-                    QStringLiteral("--orva-user"), m_servers.pgUser, QStringLiteral("--orva-password"), m_servers.pgPassword},
+                    QStringLiteral("--orva-user"), m_servers.pgUser, QStringLiteral("--orva-password"),
+                    m_servers.pgPassword},
                    m_dir.filePath(QStringLiteral("prog-build")));
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     m_killOrva = m_orva + QStringLiteral("_kill");
-    QVERIFY(m_servers.adminExec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER %3").arg(m_killOrva, m_orva, m_servers.pgUser)));
+    QVERIFY(m_servers.adminExec(
+        QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 OWNER %3").arg(m_killOrva, m_orva, m_servers.pgUser)));
 
     m_ini = m_dir.filePath(QStringLiteral("SharedServices.ini"));
     QSettings settings(m_ini, QSettings::IniFormat);
@@ -215,9 +217,10 @@ void TstEndToEnd::killedConnectionMidDocument()
                        "BEGIN IF NEW.numero = '00001236' AND NEW.secuencia = 2 THEN "
                        "PERFORM pg_terminate_backend(pg_backend_pid()); END IF; RETURN NEW; END $$"),
         m_killOrva));
-    QVERIFY(m_servers.adminExec(QStringLiteral("CREATE TRIGGER kill_mid_document AFTER INSERT ON mv_asientos FOR EACH ROW "
-                                               "EXECUTE FUNCTION kill_mid_document()"),
-                                m_killOrva));
+    QVERIFY(
+        m_servers.adminExec(QStringLiteral("CREATE TRIGGER kill_mid_document AFTER INSERT ON mv_asientos FOR EACH ROW "
+                                           "EXECUTE FUNCTION kill_mid_document()"),
+                            m_killOrva));
     const QString program = m_dir.filePath(QStringLiteral("prog-kill"));
     Result r = runUnattended(m_killOrva, program);
     QVERIFY2(r.exitCode != 0, qPrintable(r.out));
@@ -226,11 +229,13 @@ void TstEndToEnd::killedConnectionMidDocument()
 
     const QString count = QStringLiteral("SELECT count(*) FROM mv_asientos WHERE numero = '%1' AND sucursal = '0005'");
     QCOMPARE(orvaRows(m_killOrva, count.arg(QStringLiteral("00001236"))), QStringList{QStringLiteral("0")});
-    QCOMPARE(orvaRows(m_killOrva, QStringLiteral("SELECT count(*) FROM v_mv_stock WHERE idcomprobante = '000500001236B'")),
-             QStringList{QStringLiteral("0")});
+    QCOMPARE(
+        orvaRows(m_killOrva, QStringLiteral("SELECT count(*) FROM v_mv_stock WHERE idcomprobante = '000500001236B'")),
+        QStringList{QStringLiteral("0")});
     QCOMPARE(orvaRows(m_killOrva, count.arg(QStringLiteral("00001234"))), QStringList{QStringLiteral("4")});
-    QCOMPARE(orvaRows(m_killOrva, QStringLiteral("SELECT count(*) FROM ta_configuracion WHERE clave = 'KTZ_ULTIMAFECHA'")),
-             QStringList{QStringLiteral("0")});
+    QCOMPARE(
+        orvaRows(m_killOrva, QStringLiteral("SELECT count(*) FROM ta_configuracion WHERE clave = 'KTZ_ULTIMAFECHA'")),
+        QStringList{QStringLiteral("0")});
 
     QVERIFY(m_servers.adminExec(QStringLiteral("DROP TRIGGER kill_mid_document ON mv_asientos"), m_killOrva));
     r = runUnattended(m_killOrva, program);

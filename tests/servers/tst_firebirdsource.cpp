@@ -25,7 +25,8 @@ const char *const rows[] = {
     "VALUES (1003, '2026-03-03', 5, 1236, 'B', 12500, 35, 'María José Ñañez', 'MAÑANA')",
     "INSERT INTO FAC_OUT (ID, FOUT_FECHA, FOUT_PVENTA, FOUT_NUM, FOUT_TIPO, TOTAL, CLI_COD, CLI_NAME, FOUT_TURNO) "
     "VALUES (1007, '2026-03-04', 5, 15, 'C', 6800, 1, 'CONSUMIDOR FINAL', 'NOCHE')",
-    "INSERT INTO FACT_OUT (FCOUT_ID, FCOUT_PROD_ID, FCOUT_RUB, FCOUT_UNID, FCOUT_DESCR, FCOUT_CANT, FCOUT_PVENTA, FCOUT_TOTAL) "
+    "INSERT INTO FACT_OUT (FCOUT_ID, FCOUT_PROD_ID, FCOUT_RUB, FCOUT_UNID, FCOUT_DESCR, FCOUT_CANT, FCOUT_PVENTA, "
+    "FCOUT_TOTAL) "
     "VALUES (1003, 10, 2, 'LT', 'ACEITE SEMISINTÉTICO 10W40', 0.5, 12500, 6250)",
     "INSERT INTO PRODUCTO (PROD_ID, PROD_RUB, PROD_DESCRIP, PROD_MEDIDA, PROD_IMPINT, IVA_TIPO) "
     "VALUES (10, 2, 'ACEITE SEMISINTÉTICO 10W40', 'LT', 350, 'GRAVADO')",
@@ -86,14 +87,16 @@ void TstFirebirdSource::initTestCase()
     usePrivateOdbcDrivers(m_odbc.path(), {});
     m_services.setOperator(&m_op);
     QStringList statements = splitSqlScript(sourceFileText(QStringLiteral("schema/ktz.firebird.sql")));
-    statements << QStringLiteral("CREATE TABLE EXTRA (ID INTEGER, CODIGO CHAR(6), IMPORTE NUMERIC(18,4), NOTA VARCHAR(20))")
+    statements << QStringLiteral(
+        "CREATE TABLE EXTRA (ID INTEGER, CODIGO CHAR(6), IMPORTE NUMERIC(18,4), NOTA VARCHAR(20))")
                << QStringLiteral("COMMIT");
     for (const char *row : rows)
         statements << QString::fromUtf8(row);
     const QString run = QUuid::createUuid().toString(QUuid::Id128).left(8);
     for (const char *cs : charsets) {
         const QString charset = QString::fromLatin1(cs);
-        const QString path = m_servers.createFirebird(QStringLiteral("src_%1_%2.fdb").arg(charset.toLower(), run), charset, statements);
+        const QString path =
+            m_servers.createFirebird(QStringLiteral("src_%1_%2.fdb").arg(charset.toLower(), run), charset, statements);
         QVERIFY2(!path.isEmpty(), cs);
         m_paths.insert(charset, path);
     }
@@ -104,8 +107,9 @@ Connection &TstFirebirdSource::open(const QString &charset)
     auto &slot = m_connections[charset];
     if (!slot) {
         slot = std::make_unique<Connection>(m_services.errors, QStringLiteral("ktz-") + charset);
-        const QString text = QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=%3;Pwd=%4")
-                                 .arg(m_servers.fbServer(), m_paths.value(charset), m_servers.fbUser, m_servers.fbPassword);
+        const QString text =
+            QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=%3;Pwd=%4")
+                .arg(m_servers.fbServer(), m_paths.value(charset), m_servers.fbUser, m_servers.fbPassword);
         const ConnectionSpec target = sourceConnectionSpec(text);
         if (target.driver != QLatin1String("QIBASE") || !slot->open(target))
             qFatal("cannot open %s: %s", qPrintable(target.describe()), qPrintable(slot->openError()));
@@ -124,10 +128,11 @@ void TstFirebirdSource::texts()
 
     // The invoice lines as the stock step selects them: a join, a star, and
     // an integer column compared with a quoted, blank-led text.
-    Recordset lines = ktz.OpenRecordset(QStringLiteral(
-        "SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , FAC_OUT.FOUT_TIPO,FAC_OUT.FOUT_FECHA,FACT_OUT.* "
-        "FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = FAC_OUT.ID "
-        "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1236 AND FAC_OUT.FOUT_TIPO='B'"));
+    Recordset lines = ktz.OpenRecordset(
+        QStringLiteral("SELECT  FAC_OUT.CLI_NAME ,FAC_OUT.FOUT_PVENTA , FAC_OUT.FOUT_NUM , "
+                       "FAC_OUT.FOUT_TIPO,FAC_OUT.FOUT_FECHA,FACT_OUT.* "
+                       "FROM FACT_OUT INNER JOIN FAC_OUT ON FACT_OUT.FCOUT_ID = FAC_OUT.ID "
+                       "WHERE FAC_OUT.FOUT_PVENTA=' 5' AND FAC_OUT.FOUT_NUM=1236 AND FAC_OUT.FOUT_TIPO='B'"));
     QVERIFY(lines.hasRows());
     QCOMPARE(lines.value(QStringLiteral("CLI_NAME")).toString(), QStringLiteral("María José Ñañez"));
     QCOMPARE(lines.value(QStringLiteral("FCOUT_DESCR")).toString(), QStringLiteral("ACEITE SEMISINTÉTICO 10W40"));
@@ -141,7 +146,8 @@ void TstFirebirdSource::texts()
         "PRODUCTO.PROD_ID = PROD_PRECIO.ID_PROD WHERE IVA_TIPO <> 'SHOP' AND IVA_TIPO <> 'CIGARRILLOS'"));
     QVERIFY(articles.hasRows());
     QCOMPARE(articles.value(QStringLiteral("PROD_DESCRIP")).toString(), QStringLiteral("ACEITE SEMISINTÉTICO 10W40"));
-    QCOMPARE(SvcSession::NumberToSql(articles.value(QStringLiteral("PRECIOVENTA")), QStringLiteral("@")), QStringLiteral("689.9"));
+    QCOMPARE(SvcSession::NumberToSql(articles.value(QStringLiteral("PRECIOVENTA")), QStringLiteral("@")),
+             QStringLiteral("689.9"));
 
     Recordset invoice = ktz.OpenRecordset(QStringLiteral("SELECT * FROM FAC_OUT WHERE ID = '1003'"));
     QCOMPARE(invoice.value(QStringLiteral("FOUT_TURNO")).toString(), QStringLiteral("MAÑANA"));
@@ -170,8 +176,10 @@ void TstFirebirdSource::decimalsStayExact()
 
     Recordset line = ktz.OpenRecordset(QStringLiteral("SELECT * FROM FACT_OUT"));
     QCOMPARE(line.value(QStringLiteral("FCOUT_CANT")), QVariant(0.5));
-    QCOMPARE(SvcSession::NumberToSql(line.value(QStringLiteral("FCOUT_PVENTA")), QStringLiteral("@")), QStringLiteral("12500"));
-    QCOMPARE(currencyOf(line.value(QStringLiteral("FCOUT_TOTAL")), QStringLiteral("FCOUT_TOTAL")).toText(), QStringLiteral("6250"));
+    QCOMPARE(SvcSession::NumberToSql(line.value(QStringLiteral("FCOUT_PVENTA")), QStringLiteral("@")),
+             QStringLiteral("12500"));
+    QCOMPARE(currencyOf(line.value(QStringLiteral("FCOUT_TOTAL")), QStringLiteral("FCOUT_TOTAL")).toText(),
+             QStringLiteral("6250"));
 }
 
 void TstFirebirdSource::datesGiveThePlatformText()
@@ -194,8 +202,8 @@ void TstFirebirdSource::countWithOrderRunsAsWritten()
         "SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT  WHERE (FOUT_TIPO = 'A' OR FOUT_TIPO ='B') AND FOUT_FECHA>= "
         "'2026-03-01' AND FOUT_NUM > 0 ORDER BY FOUT_FECHA ASC"));
     QCOMPARE(invoices.value(QStringLiteral("RecordCount")).toInt(), 2);
-    Recordset loads = ktz.OpenRecordset(
-        QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 AND F_COMP >= '2026-03-01' ORDER BY F_COMP ASC"));
+    Recordset loads = ktz.OpenRecordset(QStringLiteral("SELECT COUNT(*) AS RECORDCOUNT FROM T_CARGAS  WHERE N_COMP > 0 "
+                                                       "AND F_COMP >= '2026-03-01' ORDER BY F_COMP ASC"));
     QCOMPARE(loads.value(QStringLiteral("RecordCount")).toInt(), 2);
     QVERIFY(m_op.errorsSeen.isEmpty());
 }
@@ -210,9 +218,9 @@ void TstFirebirdSource::serverWithPortForms_data()
 void TstFirebirdSource::serverWithPortForms()
 {
     QFETCH(QString, server);
-    const ConnectionSpec target = sourceConnectionSpec(
-        QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3")
-            .arg(server, m_paths.value(QStringLiteral("UTF8")), m_servers.fbPassword));
+    const ConnectionSpec target =
+        sourceConnectionSpec(QStringLiteral("Driver={Easysoft IB6 ODBC};Server=%1;Database=%2;Uid=SYSDBA;Pwd=%3")
+                                 .arg(server, m_paths.value(QStringLiteral("UTF8")), m_servers.fbPassword));
     Connection ktz(m_services.errors, QStringLiteral("ktz-port"));
     QVERIFY2(ktz.open(target), qPrintable(ktz.openError()));
     QCOMPARE(ktz.OpenRecordset(QStringLiteral("SELECT * FROM RUBRO")).isEmpty(), true);

@@ -46,8 +46,10 @@ void TstOdbc::initTestCase()
     m_services.setOperator(&m_op);
 
     const QString ktz = m_dir.filePath(QStringLiteral("ktz.db"));
-    createSqliteDatabase(ktz, QStringLiteral("schema/ktz.sqlite.sql"), sourceFileText(QStringLiteral("demo/ktz.demo.sql")));
-    m_ktzText = QStringLiteral("Driver={Easysoft IB6 ODBC};Server=estacion;Database=%1;Uid=SYSDBA;Pwd=masterkey").arg(ktz);
+    createSqliteDatabase(ktz, QStringLiteral("schema/ktz.sqlite.sql"),
+                         sourceFileText(QStringLiteral("demo/ktz.demo.sql")));
+    m_ktzText =
+        QStringLiteral("Driver={Easysoft IB6 ODBC};Server=estacion;Database=%1;Uid=SYSDBA;Pwd=masterkey").arg(ktz);
 }
 
 void TstOdbc::ktzTextGoesToTheInstalledDriver()
@@ -66,20 +68,30 @@ void TstOdbc::ktzStatementsThroughOdbc_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("text");
-    QTest::newRow("count with order")
-        << "SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT  WHERE (FOUT_TIPO = 'R') AND FOUT_FECHA>= '2026-03-01' AND FOUT_NUM > 0 "
+    QTest::newRow("count with order") << "SELECT COUNT(*) AS RECORDCOUNT FROM FAC_OUT  WHERE (FOUT_TIPO = 'R') AND "
+                                         "FOUT_FECHA>= '2026-03-01' AND FOUT_NUM > 0 "
+                                         "ORDER BY FOUT_FECHA ASC"
+                                      << "RecordCount"
+                                      << "3";
+    QTest::newRow("accented text") << "SELECT * FROM T_CLIENTES WHERE T_CLI_CTA = '35'"
+                                   << "T_CLI_NOM"
+                                   << "María José Ñañez";
+    QTest::newRow("date")
+        << "SELECT * FROM FAC_OUT WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='2026-03-03' AND FOUT_NUM > 0 "
            "ORDER BY FOUT_FECHA ASC"
-        << "RecordCount" << "3";
-    QTest::newRow("accented text") << "SELECT * FROM T_CLIENTES WHERE T_CLI_CTA = '35'" << "T_CLI_NOM" << "María José Ñañez";
-    QTest::newRow("date") << "SELECT * FROM FAC_OUT WHERE (FOUT_TIPO = 'R') AND  FOUT_FECHA>='2026-03-03' AND FOUT_NUM > 0 "
-                             "ORDER BY FOUT_FECHA ASC"
-                          << "FOUT_FECHA" << "2026-03-03";
-    QTest::newRow("time of a load") << "SELECT * FROM T_CARGAS WHERE ID = 1003" << "HORA" << "2026-03-02 13:59:59";
-    QTest::newRow("null") << "SELECT * FROM PRODUCTO WHERE PROD_ID = 32" << "IVA_TIPO" << "(null)";
+        << "FOUT_FECHA"
+        << "2026-03-03";
+    QTest::newRow("time of a load") << "SELECT * FROM T_CARGAS WHERE ID = 1003"
+                                    << "HORA"
+                                    << "2026-03-02 13:59:59";
+    QTest::newRow("null") << "SELECT * FROM PRODUCTO WHERE PROD_ID = 32"
+                          << "IVA_TIPO"
+                          << "(null)";
     QTest::newRow("lines of a note")
         << "SELECT FACT_OUT.*, PRODUCTO.PROD_IMPINT FROM FACT_OUT INNER JOIN PRODUCTO ON FACT_OUT.FCOUT_PROD_ID = "
            "PRODUCTO.PROD_ID WHERE FCOUT_ID = '1101'"
-        << "PROD_IMPINT" << "700";
+        << "PROD_IMPINT"
+        << "700";
 }
 
 void TstOdbc::ktzStatementsThroughOdbc()
@@ -103,12 +115,13 @@ void TstOdbc::orvaThroughOdbc()
     if (m_psqlOdbc.isEmpty())
         QSKIP("skipped: server not available (no PostgreSQL ODBC driver)");
     const QString database = servers.createPostgres(QStringLiteral("orva_odbc"));
-    QVERIFY(servers.loadPostgres(database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
+    QVERIFY(servers.loadPostgres(database,
+                                 {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
 
     SharedServices services;
     ScriptedOperator op;
     services.setOperator(&op);
-    ServerSettings settings;  // ODBC, as the production server is reached
+    ServerSettings settings; // ODBC, as the production server is reached
     settings.odbcDriver = QStringLiteral("PostgreSQL Unicode");
     settings.dialect = SqlDialect::PostgreSql;
     settings.port = servers.pgPort;
@@ -124,25 +137,27 @@ void TstOdbc::orvaThroughOdbc()
     Connection &orva = services.session.connection();
     {
         DocumentTransaction committed(orva, QStringLiteral("factura 1234"));
-        QVERIFY(orva.Execute(QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], MES_OPERATIVO, [DEBE-HABER], TC, "
-                                            "NUMERO, CABNOMBRE) VALUES ('1001', '3', 'H', '  FA', '00001234', 'Peña')")));
+        QVERIFY(
+            orva.Execute(QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], MES_OPERATIVO, [DEBE-HABER], TC, "
+                                        "NUMERO, CABNOMBRE) VALUES ('1001', '3', 'H', '  FA', '00001234', 'Peña')")));
         QVERIFY(committed.commit());
     }
     {
         DocumentTransaction rolledBack(orva, QStringLiteral("factura 1235"));
-        QVERIFY(orva.Execute(
-            QStringLiteral("INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], TC, NUMERO) VALUES (1002, '  FA', '00001235')")));
+        QVERIFY(orva.Execute(QStringLiteral(
+            "INSERT INTO MV_ASIENTOS ([NUMERO ASIENTO], TC, NUMERO) VALUES (1002, '  FA', '00001235')")));
     }
     QVERIFY(!orva.inTransaction());
 
-    Recordset rs = services.session.OpenRecordset(
-        QStringLiteral("SELECT TOP 5 * FROM MV_ASIENTOS WHERE [NUMERO ASIENTO] = 1001 AND MES_OPERATIVO = '3' AND CABNOMBRE = 'PEÑA'"));
+    Recordset rs =
+        services.session.OpenRecordset(QStringLiteral("SELECT TOP 5 * FROM MV_ASIENTOS WHERE [NUMERO ASIENTO] = 1001 "
+                                                      "AND MES_OPERATIVO = '3' AND CABNOMBRE = 'PEÑA'"));
     QVERIFY(rs.hasRows());
     QCOMPARE(rs.value(QStringLiteral("debe-haber")).toString(), QStringLiteral("H"));
     QVERIFY(rs.isNull(QStringLiteral("CUENTA")));
     QCOMPARE(SvcTools::FieldText(rs.value(QStringLiteral("CUENTA"))), QString());
-    QCOMPARE(services.session.LookupValue(QStringLiteral("MV_ASIENTOS"), QStringLiteral("00001235"), QStringLiteral("TC"),
-                                          QStringLiteral("NUMERO")),
+    QCOMPARE(services.session.LookupValue(QStringLiteral("MV_ASIENTOS"), QStringLiteral("00001235"),
+                                          QStringLiteral("TC"), QStringLiteral("NUMERO")),
              QString());
     QCOMPARE(services.session.LookupValue(QStringLiteral("TA_CONFIGURACION"), QStringLiteral("tituloclientes"),
                                           QStringLiteral("VALOR"), QStringLiteral("CLAVE")),

@@ -32,7 +32,7 @@ private slots:
     void failedStatementInsideDocument_data();
     void failedStatementInsideDocument();
     void walkWhileWritingSeesEveryRow();
-    void killedConnectionLeavesNothingHalfCommitted();  // last: it ends the session's connection
+    void killedConnectionLeavesNothingHalfCommitted(); // last: it ends the session's connection
 
 private:
     int documentRows(const QString &numero);
@@ -52,7 +52,8 @@ void TstOrvaPostgresql::initTestCase()
     REQUIRE_SERVERS(m_servers);
     m_database = m_servers.createPostgres(QStringLiteral("orva"));
     QVERIFY(!m_database.isEmpty());
-    QVERIFY(m_servers.loadPostgres(m_database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
+    QVERIFY(m_servers.loadPostgres(
+        m_database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
 
     // The settings file as an installation writes it: the port goes there,
     // since the server name handed to the library loses what follows ":".
@@ -66,17 +67,20 @@ void TstOrvaPostgresql::initTestCase()
     m_services.session.setServerSettings(ServerSettings::read(ini));
     m_session.programFolder = m_dir.path() + QLatin1Char('/');
     QString connectionText;
-    QVERIFY2(m_session.IniciaSesion(connectionText, QStringLiteral("@Server=%1;@DbName=%2;@Usuario=%3;@Password=%4;")
-                                                        .arg(m_servers.pgHost, m_database, m_servers.pgUser,
-                                                             m_servers.pgPassword)),
+    QVERIFY2(m_session.IniciaSesion(connectionText,
+                                    QStringLiteral("@Server=%1;@DbName=%2;@Usuario=%3;@Password=%4;")
+                                        .arg(m_servers.pgHost, m_database, m_servers.pgUser, m_servers.pgPassword)),
              qPrintable(m_services.session.openError()));
 
     Connection &orva = m_services.session.connection();
     QVERIFY(orva.Execute(journalInsert(QStringLiteral("00001234"), 1)));
-    QVERIFY(orva.Execute(QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = '00000126' WHERE CODIGO = '  RM' AND TALONARIO = 1")));
-    QVERIFY(orva.Execute(QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = 00000008 WHERE CODIGO = '  rm' AND TALONARIO = 2")));
-    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, SECUENCIA, IDDEPOSITO, IDARTICULO, CANTIDAD) "
-                                        "VALUES ('  RM', '000100000041R', '1', '   1', '                     10-2', -2)")));
+    QVERIFY(orva.Execute(
+        QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = '00000126' WHERE CODIGO = '  RM' AND TALONARIO = 1")));
+    QVERIFY(orva.Execute(
+        QStringLiteral("UPDATE V_TA_CPTE SET R_ULTIMO_NRO = 00000008 WHERE CODIGO = '  rm' AND TALONARIO = 2")));
+    QVERIFY(orva.Execute(
+        QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, SECUENCIA, IDDEPOSITO, IDARTICULO, CANTIDAD) "
+                       "VALUES ('  RM', '000100000041R', '1', '   1', '                     10-2', -2)")));
     QVERIFY(m_op.errorsSeen.isEmpty());
 }
 
@@ -84,23 +88,22 @@ QString TstOrvaPostgresql::journalInsert(const QString &numero, int secuencia)
 {
     // A journal line as the sales step builds it: bracketed names, numbers
     // written as quoted texts into integer columns, amounts unquoted.
-    return SvcSession::BuildInsert(
-        QStringLiteral("INSERT INTO MV_ASIENTOS"),
-        {{QStringLiteral("FECHA"), QStringLiteral("'2026-03-04'")},
-         {QStringLiteral("MES_OPERATIVO"), QStringLiteral("'3'")},
-         {QStringLiteral("[NUMERO ASIENTO]"), QStringLiteral("'1006'")},
-         {QStringLiteral("CUENTA"), QStringLiteral("'1120010023'")},
-         {QStringLiteral("SECUENCIA"), QString::number(secuencia)},
-         {QStringLiteral("[DEBE-HABER]"), QStringLiteral("'D'")},
-         {QStringLiteral("IMPORTE"), QStringLiteral("27600.5")},
-         {QStringLiteral("PERIODO"), QStringLiteral("'2026'")},
-         {QStringLiteral("TC"), QStringLiteral("'  FA'")},
-         {QStringLiteral("SUCURSAL"), QStringLiteral("'0005'")},
-         {QStringLiteral("NUMERO"), quoted(numero)},
-         {QStringLiteral("LETRA"), QStringLiteral("'A'")},
-         {QStringLiteral("TIPO_REG"), QStringLiteral("'VTAS'")},
-         {QStringLiteral("CABNOMBRE"), quoted(QStringLiteral("Remises El Ñandú S.R.L."))},
-         {QStringLiteral("CPTE_ORIGEN"), QStringLiteral("'000500001239A'")}});
+    return SvcSession::BuildInsert(QStringLiteral("INSERT INTO MV_ASIENTOS"),
+                                   {{QStringLiteral("FECHA"), QStringLiteral("'2026-03-04'")},
+                                    {QStringLiteral("MES_OPERATIVO"), QStringLiteral("'3'")},
+                                    {QStringLiteral("[NUMERO ASIENTO]"), QStringLiteral("'1006'")},
+                                    {QStringLiteral("CUENTA"), QStringLiteral("'1120010023'")},
+                                    {QStringLiteral("SECUENCIA"), QString::number(secuencia)},
+                                    {QStringLiteral("[DEBE-HABER]"), QStringLiteral("'D'")},
+                                    {QStringLiteral("IMPORTE"), QStringLiteral("27600.5")},
+                                    {QStringLiteral("PERIODO"), QStringLiteral("'2026'")},
+                                    {QStringLiteral("TC"), QStringLiteral("'  FA'")},
+                                    {QStringLiteral("SUCURSAL"), QStringLiteral("'0005'")},
+                                    {QStringLiteral("NUMERO"), quoted(numero)},
+                                    {QStringLiteral("LETRA"), QStringLiteral("'A'")},
+                                    {QStringLiteral("TIPO_REG"), QStringLiteral("'VTAS'")},
+                                    {QStringLiteral("CABNOMBRE"), quoted(QStringLiteral("Remises El Ñandú S.R.L."))},
+                                    {QStringLiteral("CPTE_ORIGEN"), QStringLiteral("'000500001239A'")}});
 }
 
 int TstOrvaPostgresql::documentRows(const QString &numero)
@@ -127,7 +130,7 @@ void TstOrvaPostgresql::configurationKeysIgnoreLetterCase()
     m_session.GrabaDfg(QStringLiteral("AÑO"), QStringLiteral("dos"));
     QCOMPARE(m_session.Cfg(QStringLiteral("KTZ_ULTIMAFECHA")), QStringLiteral("2026-03-05"));
     QCOMPARE(m_session.Cfg(QStringLiteral("año")), QStringLiteral("dos"));
-    QCOMPARE(m_session.Cfg(QStringLiteral("ANO")), QStringLiteral(" "));  // accents still count
+    QCOMPARE(m_session.Cfg(QStringLiteral("ANO")), QStringLiteral(" ")); // accents still count
     QCOMPARE(m_servers.adminRows(QStringLiteral("SELECT count(*) FROM ta_configuracion WHERE lower(clave) IN "
                                                 "('ktz_ultimafecha', 'año')"),
                                  m_database),
@@ -148,21 +151,23 @@ void TstOrvaPostgresql::statementsRunAsWritten_data()
            "[NUMERO ASIENTO]='1006' AND PERIODO = 2026 AND TIPO_REG='VTAS' AND CPTE_ORIGEN='000500001239A'"
         << 1;
     QTest::newRow("hyphenated name") << "SELECT [DEBE-HABER] FROM MV_ASIENTOS WHERE [DEBE-HABER] = 'd'" << 1;
-    QTest::newRow("case-insensitive text") << "SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = 'REMISES EL ÑANDÚ S.R.L.'" << 1;
+    QTest::newRow("case-insensitive text")
+        << "SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = 'REMISES EL ÑANDÚ S.R.L.'" << 1;
     QTest::newRow("trailing blanks count") << "SELECT * FROM MV_ASIENTOS WHERE TC = 'FA'" << 0;
     QTest::newRow("top") << "SELECT TOP 1 * FROM TA_CUENTASIVA" << 1;
     QTest::newRow("top with order") << "SELECT TOP 2 * FROM V_TA_CPTE ORDER BY CODIGO, TALONARIO" << 2;
-    QTest::newRow("counter set from quoted zeros") << "SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' AND R_ULTIMO_NRO = 126" << 1;
+    QTest::newRow("counter set from quoted zeros")
+        << "SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' AND R_ULTIMO_NRO = 126" << 1;
     QTest::newRow("counter set from unquoted zeros")
         << "SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' and Talonario = 2 AND R_ULTIMO_NRO = '00000008'" << 1;
     QTest::newRow("branch with a blank") << "SELECT * FROM V_TA_CPTE WHERE A_SUC_DEFAULT = ' 5'" << 1;
     QTest::newRow("branch unquoted") << "SELECT * FROM V_TA_CPTE WHERE R_SUC_DEFAULT = 1 AND SISTEMA = 'ventas'" << 1;
-    QTest::newRow("max of a text") << "SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = '  FA' AND SUCURSAL= '0005' AND LETRA = 'a'"
-                                   << 1;
-    QTest::newRow("substring of a key")
-        << "SELECT MAX(IDCOMPROBANTE) AS ULTIMO From V_MV_STOCK WHERE TC = '  RM' AND SUBSTRING(IDCOMPROBANTE, 1, 4)= '0001' "
-           "AND SUBSTRING(IDCOMPROBANTE, 13, 1)= 'r'"
-        << 1;
+    QTest::newRow("max of a text")
+        << "SELECT MAX(NUMERO) AS ULTIMO From MV_ASIENTOS WHERE TC = '  FA' AND SUCURSAL= '0005' AND LETRA = 'a'" << 1;
+    QTest::newRow("substring of a key") << "SELECT MAX(IDCOMPROBANTE) AS ULTIMO From V_MV_STOCK WHERE TC = '  RM' AND "
+                                           "SUBSTRING(IDCOMPROBANTE, 1, 4)= '0001' "
+                                           "AND SUBSTRING(IDCOMPROBANTE, 13, 1)= 'r'"
+                                        << 1;
     QTest::newRow("lots in stock")
         << "SELECT * FROM STK_SERIES_Y_LOTES WHERE IdArticulo = '                     10-2' AND CANTIDAD > 0  AND "
            "IDDEPOSITO = '   1' ORDER BY NROLOTE"
@@ -204,7 +209,7 @@ void TstOrvaPostgresql::documentTransaction()
         QVERIFY(orva.inTransaction());
         QVERIFY(orva.Execute(journalInsert(numero, 1)));
         QVERIFY(orva.Execute(journalInsert(numero, 2)));
-        QCOMPARE(documentRows(numero), 0);  // nothing visible before the end
+        QCOMPARE(documentRows(numero), 0); // nothing visible before the end
         if (commit)
             QVERIFY(document.commit());
     }
@@ -230,12 +235,13 @@ void TstOrvaPostgresql::failedCommit()
     // A constraint trigger checked at the commit refuses journal lines of
     // numbers 00004xxx.
     QVERIFY(m_servers.adminExec(
-        QStringLiteral("CREATE OR REPLACE FUNCTION refuse_at_commit() RETURNS trigger LANGUAGE plpgsql AS "
-                       "$$ BEGIN IF left(NEW.numero, 5) = '00004' THEN RAISE EXCEPTION 'asiento rechazado al confirmar'; "
-                       "END IF; RETURN NULL; END $$; "
-                       "DROP TRIGGER IF EXISTS refuse_at_commit ON mv_asientos; "
-                       "CREATE CONSTRAINT TRIGGER refuse_at_commit AFTER INSERT ON mv_asientos "
-                       "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_at_commit()"),
+        QStringLiteral(
+            "CREATE OR REPLACE FUNCTION refuse_at_commit() RETURNS trigger LANGUAGE plpgsql AS "
+            "$$ BEGIN IF left(NEW.numero, 5) = '00004' THEN RAISE EXCEPTION 'asiento rechazado al confirmar'; "
+            "END IF; RETURN NULL; END $$; "
+            "DROP TRIGGER IF EXISTS refuse_at_commit ON mv_asientos; "
+            "CREATE CONSTRAINT TRIGGER refuse_at_commit AFTER INSERT ON mv_asientos "
+            "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION refuse_at_commit()"),
         m_database));
     m_op.errorsSeen.clear();
     m_op.errorChoices = choices;
@@ -320,7 +326,7 @@ void TstOrvaPostgresql::failedStatementInsideDocument()
     static int document = 6000;
     const QString numero = QStringLiteral("0000%1").arg(++document);
     Connection &orva = m_services.session.connection();
-    m_op.errorChoices.clear();  // the operator gives up the procedure
+    m_op.errorChoices.clear(); // the operator gives up the procedure
 
     // Outside a transaction the statement runs alone: the engine's own message.
     const RunError alone = failureOf(sql, read);
@@ -389,16 +395,20 @@ void TstOrvaPostgresql::walkWhileWritingSeesEveryRow()
     // As the components discharge does: one statement per lot while the
     // lots are being walked.
     Connection &orva = m_services.session.connection();
-    Recordset lots = m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM STK_SERIES_Y_LOTES ORDER BY NROLOTE"));
+    Recordset lots =
+        m_services.session.OpenRecordset(QStringLiteral("SELECT * FROM STK_SERIES_Y_LOTES ORDER BY NROLOTE"));
     QStringList seen;
     for (; !lots.eof(); lots.moveNext()) {
         const QString lot = lots.value(QStringLiteral("NroLote")).toString();
         seen << lot;
-        QVERIFY(orva.Execute(QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, NroLote, CANTIDAD) VALUES ('  PE', "
-                                            "'000100000016X', %1, -1)").arg(quoted(lot))));
+        QVERIFY(
+            orva.Execute(QStringLiteral("INSERT INTO V_MV_STOCK (TC, IDCOMPROBANTE, NroLote, CANTIDAD) VALUES ('  PE', "
+                                        "'000100000016X', %1, -1)")
+                             .arg(quoted(lot))));
     }
-    QCOMPARE(seen, (QStringList{QStringLiteral("L2512-0003"), QStringLiteral("L2601-0012"), QStringLiteral("L2602-0047"),
-                                QStringLiteral("L2602-0050")}));
+    QCOMPARE(seen,
+             (QStringList{QStringLiteral("L2512-0003"), QStringLiteral("L2601-0012"), QStringLiteral("L2602-0047"),
+                          QStringLiteral("L2602-0050")}));
 }
 
 QTEST_GUILESS_MAIN(TstOrvaPostgresql)

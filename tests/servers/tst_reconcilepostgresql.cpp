@@ -71,7 +71,8 @@ QStringList differingDays(const QJsonObject &report, int *days)
         if (d.value(QStringLiteral("verdict")).toString() != QLatin1String("reconciled"))
             differing << QStringLiteral("%1 %2 %3 %4")
                              .arg(d.value(QStringLiteral("station")).toInt())
-                             .arg(d.value(QStringLiteral("date")).toString(), d.value(QStringLiteral("kind")).toString(),
+                             .arg(d.value(QStringLiteral("date")).toString(),
+                                  d.value(QStringLiteral("kind")).toString(),
                                   d.value(QStringLiteral("verdict")).toString());
     }
     differing.sort();
@@ -91,7 +92,7 @@ private slots:
 
 private:
     Result run(const QStringList &arguments, const QString &reportPath = {});
-    QString orvaEntries() const;  // @Server, @DbName, @Usuario, @Password of the Orva database
+    QString orvaEntries() const; // @Server, @DbName, @Usuario, @Password of the Orva database
     Result reconcile(const QString &name);
     // Reconciles and checks that the session only read: the server logged
     // its grouped statements, none that writes, and the read-only session
@@ -126,8 +127,9 @@ QString TstReconcilePostgresql::orvaEntries() const
 Result TstReconcilePostgresql::reconcile(const QString &name)
 {
     const QString report = m_dir.filePath(name + QStringLiteral(".json"));
-    return run({QStringLiteral("@ParametroAdicional=Conciliar;") + orvaEntries() + QStringLiteral("@Informe=%1;").arg(report)},
-               report);
+    return run(
+        {QStringLiteral("@ParametroAdicional=Conciliar;") + orvaEntries() + QStringLiteral("@Informe=%1;").arg(report)},
+        report);
 }
 
 QStringList TstReconcilePostgresql::loggedStatementsSince(qint64 offset) const
@@ -149,7 +151,8 @@ QStringList TstReconcilePostgresql::loggedStatementsSince(qint64 offset) const
 QStringList TstReconcilePostgresql::orvaDigest() const
 {
     QStringList digest;
-    for (const char *table : {"mv_asientos", "v_mv_cpte", "v_mv_cpteinsumos", "v_mv_stock", "ta_configuracion", "ma_cuentas"})
+    for (const char *table :
+         {"mv_asientos", "v_mv_cpte", "v_mv_cpteinsumos", "v_mv_stock", "ta_configuracion", "ma_cuentas"})
         digest << m_servers.adminRows(
             QStringLiteral("SELECT count(*), md5(coalesce(string_agg(t::text, '|' ORDER BY t::text), '')) FROM %1 t")
                 .arg(QLatin1String(table)),
@@ -173,12 +176,12 @@ void TstReconcilePostgresql::initTestCase()
     }
     m_serverLog = m_servers.pgSocket + QStringLiteral("/server.log");
 
-    Result r = run({QStringLiteral("--demo"), m_dir.filePath(QStringLiteral("demo")), QStringLiteral("--ktz-firebird"),
-                    m_servers.fbServer() + QLatin1Char(':') + ktzFolder, QStringLiteral("--ktz-password"),
-                    m_servers.fbPassword, QStringLiteral("--orva-postgresql"),
-                    QStringLiteral("%1:%2/%3").arg(m_servers.pgHost).arg(m_servers.pgPort).arg(m_orva),
-                    QStringLiteral("--orva-user"), m_servers.pgUser, QStringLiteral("--orva-password"),
-                    m_servers.pgPassword});
+    Result r =
+        run({QStringLiteral("--demo"), m_dir.filePath(QStringLiteral("demo")), QStringLiteral("--ktz-firebird"),
+             m_servers.fbServer() + QLatin1Char(':') + ktzFolder, QStringLiteral("--ktz-password"),
+             m_servers.fbPassword, QStringLiteral("--orva-postgresql"),
+             QStringLiteral("%1:%2/%3").arg(m_servers.pgHost).arg(m_servers.pgPort).arg(m_orva),
+             QStringLiteral("--orva-user"), m_servers.pgUser, QStringLiteral("--orva-password"), m_servers.pgPassword});
     QVERIFY2(r.exitCode == 0, qPrintable(r.err));
     r = run({QStringLiteral("@ParametroAdicional=DesdeTimer;") + orvaEntries()});
     QVERIFY2(r.exitCode == 0, qPrintable(r.out + r.err));
@@ -222,12 +225,15 @@ void TstReconcilePostgresql::changedOrvaNamesTheFourDocuments()
     const QStringList changes{
         QStringLiteral("DELETE FROM mv_asientos WHERE tc = 'FA' AND sucursal = '0005' AND numero = '00001235' "
                        "AND \"numero asiento\" = 1002"),
-        QStringLiteral("INSERT INTO mv_asientos SELECT * FROM mv_asientos WHERE sucursal = '0003' AND numero = '00080213' "
-                       "AND \"numero asiento\" = 1003"),
+        QStringLiteral(
+            "INSERT INTO mv_asientos SELECT * FROM mv_asientos WHERE sucursal = '0003' AND numero = '00080213' "
+            "AND \"numero asiento\" = 1003"),
         QStringLiteral("UPDATE v_mv_cpte SET importe = 13000 WHERE tc = 'RM' AND idcomprobante = '000100000042R'"),
         // (each statement runs in a session of its own: the copy is a table until it is dropped)
-        QStringLiteral("CREATE TABLE extra AS SELECT * FROM mv_asientos WHERE sucursal = '0007' AND numero = '00000560'"),
-        QStringLiteral("UPDATE extra SET numero = '00000999', cpte_origen = '000700000999A', \"numero asiento\" = 1999"),
+        QStringLiteral(
+            "CREATE TABLE extra AS SELECT * FROM mv_asientos WHERE sucursal = '0007' AND numero = '00000560'"),
+        QStringLiteral(
+            "UPDATE extra SET numero = '00000999', cpte_origen = '000700000999A', \"numero asiento\" = 1999"),
         QStringLiteral("INSERT INTO mv_asientos SELECT * FROM extra"),
         QStringLiteral("DROP TABLE extra"),
     };
@@ -241,10 +247,11 @@ void TstReconcilePostgresql::changedOrvaNamesTheFourDocuments()
     QCOMPARE(r.report.value(QStringLiteral("status")).toString(), QStringLiteral("differences"));
     QCOMPARE(namedDocuments(r.report), fourChangedDocuments());
     int days = 0;
-    QCOMPARE(differingDays(r.report, &days),
-             (QStringList{QStringLiteral("0 2026-03-02 cargas doubled"), QStringLiteral("0 2026-03-02 facturas missing"),
-                          QStringLiteral("0 2026-03-03 remitos amounts_differ"),
-                          QStringLiteral("1 2026-03-03 facturas not_in_ktz")}));
+    QCOMPARE(
+        differingDays(r.report, &days),
+        (QStringList{QStringLiteral("0 2026-03-02 cargas doubled"), QStringLiteral("0 2026-03-02 facturas missing"),
+                     QStringLiteral("0 2026-03-03 remitos amounts_differ"),
+                     QStringLiteral("1 2026-03-03 facturas not_in_ktz")}));
     QCOMPARE(days, 13);
 }
 

@@ -51,7 +51,8 @@ void TstServerRun::initTestCase()
     m_database = m_servers.createPostgres(QStringLiteral("orva_lock"));
     m_other = m_servers.createPostgres(QStringLiteral("orva_lock_other"));
     QVERIFY(!m_database.isEmpty() && !m_other.isEmpty());
-    QVERIFY(m_servers.loadPostgres(m_database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
+    QVERIFY(m_servers.loadPostgres(
+        m_database, {QStringLiteral("schema/orva.postgresql.sql"), QStringLiteral("demo/orva.demo.sql")}));
     m_ini = m_dir.filePath(QStringLiteral("SharedServices.ini"));
     QSettings settings(m_ini, QSettings::IniFormat);
     settings.setValue(QStringLiteral("Orva/Driver"), QStringLiteral("PSQL"));
@@ -72,7 +73,7 @@ ConnectionSpec TstServerRun::targetOf(const QString &database) const
 }
 
 TstServerRun::Result TstServerRun::runProgram(const QString &database, const QString &programFolder, bool withPassword,
-                                             const QProcessEnvironment &environment)
+                                              const QProcessEnvironment &environment)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -137,7 +138,7 @@ void TstServerRun::programOnAHeldDatabaseEndsLocked()
 
 void TstServerRun::passwordOffTheCommandLine_data()
 {
-    QTest::addColumn<QString>("source");  // env, file, open-file, wrong-env, none
+    QTest::addColumn<QString>("source"); // env, file, open-file, wrong-env, none
     QTest::addColumn<bool>("connects");
     QTest::addColumn<QString>("said");
     QTest::newRow("environment") << "env" << true << "";
@@ -167,10 +168,12 @@ void TstServerRun::passwordOffTheCommandLine()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(m_servers.pgPassword.toUtf8() + '\n');
         file.close();
-        QVERIFY(file.setPermissions(source == QLatin1String("file") ? QFile::ReadOwner | QFile::WriteOwner
-                                                                    : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
+        QVERIFY(file.setPermissions(source == QLatin1String("file")
+                                        ? QFile::ReadOwner | QFile::WriteOwner
+                                        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther));
         QSettings settings(ini, QSettings::IniFormat);
-        settings.setValue(QStringLiteral("Orva/PasswordFile"), source + QStringLiteral(".clave"));  // beside the settings
+        settings.setValue(QStringLiteral("Orva/PasswordFile"),
+                          source + QStringLiteral(".clave")); // beside the settings
     }
     const Result r = runProgram(m_database, folder, false, env);
     if (connects)

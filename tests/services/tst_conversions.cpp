@@ -137,7 +137,7 @@ void TstConversions::padLeft()
     QFETCH(QString, expected);
     QCOMPARE(SvcTools::PadLeft(text, width), expected);
     if (width == 4)
-        QCOMPARE(SvcTools::PadLeft(text), expected);  // 4 is the default width
+        QCOMPARE(SvcTools::PadLeft(text), expected); // 4 is the default width
 }
 
 void TstConversions::dateTexts_data()
@@ -152,8 +152,8 @@ void TstConversions::dateTexts_data()
     QTest::newRow("time text") << QVariant(QStringLiteral("2024-03-05 06:00:00")) << "2024-03-05 06:00:00";
     QTest::newRow("not a date") << QVariant(QStringLiteral("mañana")) << "mañana";
     QTest::newRow("T separator") << QVariant(QStringLiteral("2024-03-05T13:45:10")) << "2024-03-05 13:45:10";
-    QTest::newRow("fraction of a second") << QVariant(QStringLiteral("2024-03-05 13:45:10.123456"))
-                                          << "2024-03-05 13:45:10";
+    QTest::newRow("fraction of a second")
+        << QVariant(QStringLiteral("2024-03-05 13:45:10.123456")) << "2024-03-05 13:45:10";
     QTest::newRow("hours and minutes") << QVariant(QStringLiteral("2024-03-05 7:05")) << "2024-03-05 07:05:00";
     QTest::newRow("day first") << QVariant(QStringLiteral("05/03/2024")) << "2024-03-05";
     QTest::newRow("day first without zeros") << QVariant(QStringLiteral("5/3/2024 6:00:00")) << "2024-03-05 06:00:00";
@@ -164,10 +164,11 @@ void TstConversions::dateTexts_data()
     QTest::newRow("a time alone stays") << QVariant(QStringLiteral("14:35:10")) << "14:35:10";
     QTest::newRow("a date with words stays") << QVariant(QStringLiteral("2024-03-05 tarde")) << "2024-03-05 tarde";
     QTest::newRow("a day the month lacks stays") << QVariant(QStringLiteral("2024-02-30")) << "2024-02-30";
-    QTest::newRow("a thirteenth month stays") << QVariant(QStringLiteral("2024-13-01 10:00:00")) << "2024-13-01 10:00:00";
+    QTest::newRow("a thirteenth month stays")
+        << QVariant(QStringLiteral("2024-13-01 10:00:00")) << "2024-13-01 10:00:00";
     QTest::newRow("year zero stays") << QVariant(QStringLiteral("0000-01-01")) << "0000-01-01";
-    QTest::newRow("an hour past the day stays") << QVariant(QStringLiteral("2024-03-05 25:00:00"))
-                                                << "2024-03-05 25:00:00";
+    QTest::newRow("an hour past the day stays")
+        << QVariant(QStringLiteral("2024-03-05 25:00:00")) << "2024-03-05 25:00:00";
     QTest::newRow("signs among the digits stay") << QVariant(QStringLiteral("2024-+3-05")) << "2024-+3-05";
     QTest::newRow("blanks around a date") << QVariant(QStringLiteral(" 2024-03-05 ")) << "2024-03-05";
 }
@@ -249,7 +250,8 @@ void TstConversions::conversionsOfNullAndNonNumbers()
 void TstConversions::removeTextAndFolderPath()
 {
     QCOMPARE(SvcTools::RemoveText(QStringLiteral("=12=3"), QStringLiteral("=")), QStringLiteral("123"));
-    QCOMPARE(SvcTools::RemoveText(QStringLiteral("a'b\nc"), QStringLiteral("'"), QStringLiteral("\n")), QStringLiteral("abc"));
+    QCOMPARE(SvcTools::RemoveText(QStringLiteral("a'b\nc"), QStringLiteral("'"), QStringLiteral("\n")),
+             QStringLiteral("abc"));
     QCOMPARE(SvcTools::FolderPath(QStringLiteral("/opt/x")), QStringLiteral("/opt/x/"));
     QCOMPARE(SvcTools::FolderPath(QStringLiteral("/opt/x/")), QStringLiteral("/opt/x/"));
     QVERIFY(sameText(QStringLiteral("ÑANDÚ"), QStringLiteral("ñandú")));
@@ -266,9 +268,8 @@ void TstConversions::dialectRewrites_data()
     QTest::newRow("server keeps all") << int(SqlDialect::SqlServer) << top << top;
     QTest::newRow("sqlite top") << int(SqlDialect::Sqlite) << top << "SELECT * FROM TA_CUENTASIVA LIMIT 1";
     QTest::newRow("sqlite brackets") << int(SqlDialect::Sqlite) << brackets << brackets;
-    QTest::newRow("postgresql brackets")
-        << int(SqlDialect::PostgreSql) << brackets
-        << "SELECT * FROM MV_ASIENTOS WHERE \"numero asiento\" = 7 AND DETALLE='[x]'";
+    QTest::newRow("postgresql brackets") << int(SqlDialect::PostgreSql) << brackets
+                                         << "SELECT * FROM MV_ASIENTOS WHERE \"numero asiento\" = 7 AND DETALLE='[x]'";
     QTest::newRow("firebird top") << int(SqlDialect::Firebird) << top << "SELECT FIRST 1 * FROM TA_CUENTASIVA";
 }
 
@@ -282,10 +283,9 @@ void TstConversions::dialectRewrites()
 
 void TstConversions::lookupStatementsOnSqlite()
 {
-    OrvaFixture f(QStringLiteral(
-        "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   2', 'CÓRDOBA');"
-        "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   9', 'O''HIGGINS');"
-        "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   5', NULL);"));
+    OrvaFixture f(QStringLiteral("INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   2', 'CÓRDOBA');"
+                                 "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   9', 'O''HIGGINS');"
+                                 "INSERT INTO TA_ESTADOS (CODIGO, DESCRIPCION) VALUES ('   5', NULL);"));
     SvcSession &s = f.services.session;
     QCOMPARE(s.LookupValue(QStringLiteral("TA_ESTADOS"), QStringLiteral("CÓRDOBA"), QStringLiteral("CODIGO"),
                            QStringLiteral("DESCRIPCION")),

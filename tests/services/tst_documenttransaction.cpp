@@ -25,8 +25,7 @@ QByteArray logText(OrvaFixture &f)
 }
 
 struct Stop
-{
-};
+{};
 
 } // namespace
 
@@ -70,8 +69,7 @@ void TstDocumentTransaction::rollsBackUnlessCommitted()
         else if (ending == QLatin1String("give up"))
             orva.Execute(QStringLiteral("INSERT INTO NO_TABLE VALUES (1)"));
     } catch (const Stop &) {
-    } catch (const GiveUp &) {
-    }
+    } catch (const GiveUp &) {}
     QVERIFY(!orva.inTransaction());
     QCOMPARE(rows(f), kept);
     QCOMPARE(logText(f).contains("Se deshizo la transacción de factura 7"), kept == 0);
@@ -85,7 +83,7 @@ void TstDocumentTransaction::rollsBackUnlessCommitted()
 void TstDocumentTransaction::failedCommit_data()
 {
     QTest::addColumn<QList<int>>("choices");
-    QTest::addColumn<bool>("mend");  // the fault is mended before the first answer
+    QTest::addColumn<bool>("mend"); // the fault is mended before the first answer
     QTest::addColumn<int>("commits");
     QTest::addColumn<bool>("committed");
 

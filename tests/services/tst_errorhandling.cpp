@@ -107,7 +107,8 @@ void TstErrorHandling::ignoredRegionsSkipWithoutAsking()
     OrvaFixture f;
     ErrorHandling::Scope run(f.services.errors, QStringLiteral("cmdActualizar_Click"));
     {
-        ErrorHandling::Scope lines(f.services.errors, QStringLiteral("GrabaStockVenta"), ErrorHandling::Mode::IgnoreAll);
+        ErrorHandling::Scope lines(f.services.errors, QStringLiteral("GrabaStockVenta"),
+                                   ErrorHandling::Mode::IgnoreAll);
         QVERIFY(!f.services.session.connection().Execute(QStringLiteral("INSERT INTO NO_TABLE VALUES (1)")));
     }
     QVERIFY(f.op.errorsSeen.isEmpty());
@@ -142,7 +143,10 @@ void TstErrorHandling::passwordsNeverReachTheLog()
     f.op.errorChoices = {ChoiceIgnore};
     f.services.errors.attempt([] {
         throw RunTimeError(RunError{ErrorNumber::ConnectionFailure,
-                                    QStringLiteral("Driver={X};Server=s;Database=d;Uid=u;Pwd=Secreto1"), {}, {}, {}});
+                                    QStringLiteral("Driver={X};Server=s;Database=d;Uid=u;Pwd=Secreto1"),
+                                    {},
+                                    {},
+                                    {}});
     });
     QFile log(f.dir.filePath(QStringLiteral("traspasor.log")));
     QVERIFY(log.open(QIODevice::ReadOnly));

@@ -19,17 +19,19 @@ private slots:
 
 void TstKeyedRow::outcomes_data()
 {
-    QTest::addColumn<bool>("stored");        // TA_ESTADOS holds code '   1'
-    QTest::addColumn<bool>("readFails");     // the read names a table that is not there; the operator continues
-    QTest::addColumn<int>("change");         // what the comparison decides
+    QTest::addColumn<bool>("stored");    // TA_ESTADOS holds code '   1'
+    QTest::addColumn<bool>("readFails"); // the read names a table that is not there; the operator continues
+    QTest::addColumn<int>("change");     // what the comparison decides
     QTest::addColumn<bool>("writeTakes");
     QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("written");    // "insert", "update" or "" (no write asked)
+    QTest::addColumn<QString>("written"); // "insert", "update" or "" (no write asked)
 
-    const int changed = int(RowChange::Changed), same = int(RowChange::Unchanged), undecided = int(RowChange::Undecided);
+    const int changed = int(RowChange::Changed), same = int(RowChange::Unchanged),
+              undecided = int(RowChange::Undecided);
     QTest::newRow("failed read") << true << true << changed << true << int(KeyedWrite::NotRead) << "";
     QTest::newRow("no row") << false << false << same << true << int(KeyedWrite::Inserted) << "insert";
-    QTest::newRow("no row, insert refused") << false << false << changed << false << int(KeyedWrite::Refused) << "insert";
+    QTest::newRow("no row, insert refused")
+        << false << false << changed << false << int(KeyedWrite::Refused) << "insert";
     QTest::newRow("no row, undecided") << false << false << undecided << true << int(KeyedWrite::Undecided) << "";
     QTest::newRow("row, changed") << true << false << changed << true << int(KeyedWrite::Updated) << "update";
     QTest::newRow("row, unchanged") << true << false << same << true << int(KeyedWrite::Unchanged) << "";

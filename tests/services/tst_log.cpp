@@ -120,7 +120,7 @@ void TstLog::smallLogIsNotMoved()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("traspasor.log"));
-    QVERIFY(!Log::rotate(path, 100, 3));  // no log yet
+    QVERIFY(!Log::rotate(path, 100, 3)); // no log yet
     {
         Log log;
         log.open(path);
@@ -148,7 +148,8 @@ void TstLog::qtMessagesGoIntoTheLog()
     QCOMPARE(lines.size(), 2);
     QVERIFY2(lines.at(0).contains(QStringLiteral(" AVISO Qt aviso: QFSFileEngine::open: No file name specified")),
              qPrintable(lines.at(0)));
-    QVERIFY2(lines.at(1).contains(QStringLiteral(" INFO  Qt información: complemento cargado")), qPrintable(lines.at(1)));
+    QVERIFY2(lines.at(1).contains(QStringLiteral(" INFO  Qt información: complemento cargado")),
+             qPrintable(lines.at(1)));
 }
 
 QTEST_GUILESS_MAIN(TstLog)

@@ -19,19 +19,24 @@ private slots:
 
 void TstOrvaPassword::sources_data()
 {
-    QTest::addColumn<QString>("environment");  // "<unset>" leaves it out
-    QTest::addColumn<QByteArray>("fileText");   // empty: no file named
+    QTest::addColumn<QString>("environment"); // "<unset>" leaves it out
+    QTest::addColumn<QByteArray>("fileText"); // empty: no file named
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("said");
-    QTest::newRow("nothing given") << "<unset>" << QByteArray() << 0 << true << "" << "";
-    QTest::newRow("environment") << "Clave Ñ1" << QByteArray() << 0 << true << "Clave Ñ1" << "";
-    QTest::newRow("environment over the file") << "delentorno" << QByteArray("delarchivo\n") << 0600 << true
-                                               << "delentorno" << "";
-    QTest::newRow("owner-only file, first line") << "<unset>" << QByteArray(" con blancos \r\notra\n") << 0600 << true
-                                                 << " con blancos " << "";
-    QTest::newRow("read-only for its owner") << "<unset>" << QByteArray("s3creta") << 0400 << true << "s3creta" << "";
+    QTest::newRow("nothing given") << "<unset>" << QByteArray() << 0 << true << ""
+                                   << "";
+    QTest::newRow("environment") << "Clave Ñ1" << QByteArray() << 0 << true << "Clave Ñ1"
+                                 << "";
+    QTest::newRow("environment over the file")
+        << "delentorno" << QByteArray("delarchivo\n") << 0600 << true << "delentorno"
+        << "";
+    QTest::newRow("owner-only file, first line")
+        << "<unset>" << QByteArray(" con blancos \r\notra\n") << 0600 << true << " con blancos "
+        << "";
+    QTest::newRow("read-only for its owner") << "<unset>" << QByteArray("s3creta") << 0400 << true << "s3creta"
+                                             << "";
     QTest::newRow("group may read") << "<unset>" << QByteArray("s3creta\n") << 0640 << false << ""
                                     << "lo pueden leer otros usuarios (permisos 640)";
     QTest::newRow("anyone may read") << "<unset>" << QByteArray("s3creta\n") << 0644 << false << ""

@@ -45,7 +45,8 @@ void executeOnOwnConnection(const QString &path, const QString &sql)
 QString heldCost(OrvaFixture &f, const QString &code)
 {
     const QString table = QStringLiteral("V_MA_ARTICULOS");
-    return f.services.session.LookupHeldValue(table, table, code, QStringLiteral("COSTO"), QStringLiteral("IDARTICULO"));
+    return f.services.session.LookupHeldValue(table, table, code, QStringLiteral("COSTO"),
+                                              QStringLiteral("IDARTICULO"));
 }
 
 QByteArray logText(OrvaFixture &f)
@@ -77,11 +78,18 @@ void TstRunValues::journalSetting_data()
 {
     QTest::addColumn<QString>("ini");
     QTest::addColumn<QString>("mode");
-    QTest::addColumn<QString>("synchronous");  // 1 NORMAL, 2 FULL
-    QTest::newRow("no settings file") << QString() << "wal" << "1";
-    QTest::newRow("Journal=wal") << "[Orva]\nJournal=wal\n" << "wal" << "1";
-    QTest::newRow("Journal=rollback") << "[Orva]\nJournal=rollback\n" << "delete" << "2";
-    QTest::newRow("Journal=DELETE") << "[Orva]\nJournal=DELETE\n" << "delete" << "2";
+    QTest::addColumn<QString>("synchronous"); // 1 NORMAL, 2 FULL
+    QTest::newRow("no settings file") << QString() << "wal"
+                                      << "1";
+    QTest::newRow("Journal=wal") << "[Orva]\nJournal=wal\n"
+                                 << "wal"
+                                 << "1";
+    QTest::newRow("Journal=rollback") << "[Orva]\nJournal=rollback\n"
+                                      << "delete"
+                                      << "2";
+    QTest::newRow("Journal=DELETE") << "[Orva]\nJournal=DELETE\n"
+                                    << "delete"
+                                    << "2";
 }
 
 void TstRunValues::journalSetting()
@@ -139,12 +147,18 @@ void TstRunValues::writtenTable_data()
 {
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("table");
-    QTest::newRow("insert") << "INSERT INTO V_MA_ARTICULOS (IDARTICULO) VALUES ('x')" << "V_MA_ARTICULOS";
-    QTest::newRow("insert without blank") << "insert into TA_CONFIGURACION(Grupo) VALUES ('DATOS')" << "TA_CONFIGURACION";
-    QTest::newRow("update, leading blank") << " UPDATE V_TA_CPTE SET R_ULTIMO_NRO = 3" << "V_TA_CPTE";
-    QTest::newRow("delete") << "DELETE FROM MV_ASIENTOS WHERE 1=0" << "MV_ASIENTOS";
-    QTest::newRow("bracketed name") << "INSERT INTO [MV ASIENTOS] VALUES (1)" << "MV ASIENTOS";
-    QTest::newRow("select") << "SELECT * FROM V_MA_ARTICULOS" << "";
+    QTest::newRow("insert") << "INSERT INTO V_MA_ARTICULOS (IDARTICULO) VALUES ('x')"
+                            << "V_MA_ARTICULOS";
+    QTest::newRow("insert without blank") << "insert into TA_CONFIGURACION(Grupo) VALUES ('DATOS')"
+                                          << "TA_CONFIGURACION";
+    QTest::newRow("update, leading blank") << " UPDATE V_TA_CPTE SET R_ULTIMO_NRO = 3"
+                                           << "V_TA_CPTE";
+    QTest::newRow("delete") << "DELETE FROM MV_ASIENTOS WHERE 1=0"
+                            << "MV_ASIENTOS";
+    QTest::newRow("bracketed name") << "INSERT INTO [MV ASIENTOS] VALUES (1)"
+                                    << "MV ASIENTOS";
+    QTest::newRow("select") << "SELECT * FROM V_MA_ARTICULOS"
+                            << "";
 }
 
 void TstRunValues::writtenTable()
@@ -156,7 +170,8 @@ void TstRunValues::writtenTable()
 
 void TstRunValues::configurationHeldDuringARunOnly()
 {
-    OrvaFixture f(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', '2026', 'DATOS');"));
+    OrvaFixture f(
+        QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', '2026', 'DATOS');"));
     Connection &orva = f.services.session.connection();
     RunCache &cache = orva.runCache();
     // Outside a run every read goes to the table: another program's change shows at once.
@@ -170,7 +185,7 @@ void TstRunValues::configurationHeldDuringARunOnly()
         QCOMPARE(f.session.Cfg(QStringLiteral("PERIODO")), QStringLiteral("2027"));
         QCOMPARE(f.session.Cfg(QStringLiteral("NO_EXISTE")), QStringLiteral(" "));
         QCOMPARE(f.session.Cfg(QStringLiteral("NO_EXISTE")), QStringLiteral(" "));
-        QCOMPARE(orva.counts().reads - before, 2);  // one read per key
+        QCOMPARE(orva.counts().reads - before, 2); // one read per key
     }
     // The run is over: what it held is forgotten.
     executeOnOwnConnection(f.orvaPath, QStringLiteral("UPDATE TA_CONFIGURACION SET VALOR = '2028'"));
@@ -180,8 +195,8 @@ void TstRunValues::configurationHeldDuringARunOnly()
 
 void TstRunValues::ownWriteDropsWhatWasHeld()
 {
-    OrvaFixture f(QStringLiteral(
-        "INSERT INTO V_MA_ARTICULOS (IDARTICULO, DESCRIPCION, COSTO) VALUES ('                     10-2', 'ACEITE', 100);"));
+    OrvaFixture f(QStringLiteral("INSERT INTO V_MA_ARTICULOS (IDARTICULO, DESCRIPCION, COSTO) VALUES ('                "
+                                 "     10-2', 'ACEITE', 100);"));
     const RunCache::Hold run(f.services.session.connection().runCache());
     // GrabaDfg's own write: the next Cfg reads the new value.
     f.session.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHA"), QStringLiteral("2026-03-05"));
@@ -204,7 +219,8 @@ void TstRunValues::skippedReadIsNotHeld()
 {
     // The operator goes on past a failed read: nothing is known, so nothing
     // is held and the next call reads again.
-    OrvaFixture f(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', '2026', 'DATOS');"));
+    OrvaFixture f(
+        QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', '2026', 'DATOS');"));
     const RunCache::Hold run(f.services.session.connection().runCache());
     f.session.config.tableName = QStringLiteral("NO_SUCH_TABLE");
     f.op.errorChoices = {5};
@@ -216,7 +232,7 @@ void TstRunValues::skippedReadIsNotHeld()
 void TstRunValues::goingOnAfterAFailure_data()
 {
     QTest::addColumn<bool>("interactive");
-    QTest::addColumn<QString>("scopes");  // outermost first: H handler, N name only, I ignore errors
+    QTest::addColumn<QString>("scopes"); // outermost first: H handler, N name only, I ignore errors
     QTest::addColumn<bool>("goesOn");
     QTest::newRow("unattended, under the run's handler") << false << "HNN" << false;
     QTest::newRow("unattended, run's handler only") << false << "H" << false;
@@ -245,7 +261,7 @@ void TstRunValues::goingOnAfterAFailure()
     }
     QCOMPARE(errors.mayGoOnAfterFailure(), goesOn);
     while (!open.empty())
-        open.pop_back();  // inner scopes end first
+        open.pop_back(); // inner scopes end first
 }
 
 QTEST_GUILESS_MAIN(TstRunValues)

@@ -58,10 +58,10 @@ private slots:
 
 void TstSqliteStatement::readsWhatQtReads_data()
 {
-    QTest::addColumn<QString>("value");  // an SQL expression stored in every column
-    for (const char *v : {"NULL", "0", "-7", "9223372036854775807", "1.5", "-0.0", "1e300", "0.1", "''", "'007'",
-                          "'ñandú €'", "'O''Brien'", "' 12 '", "'2026-03-01 07:04:00'", "X''", "X'00ff10'",
-                          "'a' || char(0) || 'b'"})
+    QTest::addColumn<QString>("value"); // an SQL expression stored in every column
+    for (const char *v :
+         {"NULL", "0", "-7", "9223372036854775807", "1.5", "-0.0", "1e300", "0.1", "''", "'007'", "'ñandú €'",
+          "'O''Brien'", "' 12 '", "'2026-03-01 07:04:00'", "X''", "X'00ff10'", "'a' || char(0) || 'b'"})
         QTest::newRow(v) << QString::fromUtf8(v);
 }
 
@@ -75,8 +75,8 @@ void TstSqliteStatement::readsWhatQtReads()
         QVERIFY(setup.exec(tableT));
         QVERIFY2(setup.exec(QStringLiteral("INSERT INTO T VALUES (%1, %1, %1, %1, %1, NULL)").arg(value)),
                  qPrintable(setup.lastError().text()));
-        const QString select = QStringLiteral("SELECT t, i, r, n, b, t AS Alias, %1 AS e FROM T WHERE rowid = ?")
-                                   .arg(value);
+        const QString select =
+            QStringLiteral("SELECT t, i, r, n, b, t AS Alias, %1 AS e FROM T WHERE rowid = ?").arg(value);
         QSqlQuery qt(db);
         qt.setForwardOnly(true);
         qt.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
@@ -108,10 +108,10 @@ void TstSqliteStatement::writesWhatQtWrites_data()
     QTest::addColumn<QVariantList>("values");
     QTest::newRow("shape values") << QVariantList{QStringLiteral("007"), qlonglong(7), QStringLiteral("1.50"),
                                                   QStringLiteral("ñandú €"), QStringLiteral("O'Brien")};
-    QTest::newRow("empty and null texts") << QVariantList{QStringLiteral(""), QString(), QString(),
-                                                          QStringLiteral(" "), QStringLiteral("")};
-    QTest::newRow("numbers of every width") << QVariantList{qlonglong(-9223372036854775807LL), 42, 1.25, true,
-                                                            QByteArray("\x00\x01", 2)};
+    QTest::newRow("empty and null texts")
+        << QVariantList{QStringLiteral(""), QString(), QString(), QStringLiteral(" "), QStringLiteral("")};
+    QTest::newRow("numbers of every width")
+        << QVariantList{qlonglong(-9223372036854775807LL), 42, 1.25, true, QByteArray("\x00\x01", 2)};
 }
 
 void TstSqliteStatement::writesWhatQtWrites()
@@ -167,9 +167,8 @@ void TstSqliteStatement::refusedAsQtRefuses()
         QVERIFY(direct.prepare(SqliteStatement::handleOf(db), insert));
         QSqlQuery qt(db);
         QVERIFY(qt.prepare(insert));
-        const QList<QVariantList> refused = {{qlonglong(1), QStringLiteral("b")},
-                                             {qlonglong(2), QString()},
-                                             {qlonglong(3), QStringLiteral("bad")}};
+        const QList<QVariantList> refused = {
+            {qlonglong(1), QStringLiteral("b")}, {qlonglong(2), QString()}, {qlonglong(3), QStringLiteral("bad")}};
         for (const QVariantList &values : refused) {
             direct.bind(values);
             QVERIFY(!direct.exec());

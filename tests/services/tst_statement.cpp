@@ -25,9 +25,11 @@ void TstStatement::valuesFillThePlacesInOrder_data()
         << "WHERE A='D''AMICO' AND B = ''";
     QTest::newRow("a value holding the place mark stays as given")
         << Statement(QStringLiteral("{},{}")).text(QStringLiteral("{}")).integer(7).sql() << "'{}',7";
-    QTest::newRow("codes right-aligned, then quoted")
-        << Statement(QStringLiteral("TC = {} AND X = {}")).code(QStringLiteral("RM"), 4).code(QStringLiteral("O'1"), 5).sql()
-        << "TC = '  RM' AND X = '  O''1'";
+    QTest::newRow("codes right-aligned, then quoted") << Statement(QStringLiteral("TC = {} AND X = {}"))
+                                                             .code(QStringLiteral("RM"), 4)
+                                                             .code(QStringLiteral("O'1"), 5)
+                                                             .sql()
+                                                      << "TC = '  RM' AND X = '  O''1'";
     QTest::newRow("numbers plain, Null as 0, amounts with four decimals at most")
         << Statement(QStringLiteral("{} {} {} {}"))
                .number(QStringLiteral(" 12.50"))
@@ -36,15 +38,16 @@ void TstStatement::valuesFillThePlacesInOrder_data()
                .amount(Currency::fromDouble(7.85124))
                .sql()
         << "12.5 0 100000000000 7.8512";
-    QTest::newRow("parts as they stand")
-        << Statement(QStringLiteral("SELECT * FROM {} WHERE {}")).part(QStringLiteral("V_TA_CPTE")).part(
-               Statement(QStringLiteral("CODIGO = {}")).text(QStringLiteral("FC")))
-               .sql()
-        << "SELECT * FROM V_TA_CPTE WHERE CODIGO = 'FC'";
-    QTest::newRow("insert of column and literal pairs")
-        << insertStatement(QStringLiteral("INSERT INTO T"),
-                           {{QStringLiteral("A"), SqlLiteral::null()}, {QStringLiteral("B"), SqlLiteral::text(QStringLiteral("x"))}})
-        << "INSERT INTO T (A,B) VALUES (NULL,'x')";
+    QTest::newRow("parts as they stand") << Statement(QStringLiteral("SELECT * FROM {} WHERE {}"))
+                                                .part(QStringLiteral("V_TA_CPTE"))
+                                                .part(
+                                                    Statement(QStringLiteral("CODIGO = {}")).text(QStringLiteral("FC")))
+                                                .sql()
+                                         << "SELECT * FROM V_TA_CPTE WHERE CODIGO = 'FC'";
+    QTest::newRow("insert of column and literal pairs") << insertStatement(
+        QStringLiteral("INSERT INTO T"),
+        {{QStringLiteral("A"), SqlLiteral::null()}, {QStringLiteral("B"), SqlLiteral::text(QStringLiteral("x"))}})
+                                                        << "INSERT INTO T (A,B) VALUES (NULL,'x')";
 }
 
 void TstStatement::valuesFillThePlacesInOrder()
@@ -57,7 +60,8 @@ void TstStatement::valuesFillThePlacesInOrder()
 void TstStatement::aPatternGivenTheWrongNumberOfValuesIsRefused()
 {
     // A text missing a value, or with one too many, must not run.
-    QVERIFY_THROWS_EXCEPTION(RunTimeError, Statement(QStringLiteral("A = {} AND B = {}")).text(QStringLiteral("x")).sql());
+    QVERIFY_THROWS_EXCEPTION(RunTimeError,
+                             Statement(QStringLiteral("A = {} AND B = {}")).text(QStringLiteral("x")).sql());
     QVERIFY_THROWS_EXCEPTION(RunTimeError, Statement(QStringLiteral("A = {}")).integer(1).integer(2).sql());
     // A text that is no number never goes where a number goes.
     QVERIFY_THROWS_EXCEPTION(RunTimeError, Statement(QStringLiteral("{}")).number(QStringLiteral("1; DROP")));

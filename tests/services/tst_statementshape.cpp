@@ -58,12 +58,38 @@ QString literalOf(const QVariant &value, bool decimal)
 // quoted names), none of which holds a "?".
 QString generatedStatement(QRandomGenerator &random)
 {
-    static const QStringList leads = {"SELECT a FROM T WHERE", "INSERT INTO T (a, b) VALUES (",
-                                      "insert into t values(", "UPDATE T SET a =", "DELETE FROM T WHERE"};
-    static const QStringList pieces = {"'x'", "'O''Brien'", "''", "''''", "'ñandú € \u00a0'", "(", ")", ",",
-                                       ",", "-", "+", "*", "=", "AND", "b", "[c d]", "\"e\"\"f\"", "/* 'g' 1.5 */",
-                                       "-- 'h'\n", "X'00ff'", "0x1F", "1e5", "2.50", ".5", "-1.25", "7.",
-                                       "9223372036854775807", "99999999999999999999", "ORDERS", "FROMAGE"};
+    static const QStringList leads = {"SELECT a FROM T WHERE", "INSERT INTO T (a, b) VALUES (", "insert into t values(",
+                                      "UPDATE T SET a =", "DELETE FROM T WHERE"};
+    static const QStringList pieces = {"'x'",
+                                       "'O''Brien'",
+                                       "''",
+                                       "''''",
+                                       "'ñandú € \u00a0'",
+                                       "(",
+                                       ")",
+                                       ",",
+                                       ",",
+                                       "-",
+                                       "+",
+                                       "*",
+                                       "=",
+                                       "AND",
+                                       "b",
+                                       "[c d]",
+                                       "\"e\"\"f\"",
+                                       "/* 'g' 1.5 */",
+                                       "-- 'h'\n",
+                                       "X'00ff'",
+                                       "0x1F",
+                                       "1e5",
+                                       "2.50",
+                                       ".5",
+                                       "-1.25",
+                                       "7.",
+                                       "9223372036854775807",
+                                       "99999999999999999999",
+                                       "ORDERS",
+                                       "FROMAGE"};
     QString sql = leads.at(random.bounded(int(leads.size())));
     const int count = random.bounded(1, 60);
     for (int i = 0; i < count; ++i) {
@@ -94,7 +120,7 @@ private slots:
 void TstStatementShape::shapes_data()
 {
     QTest::addColumn<QString>("sql");
-    QTest::addColumn<QString>("shape");  // empty: no shape, runs as it stands
+    QTest::addColumn<QString>("shape"); // empty: no shape, runs as it stands
     QTest::addColumn<QVariantList>("values");
 
     QTest::newRow("insert: texts, whole and decimal numbers")
@@ -102,11 +128,11 @@ void TstStatementShape::shapes_data()
         << "INSERT INTO T (a, b, c, d) VALUES (?, ?, -CAST(? AS REAL), ?)"
         << QVariantList{QStringLiteral("O'Brien"), qlonglong(42), QStringLiteral("1.50"), QStringLiteral("x")};
     QTest::newRow("decimal in an expression of a value stays")
-        << "INSERT INTO T (a) VALUES (2.5 * 3)" << "INSERT INTO T (a) VALUES (2.5 * ?)"
-        << QVariantList{qlonglong(3)};
+        << "INSERT INTO T (a) VALUES (2.5 * 3)"
+        << "INSERT INTO T (a) VALUES (2.5 * ?)" << QVariantList{qlonglong(3)};
     QTest::newRow("update: decimal outside VALUES stays")
-        << "UPDATE T SET a = 1.25, b = 'z' WHERE k = 7" << "UPDATE T SET a = 1.25, b = ? WHERE k = ?"
-        << QVariantList{QStringLiteral("z"), qlonglong(7)};
+        << "UPDATE T SET a = 1.25, b = 'z' WHERE k = 7"
+        << "UPDATE T SET a = 1.25, b = ? WHERE k = ?" << QVariantList{QStringLiteral("z"), qlonglong(7)};
     QTest::newRow("select: result columns keep their literals")
         << "SELECT 'x' AS a, COUNT(*) FROM T WHERE b = 'y' AND c = 3 LIMIT 1"
         << "SELECT 'x' AS a, COUNT(*) FROM T WHERE b = ? AND c = ? LIMIT ?"
@@ -119,8 +145,7 @@ void TstStatementShape::shapes_data()
         << "SELECT a FROM T WHERE b = 'y' UNION SELECT a FROM U WHERE c = 1" << QVariantList{};
     QTest::newRow("quoted names, blobs, hexadecimal, huge numbers and comments stay")
         << "DELETE FROM [T 1] WHERE \"c'd\" = X'00ff' OR e = 0x1F OR f = 99999999999999999999 -- 'x'"
-        << "DELETE FROM [T 1] WHERE \"c'd\" = X'00ff' OR e = 0x1F OR f = 99999999999999999999 -- 'x'"
-        << QVariantList{};
+        << "DELETE FROM [T 1] WHERE \"c'd\" = X'00ff' OR e = 0x1F OR f = 99999999999999999999 -- 'x'" << QVariantList{};
     QTest::newRow("a text holding NUL stays")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'")
         << QStringLiteral("DELETE FROM T WHERE a = 'x") + QChar(0) + QStringLiteral("y'") << QVariantList{};
@@ -129,7 +154,7 @@ void TstStatementShape::shapes_data()
         << "INSERT INTO T (a, b, c) VALUES (- /*x*/ CAST(? AS REAL) -- y\n, round(2.5), CAST(? AS REAL) /* z */)"
         << QVariantList{QStringLiteral("1.5"), QStringLiteral("2.5e3")};
     QTest::newRow("decimal that nothing closes stays") << "INSERT INTO T (a) VALUES (1.5"
-                                                         << "INSERT INTO T (a) VALUES (1.5" << QVariantList{};
+                                                       << "INSERT INTO T (a) VALUES (1.5" << QVariantList{};
     QTest::newRow("GROUP after values taken keeps the numbers before it")
         << "INSERT INTO T (a, b, c) VALUES (1.5, 'a', 7) ON CONFLICT DO UPDATE SET b = (SELECT MAX(x) FROM U"
            " GROUP BY y)"
@@ -139,9 +164,9 @@ void TstStatementShape::shapes_data()
     QTest::newRow("compound select in lower and mixed case")
         << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U"
         << "select 'x', 1 from T where a = 'y' and b = 2 Union select 3 from U" << QVariantList{};
-    QTest::newRow("lower-case from ends the result columns") << "select 'x', 1 from T where a = 'y' and b = 2"
-                                                             << "select 'x', 1 from T where a = ? and b = ?"
-                                                             << QVariantList{QStringLiteral("y"), qlonglong(2)};
+    QTest::newRow("lower-case from ends the result columns")
+        << "select 'x', 1 from T where a = 'y' and b = 2"
+        << "select 'x', 1 from T where a = ? and b = ?" << QVariantList{QStringLiteral("y"), qlonglong(2)};
     QTest::newRow("whole numbers: leading zeros, the 64-bit edge and beyond")
         << "DELETE FROM T WHERE a = 000000000000000000000000042 OR b = 9223372036854775807 OR c = 9223372036854775808"
            " OR d = 999999999999999999 OR e = 0"
@@ -157,8 +182,8 @@ void TstStatementShape::shapes_data()
         << QVariantList{QStringLiteral("ñ"), qlonglong(5)};
     QTest::newRow("placeholders already there") << "DELETE FROM T WHERE a = ?" << QString() << QVariantList{};
     QTest::newRow("unclosed text") << "DELETE FROM T WHERE a = 'x" << QString() << QVariantList{};
-    QTest::newRow("not a statement that reads or writes rows") << "CREATE TABLE X (a DEFAULT 'b')" << QString()
-                                                               << QVariantList{};
+    QTest::newRow("not a statement that reads or writes rows")
+        << "CREATE TABLE X (a DEFAULT 'b')" << QString() << QVariantList{};
 }
 
 void TstStatementShape::shapes()
@@ -178,11 +203,28 @@ void TstStatementShape::shapes()
 
 void TstStatementShape::boundValuesMeanTheLiterals_data()
 {
-    QTest::addColumn<QString>("values");  // the VALUES list, written into every column
+    QTest::addColumn<QString>("values"); // the VALUES list, written into every column
     const QStringList lists = {
-        "'007'", "007", "1.50", "-1.50", "0.1", "1e5", "2.0", "123456789012.3456", "-0.0", "1.7976931348623157e308",
-        "9223372036854775807", "-9223372036854775807", "'1.50'", "' 12 '", "'ñandú €'", "'O''Brien'", "''",
-        "'2026-03-01'", ".5", "3.14159265358979323846264338327950288",
+        "'007'",
+        "007",
+        "1.50",
+        "-1.50",
+        "0.1",
+        "1e5",
+        "2.0",
+        "123456789012.3456",
+        "-0.0",
+        "1.7976931348623157e308",
+        "9223372036854775807",
+        "-9223372036854775807",
+        "'1.50'",
+        "' 12 '",
+        "'ñandú €'",
+        "'O''Brien'",
+        "''",
+        "'2026-03-01'",
+        ".5",
+        "3.14159265358979323846264338327950288",
     };
     for (const QString &v : lists)
         QTest::newRow(qPrintable(v)) << v;
@@ -271,8 +313,8 @@ void TstStatementShape::valuesPutBackGiveTheStatement()
                 continue;
             }
             QVERIFY2(value < shape->values.size(), qPrintable(sql));
-            const bool decimal = back.endsWith(QLatin1String("CAST("))
-                && QStringView(shape->text).sliced(i - 5).startsWith(cast);
+            const bool decimal =
+                back.endsWith(QLatin1String("CAST(")) && QStringView(shape->text).sliced(i - 5).startsWith(cast);
             if (decimal) {
                 back.chop(5);
                 i += cast.size() - 6;

@@ -60,17 +60,34 @@ void TstSession::commandLineEntries_data()
     QTest::addColumn<QString>("commandLine");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no command line: caja default") << "" << "@Caja" << "1";
-    QTest::newRow("no command line: server empty") << "" << "@Server" << "";
-    QTest::newRow("case ignored, value trimmed") << "@dbname= orva.db ;" << "@DbName" << "orva.db";
+    QTest::newRow("no command line: caja default") << ""
+                                                   << "@Caja"
+                                                   << "1";
+    QTest::newRow("no command line: server empty") << ""
+                                                   << "@Server"
+                                                   << "";
+    QTest::newRow("case ignored, value trimmed") << "@dbname= orva.db ;"
+                                                 << "@DbName"
+                                                 << "orva.db";
     // "@Usuario" is also found inside "@UsuarioLogeado": the user comes from that entry.
-    QTest::newRow("user found inside UsuarioLogeado")
-        << "@UsuarioLogeado=ana;@Usuario=juan;" << "@Usuario" << "Logeadoana";
-    QTest::newRow("user entry first") << "@Usuario=juan;@UsuarioLogeado=ana;" << "@Usuario" << "juan";
-    QTest::newRow("last entry cut to the name's length") << "@DbName=x;@Caja=12345" << "@Caja" << "1234";
-    QTest::newRow("equals signs removed") << "@Password=a=b;" << "@Password" << "ab";
-    QTest::newRow("text between entries ignored") << "basura @Menu=M1; mas" << "@Menu" << "M1";
-    QTest::newRow("absent takes the default") << "@Server=srv;" << "@DbName" << "";
+    QTest::newRow("user found inside UsuarioLogeado") << "@UsuarioLogeado=ana;@Usuario=juan;"
+                                                      << "@Usuario"
+                                                      << "Logeadoana";
+    QTest::newRow("user entry first") << "@Usuario=juan;@UsuarioLogeado=ana;"
+                                      << "@Usuario"
+                                      << "juan";
+    QTest::newRow("last entry cut to the name's length") << "@DbName=x;@Caja=12345"
+                                                         << "@Caja"
+                                                         << "1234";
+    QTest::newRow("equals signs removed") << "@Password=a=b;"
+                                          << "@Password"
+                                          << "ab";
+    QTest::newRow("text between entries ignored") << "basura @Menu=M1; mas"
+                                                  << "@Menu"
+                                                  << "M1";
+    QTest::newRow("absent takes the default") << "@Server=srv;"
+                                              << "@DbName"
+                                              << "";
 }
 
 void TstSession::commandLineEntries()
@@ -85,7 +102,7 @@ void TstSession::commandLineEntries()
 void TstSession::entryFindings_data()
 {
     QTest::addColumn<QString>("commandLine");
-    QTest::addColumn<QStringList>("findings");  // "kind name resembles value"
+    QTest::addColumn<QStringList>("findings"); // "kind name resembles value"
     QTest::newRow("every known entry")
         << "@ParametroAdicional=DesdeTimer;@Server=s;@DbName=d;@Usuario=u;@Password=p;@Caja=2;@Menu=m;"
            "@UsuarioLogeado=l;@Datos=Ventas;@Informe=i.json;@Desde=2024-01-01;@Hasta=2024-01-31;@Progreso=SI;"
@@ -146,10 +163,14 @@ void TstSession::nombreServidor_data()
 {
     QTest::addColumn<QString>("server");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("host/instance:port") << "host/instance:1433" << "instance";
-    QTest::newRow("srv:port") << "srv:1433" << "srv";
-    QTest::newRow("plain") << "srv" << "srv";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("host/instance:port") << "host/instance:1433"
+                                        << "instance";
+    QTest::newRow("srv:port") << "srv:1433"
+                              << "srv";
+    QTest::newRow("plain") << "srv"
+                           << "srv";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TstSession::nombreServidor()
@@ -161,17 +182,19 @@ void TstSession::nombreServidor()
 
 void TstSession::cfgAndGrabaDfg()
 {
-    OrvaFixture f(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', ' 2026 ', 'OTRO');"));
+    OrvaFixture f(
+        QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR, Grupo) VALUES ('PERIODO', ' 2026 ', 'OTRO');"));
     Session &s = f.session;
     QCOMPARE(s.Cfg(QStringLiteral("NO_EXISTE")), QStringLiteral(" "));
-    QCOMPARE(s.Cfg(QStringLiteral("  periodo ")), QStringLiteral(" 2026 "));  // key trimmed, value not
+    QCOMPARE(s.Cfg(QStringLiteral("  periodo ")), QStringLiteral(" 2026 ")); // key trimmed, value not
 
     s.GrabaDfg(QStringLiteral("KTZ_ULTIMAFECHA"), QStringLiteral(" 2026-03-05 "));
     QCOMPARE(s.Cfg(QStringLiteral("KTZ_ULTIMAFECHA")), QStringLiteral("2026-03-05"));
 
     // Writing an existing key keeps one row and replaces its value and group.
     s.GrabaDfg(QStringLiteral("PERIODO"), QStringLiteral("2027"));
-    const QList<QVariantMap> rows = f.orvaRows(QStringLiteral("SELECT CLAVE, VALOR, Grupo FROM TA_CONFIGURACION WHERE CLAVE = 'PERIODO'"));
+    const QList<QVariantMap> rows =
+        f.orvaRows(QStringLiteral("SELECT CLAVE, VALOR, Grupo FROM TA_CONFIGURACION WHERE CLAVE = 'PERIODO'"));
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows.first().value(QStringLiteral("VALOR")).toString(), QStringLiteral("2027"));
     QCOMPARE(rows.first().value(QStringLiteral("Grupo")).toString(), QStringLiteral("DATOS"));
@@ -207,9 +230,10 @@ void TstSession::grabaDfgAfterAFailedRead()
         "CREATE TABLE CFG (CLAVE TEXT, VALOR TEXT, Grupo TEXT);"
         "INSERT INTO CFG (CLAVE, VALOR, Grupo) VALUES ('KTZ_ULTIMAFECHA', '2024-04-01', 'DATOS');"
         "CREATE VIEW CFG_ROTA AS SELECT CLAVE, VALOR, Grupo, abs(-9223372036854775807 - 1) AS X FROM CFG;"));
-    executeOn(f.orvaPath, QStringLiteral("CREATE TRIGGER CFG_ROTA_ALTA INSTEAD OF INSERT ON CFG_ROTA BEGIN "
-                                         "INSERT INTO CFG (CLAVE, VALOR, Grupo) "
-                                         "VALUES (NEW.CLAVE, NEW.VALOR, NEW.Grupo); END"));
+    executeOn(f.orvaPath,
+              QStringLiteral("CREATE TRIGGER CFG_ROTA_ALTA INSTEAD OF INSERT ON CFG_ROTA BEGIN "
+                             "INSERT INTO CFG (CLAVE, VALOR, Grupo) "
+                             "VALUES (NEW.CLAVE, NEW.VALOR, NEW.Grupo); END"));
     f.session.config.tableName = QStringLiteral("CFG_ROTA");
     f.op.errorChoices << choice;
 
@@ -224,12 +248,16 @@ void TstSession::grabaDfgAfterAFailedRead()
 
 void TstSession::lookupDefinitionsFile()
 {
-    OrvaFixture f;  // start-up wrote the file into its program folder
+    OrvaFixture f; // start-up wrote the file into its program folder
     QFile file(f.dir.filePath(QStringLiteral("consultas.qdx")));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QCOMPARE(bytes.size(), 8 * 1202);
-    struct Expected { int record; const char *name, *table, *columns; };
+    struct Expected
+    {
+        int record;
+        const char *name, *table, *columns;
+    };
     const Expected expected[] = {
         {0, "ARTICULOS", "V_MA_ARTICULOS", "|DESCRIPCION|IDARTICULO|"},
         {3, "CONTACTOS", "MA_CONTACTOS", "|Nombre_y_Apellido|Domicilio|Localidad|Telefono|"},
@@ -268,15 +296,17 @@ void TstSession::existingLookupFileIsLeftAlone()
 void TstSession::configurationTableChoice()
 {
     {
-        OrvaFixture f(QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR) VALUES ('TituloClientes', ' 1120 ');"));
+        OrvaFixture f(
+            QStringLiteral("INSERT INTO TA_CONFIGURACION (CLAVE, VALOR) VALUES ('TituloClientes', ' 1120 ');"));
         QCOMPARE(f.session.config.tableName, QStringLiteral("ta_configuracion"));
         QCOMPARE(f.session.tituloClientes, QStringLiteral("1120"));
     }
     {
         // Without a "clave" column the second table is used, and the prefix stays as it was.
-        OrvaFixture f(QStringLiteral("DROP TABLE TA_CONFIGURACION;"
-                                     "CREATE TABLE ta_configuracion2 (CLAVE TEXT COLLATE NOCASE, VALOR TEXT, Grupo TEXT);"
-                                     "INSERT INTO ta_configuracion2 (CLAVE, VALOR) VALUES ('PERIODO', '2026');"));
+        OrvaFixture f(
+            QStringLiteral("DROP TABLE TA_CONFIGURACION;"
+                           "CREATE TABLE ta_configuracion2 (CLAVE TEXT COLLATE NOCASE, VALOR TEXT, Grupo TEXT);"
+                           "INSERT INTO ta_configuracion2 (CLAVE, VALOR) VALUES ('PERIODO', '2026');"));
         QCOMPARE(f.session.config.tableName, QStringLiteral("ta_configuracion2"));
         QCOMPARE(f.session.tituloClientes, QString());
         QCOMPARE(f.session.Cfg(QStringLiteral("PERIODO")), QStringLiteral("2026"));
@@ -290,8 +320,9 @@ void TstSession::startUpWithoutOrva()
     Session session(services);
     session.programFolder = folder.path() + QLatin1Char('/');
     QString text;
-    QVERIFY(!session.IniciaSesion(text, QStringLiteral("@DbName=") + folder.filePath(QStringLiteral("no.db"))
-                                             + QStringLiteral(";@Password=Secreto;")));
+    QVERIFY(!session.IniciaSesion(text,
+                                  QStringLiteral("@DbName=") + folder.filePath(QStringLiteral("no.db"))
+                                      + QStringLiteral(";@Password=Secreto;")));
     QVERIFY(services.session.openError().contains(QStringLiteral("no.db")));
     QVERIFY(!services.session.openError().contains(QStringLiteral("Secreto")));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("no.db"))));

@@ -18,8 +18,7 @@ struct TextLine
              const QString &serials = {}, const QString &deposit = {})
         : article(article), quantity(quantity), unit(unit), description(description), lots(lots), serials(serials),
           deposit(deposit)
-    {
-    }
+    {}
 
     QString article, quantity, unit, description;
     QString lots, serials, deposit;
@@ -68,10 +67,7 @@ struct EngineUnderTest
     explicit EngineUnderTest(const QString &rows) : f(rows) {}
 
     // V_MV_STOCK rows in the order written.
-    QList<QVariantMap> movements()
-    {
-        return f.orvaRows(QStringLiteral("SELECT * FROM V_MV_STOCK ORDER BY rowid"));
-    }
+    QList<QVariantMap> movements() { return f.orvaRows(QStringLiteral("SELECT * FROM V_MV_STOCK ORDER BY rowid")); }
 
     OrvaFixture f;
     Numbering numbering{f.services, f.session.config};

@@ -110,7 +110,7 @@ void TstComponentsDischarge::componentWithoutLots()
         {"NroLote", QVariant()},
         {"IDUNIDAD", "  UN"},
         {"CANTIDAD", -6},
-        {"CuentaProveedor", "2120001"},  // the voucher's first article's
+        {"CuentaProveedor", "2120001"}, // the voucher's first article's
         {"IdMotivoStock", "   3"},
         {"PRECIOVENTA", 0},
         {"Costo", 40},
@@ -123,7 +123,8 @@ void TstComponentsDischarge::componentWithoutLots()
         if (value.isNull())
             QVERIFY2(written.isNull(), field);
         else
-            QVERIFY2(written.toString() == value.toString(), qPrintable(QStringLiteral("%1: %2").arg(field, written.toString())));
+            QVERIFY2(written.toString() == value.toString(),
+                     qPrintable(QStringLiteral("%1: %2").arg(field, written.toString())));
     }
     QCOMPARE(t.peCounter(), 16);
 }
@@ -134,13 +135,16 @@ void TstComponentsDischarge::lotsDrawnInLotOrder_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<QString>("deposit");
     // Lots with no stock (L0) and of another deposit (LX) are never drawn from.
-    QTest::newRow("need 6") << QList<TextLine>{{"K", "3"}} << "LC:-4:1:L1 LC:-2:2:L2" << "   1";
-    QTest::newRow("need 20: the rest without lot") << QList<TextLine>{{"K", "10"}}
-                                                  << "LC:-4:1:L1 LC:-10:2:L2 LC:0:3 LC:-6:4" << "   1";
+    QTest::newRow("need 6") << QList<TextLine>{{"K", "3"}} << "LC:-4:1:L1 LC:-2:2:L2"
+                            << "   1";
+    QTest::newRow("need 20: the rest without lot")
+        << QList<TextLine>{{"K", "10"}} << "LC:-4:1:L1 LC:-10:2:L2 LC:0:3 LC:-6:4"
+        << "   1";
     TextLine otherDeposit{"K", "3"};
     otherDeposit.deposit = QStringLiteral("2");
     QTest::newRow("row of another deposit draws from the voucher's lots")
-        << QList<TextLine>{otherDeposit} << "LC:-4:1:L1 LC:-2:2:L2" << "   2";
+        << QList<TextLine>{otherDeposit} << "LC:-4:1:L1 LC:-2:2:L2"
+        << "   2";
 }
 
 void TstComponentsDischarge::lotsDrawnInLotOrder()
@@ -172,8 +176,8 @@ void TstComponentsDischarge::composedArticlesShareOnePeVoucher()
     QCOMPARE(t.peCounter(), 16);
 
     // The next voucher takes the next PE number.
-    t.engine.ActualizaStock(
-        stockRequest({{"P", "1"}}, QStringLiteral("RM"), QStringLiteral("000100000002R"), QStringLiteral("2026-03-05")));
+    t.engine.ActualizaStock(stockRequest({{"P", "1"}}, QStringLiteral("RM"), QStringLiteral("000100000002R"),
+                                         QStringLiteral("2026-03-05")));
     QCOMPARE(t.f.orvaValue(QStringLiteral("SELECT MAX(IDCOMPROBANTE) FROM V_MV_STOCK WHERE TC = '  PE'")).toString(),
              QStringLiteral("000100000016X"));
     QCOMPARE(t.peCounter(), 17);
@@ -185,13 +189,16 @@ void TstComponentsDischarge::nothingToDischarge_data()
     QTest::addColumn<QString>("tc");
     QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<int>("articleMovements");
-    QTest::newRow("components leave at production") << "DescargaInsumosProduccion=SI" << "RM"
-                                                    << QList<TextLine>{{"P", "2"}} << 1;
-    QTest::newRow("same in small letters") << "DescargaInsumosProduccion=si" << "RM"
-                                           << QList<TextLine>{{"P", "2"}, {"K", "1"}} << 2;
-    QTest::newRow("no composed article") << "" << "RM" << QList<TextLine>{{"S", "2"}} << 1;
-    QTest::newRow("incoming voucher") << "" << "AJE" << QList<TextLine>{{"P", "2"}} << 1;
-    QTest::newRow("composed row without quantity") << "" << "RM" << QList<TextLine>{{"P", "0"}, {"S", "1"}} << 1;
+    QTest::newRow("components leave at production") << "DescargaInsumosProduccion=SI"
+                                                    << "RM" << QList<TextLine>{{"P", "2"}} << 1;
+    QTest::newRow("same in small letters") << "DescargaInsumosProduccion=si"
+                                           << "RM" << QList<TextLine>{{"P", "2"}, {"K", "1"}} << 2;
+    QTest::newRow("no composed article") << ""
+                                         << "RM" << QList<TextLine>{{"S", "2"}} << 1;
+    QTest::newRow("incoming voucher") << ""
+                                      << "AJE" << QList<TextLine>{{"P", "2"}} << 1;
+    QTest::newRow("composed row without quantity") << ""
+                                                   << "RM" << QList<TextLine>{{"P", "0"}, {"S", "1"}} << 1;
 }
 
 void TstComponentsDischarge::nothingToDischarge()
@@ -217,8 +224,9 @@ void TstComponentsDischarge::collectOnlyEndsWithTheCounterStatement()
     QCOMPARE(statements.size(), 4);
     QVERIFY(statements.at(1).contains(QStringLiteral("'  RM'")));
     QCOMPARE(insertFields(statements.at(2)).value(QStringLiteral("IdComprobante")), QStringLiteral("'000100000015X'"));
-    QCOMPARE(statements.at(3), QStringLiteral(" UPDATE V_TA_CPTE SET X_ULTIMO_NRO =  16 WHERE CODIGO = '  PE' AND "
-                                              "SISTEMA = 'STOCK' AND TALONARIO=1"));
+    QCOMPARE(statements.at(3),
+             QStringLiteral(" UPDATE V_TA_CPTE SET X_ULTIMO_NRO =  16 WHERE CODIGO = '  PE' AND "
+                            "SISTEMA = 'STOCK' AND TALONARIO=1"));
     QCOMPARE(t.movements().size(), 0);
     QCOMPARE(t.peCounter(), 15);
 }

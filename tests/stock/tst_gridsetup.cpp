@@ -29,14 +29,8 @@ QString configRows(const QString &pairs)
 
 struct GridUnderTest
 {
-    explicit GridUnderTest(const QString &config)
-        : f(QString::fromLatin1(VoucherTypes) + configRows(config))
-    {
-    }
-    void layOut(const QString &tc)
-    {
-        engine.InicializaGrids(grid, tc, &editor, &metrics);
-    }
+    explicit GridUnderTest(const QString &config) : f(QString::fromLatin1(VoucherTypes) + configRows(config)) {}
+    void layOut(const QString &tc) { engine.InicializaGrids(grid, tc, &editor, &metrics); }
 
     OrvaFixture f;
     Numbering numbering{f.services, f.session.config};
@@ -69,30 +63,39 @@ void TstGridSetup::titlesAndWidths_data()
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("AJP, stock system: no amounts, wider description, unit and quantity")
-        << "AJP" << ""
+        << "AJP"
+        << ""
         << "0:Código:15|1:Descripción:36|2:Lista:0|3:UD:8|4:Dep.:0|5:Cant.:13|6::0|7::0|8::0|9:Importe:0"
            "|10:Total:0|13::0|36::0|16:AuxNroLote:0|17:AuxNroSerie:0";
     QTest::newRow("AJP with deposit, equivalent units and a lower-case article title")
-        << "AJP" << "PideDepositoEnCptes=si;ConfirmaUDEquiv=SI;NombreArticulos=artículo"
+        << "AJP"
+        << "PideDepositoEnCptes=si;ConfirmaUDEquiv=SI;NombreArticulos=artículo"
         << "0:Artículo:15|4:Dep.:4|6:UDEquiv:7|7:Cant. Equiv:9";
     QTest::newRow("kind missing from the voucher table: amounts shown")
-        << "AJZ" << ""
+        << "AJZ"
+        << ""
         << "1:Descripción:29|3:UD:4|5:Cant.:6|9:Importe:11|13:TOTAL:10|36:Impuestos:10";
     QTest::newRow("sales adjustment: amounts, discount and taxes titled")
-        << "AJV" << ""
+        << "AJV"
+        << ""
         << "1:Descripción:29|8:% Dto.:0|9:Importe:11|10:Total:0|13:TOTAL:10|36:Impuestos:10";
-    QTest::newRow("DVPE: lot and serial columns shown")
-        << "DVPE" << "" << "16:Nro. Lote:12|17:Nro. Serie:13";
-    QTest::newRow("PR never shows the deposit")
-        << "PR" << "PideDepositoEnCptes=SI" << "4:Dep.:0";
+    QTest::newRow("DVPE: lot and serial columns shown") << "DVPE"
+                                                        << ""
+                                                        << "16:Nro. Lote:12|17:Nro. Serie:13";
+    QTest::newRow("PR never shows the deposit") << "PR"
+                                                << "PideDepositoEnCptes=SI"
+                                                << "4:Dep.:0";
     QTest::newRow("OT hides deposit and, when configured, the amounts")
-        << "OT" << "PideDepositoEnCptes=SI;NoMostrarImportesEnOT=SI"
+        << "OT"
+        << "PideDepositoEnCptes=SI;NoMostrarImportesEnOT=SI"
         << "4:Dep.:0|1:Descripción:50|9:Importe:0|10:Total:0|13:TOTAL:0";
     QTest::newRow("sales invoice with price list and discount per article")
-        << "FA" << "V_ListaPreciosPorItemArticulos=SI;V_DescuentoPorArticulos=SI"
+        << "FA"
+        << "V_ListaPreciosPorItemArticulos=SI;V_DescuentoPorArticulos=SI"
         << "0:Código:13|1:Descripción:23|2:Lista:4|8:% Dto.:5";
-    QTest::newRow("price list column only for the sales system")
-        << "DVPE" << "V_ListaPreciosPorItemArticulos=SI" << "0:Código:15|2:Lista:0";
+    QTest::newRow("price list column only for the sales system") << "DVPE"
+                                                                 << "V_ListaPreciosPorItemArticulos=SI"
+                                                                 << "0:Código:15|2:Lista:0";
 }
 
 void TstGridSetup::titlesAndWidths()
@@ -118,13 +121,44 @@ void TstGridSetup::hiddenColumnsCarryTheEngineTitles()
 {
     GridUnderTest t(QString{});
     t.layOut(QStringLiteral("AJP"));
-    const QStringList titles = {
-        "Código", "Descripción", "Lista", "UD", "Dep.", "Cant.", "", "", "", "Importe", "Total", "AuxEsExento",
-        "AuxPrecioSinIVA", "", "AuxPideSerie", "AuxPidelote", "AuxNroLote", "AuxNroSerie", "AuxRestoPorAplicar",
-        "AuxTipoArticulo", "AuxRubroArticulo", "AuxListaConIVA", "AuxPrecioConIVA", "AuxCantidadInsumo",
-        "AuxImporteDescuentoArticulo", "AuxTipoCoeficiente", "AuxCoeficiente", "AuxStockDisponible",
-        "AuxStockMinimo", "AuxTasaIVA", "AuxCpteOrigen", "AuxIdCpteOrigen", "Lote_Origen", "Lote_Aduana", "", "",
-        "", "AuxCodigoPercepcion"};
+    const QStringList titles = {"Código",
+                                "Descripción",
+                                "Lista",
+                                "UD",
+                                "Dep.",
+                                "Cant.",
+                                "",
+                                "",
+                                "",
+                                "Importe",
+                                "Total",
+                                "AuxEsExento",
+                                "AuxPrecioSinIVA",
+                                "",
+                                "AuxPideSerie",
+                                "AuxPidelote",
+                                "AuxNroLote",
+                                "AuxNroSerie",
+                                "AuxRestoPorAplicar",
+                                "AuxTipoArticulo",
+                                "AuxRubroArticulo",
+                                "AuxListaConIVA",
+                                "AuxPrecioConIVA",
+                                "AuxCantidadInsumo",
+                                "AuxImporteDescuentoArticulo",
+                                "AuxTipoCoeficiente",
+                                "AuxCoeficiente",
+                                "AuxStockDisponible",
+                                "AuxStockMinimo",
+                                "AuxTasaIVA",
+                                "AuxCpteOrigen",
+                                "AuxIdCpteOrigen",
+                                "Lote_Origen",
+                                "Lote_Aduana",
+                                "",
+                                "",
+                                "",
+                                "AuxCodigoPercepcion"};
     for (int col = 0; col < 38; ++col) {
         QCOMPARE(t.grid.TextArray(col), titles.at(col));
         if (col > 5)
@@ -136,10 +170,14 @@ void TstGridSetup::articleTitleInProperCase_data()
 {
     QTest::addColumn<QString>("config");
     QTest::addColumn<QString>("title");
-    QTest::newRow("missing") << "" << "Código";
-    QTest::newRow("blank") << "NombreArticulos=   " << "Código";
-    QTest::newRow("capitals") << "NombreArticulos=CÓDIGO INTERNO" << "Código Interno";
-    QTest::newRow("small letters") << "NombreArticulos=nº de artículo" << "Nº De Artículo";
+    QTest::newRow("missing") << ""
+                             << "Código";
+    QTest::newRow("blank") << "NombreArticulos=   "
+                           << "Código";
+    QTest::newRow("capitals") << "NombreArticulos=CÓDIGO INTERNO"
+                              << "Código Interno";
+    QTest::newRow("small letters") << "NombreArticulos=nº de artículo"
+                                   << "Nº De Artículo";
 }
 
 void TstGridSetup::articleTitleInProperCase()

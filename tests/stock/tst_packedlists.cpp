@@ -51,7 +51,8 @@ void TstPackedLists::pick_data()
     QTest::newRow("position 0") << "L1|L2|" << 0 << "";
     QTest::newRow("item keeps its blanks") << " A | B | " << 2 << " B ";
     QTest::newRow("no separator") << "L1" << 1 << "";
-    QTest::newRow("lot and serial item") << QString("L1") + QChar(0xFF) + "S1|" << 1 << QString("L1") + QChar(0xFF) + "S1";
+    QTest::newRow("lot and serial item") << QString("L1") + QChar(0xFF) + "S1|" << 1
+                                         << QString("L1") + QChar(0xFF) + "S1";
 }
 
 void TstPackedLists::pick()
@@ -67,14 +68,22 @@ void TstPackedLists::countPairs_data()
     QTest::addColumn<QString>("serials");
     QTest::addColumn<QString>("lots");
     QTest::addColumn<int>("pairs");
-    QTest::newRow("both empty") << "" << "" << 0;
-    QTest::newRow("two pairs") << "S1|S2|" << "L1|L2|" << 2;
-    QTest::newRow("repeated pair") << "S1|S1|" << "L1|L1|" << 1;
-    QTest::newRow("serials only") << "S1|S2|" << "" << 2;
-    QTest::newRow("lots only") << "" << "L1|L2|L3|" << 3;
-    QTest::newRow("letter case ignored") << "s1|S1|" << "l1|L1|" << 1;
-    QTest::newRow("empty pairs skipped") << "S1||" << "L1||" << 1;
-    QTest::newRow("fewer lots than serials") << "S1|S2|" << "L1|" << 2;
+    QTest::newRow("both empty") << ""
+                                << "" << 0;
+    QTest::newRow("two pairs") << "S1|S2|"
+                               << "L1|L2|" << 2;
+    QTest::newRow("repeated pair") << "S1|S1|"
+                                   << "L1|L1|" << 1;
+    QTest::newRow("serials only") << "S1|S2|"
+                                  << "" << 2;
+    QTest::newRow("lots only") << ""
+                               << "L1|L2|L3|" << 3;
+    QTest::newRow("letter case ignored") << "s1|S1|"
+                                         << "l1|L1|" << 1;
+    QTest::newRow("empty pairs skipped") << "S1||"
+                                         << "L1||" << 1;
+    QTest::newRow("fewer lots than serials") << "S1|S2|"
+                                             << "L1|" << 2;
 }
 
 void TstPackedLists::countPairs()

@@ -9,21 +9,19 @@
 
 namespace {
 
-const char *LotRows =
-    "INSERT INTO STK_SERIES_Y_LOTES (IdArticulo, IDDEPOSITO, NroLote, CANTIDAD) VALUES "
-    "('                       LC', '   1', 'L2', 10), "
-    "('                       LC', '   1', 'L1', 4), "
-    "('                       LC', '   1', 'L0', 0), "
-    "('                       LC', '   1', 'LN', -3), "
-    "('                       LC', '   2', 'LA', 50), "
-    "('                       L3', '   1', 'L1', 4), "
-    "('                       L3', '   1', 'L2', 10), "
-    "('                       L3', '   1', 'L3', 5);";
+const char *LotRows = "INSERT INTO STK_SERIES_Y_LOTES (IdArticulo, IDDEPOSITO, NroLote, CANTIDAD) VALUES "
+                      "('                       LC', '   1', 'L2', 10), "
+                      "('                       LC', '   1', 'L1', 4), "
+                      "('                       LC', '   1', 'L0', 0), "
+                      "('                       LC', '   1', 'LN', -3), "
+                      "('                       LC', '   2', 'LA', 50), "
+                      "('                       L3', '   1', 'L1', 4), "
+                      "('                       L3', '   1', 'L2', 10), "
+                      "('                       L3', '   1', 'L3', 5);";
 
-const char *ComponentRows =
-    "INSERT INTO V_MA_INSUMOS (IDARTICULO, IdArticuloInsumo, IdUnidadInsumo, Cantidad) VALUES "
-    "('                        P', '                        C', '  UN', 3), "
-    "('                        P', '                        D', NULL, 0.5);";
+const char *ComponentRows = "INSERT INTO V_MA_INSUMOS (IDARTICULO, IdArticuloInsumo, IdUnidadInsumo, Cantidad) VALUES "
+                            "('                        P', '                        C', '  UN', 3), "
+                            "('                        P', '                        D', NULL, 0.5);";
 
 const char *PeBook =
     "INSERT INTO V_TA_CPTE (CODIGO, TALONARIO, SISTEMA, Letras, ES, X_SUC_DEFAULT, X_ULTIMO_NRO, X_NRO_DESDE, "
@@ -71,13 +69,20 @@ void TstStockModule::lotsDrawnForANeed_data()
     QTest::addColumn<bool>("hasLots");
     QTest::addColumn<QString>("drawn");
     // Lots of 0 or below, and those of deposit 2, are never drawn from.
-    QTest::newRow("need 6") << "LC" << "'   1'" << 6.0 << true << "L1:4 L2:2";
-    QTest::newRow("need 14: closing empty entry") << "LC" << "'   1'" << 14.0 << true << "L1:4 L2:10 :0";
-    QTest::newRow("need 20: the rest without lot") << "LC" << "'   1'" << 20.0 << true << "L1:4 L2:10 :0 :6";
-    QTest::newRow("need 14 with a third lot") << "L3" << "'   1'" << 14.0 << true << "L1:4 L2:10 L3:0";
-    QTest::newRow("need within the first lot") << "LC" << "'   1'" << 2.5 << true << "L1:2.5";
-    QTest::newRow("no lots in the deposit") << "LC" << "'   9'" << 6.0 << false << ":6 :6";
-    QTest::newRow("other deposit") << "LC" << "'   2'" << 6.0 << true << "LA:6";
+    QTest::newRow("need 6") << "LC"
+                            << "'   1'" << 6.0 << true << "L1:4 L2:2";
+    QTest::newRow("need 14: closing empty entry") << "LC"
+                                                  << "'   1'" << 14.0 << true << "L1:4 L2:10 :0";
+    QTest::newRow("need 20: the rest without lot") << "LC"
+                                                   << "'   1'" << 20.0 << true << "L1:4 L2:10 :0 :6";
+    QTest::newRow("need 14 with a third lot") << "L3"
+                                              << "'   1'" << 14.0 << true << "L1:4 L2:10 L3:0";
+    QTest::newRow("need within the first lot") << "LC"
+                                               << "'   1'" << 2.5 << true << "L1:2.5";
+    QTest::newRow("no lots in the deposit") << "LC"
+                                            << "'   9'" << 6.0 << false << ":6 :6";
+    QTest::newRow("other deposit") << "LC"
+                                   << "'   2'" << 6.0 << true << "LA:6";
 }
 
 void TstStockModule::lotsDrawnForANeed()
@@ -124,13 +129,16 @@ void TstStockModule::internalNumberMovesPastUsedNumbers_data()
 {
     QTest::addColumn<QString>("movements");
     QTest::addColumn<QString>("number");
-    QTest::newRow("unused proposal stands") << "" << "000100000005X";
+    QTest::newRow("unused proposal stands") << ""
+                                            << "000100000005X";
     QTest::newRow("used under the type as given")
         << "('PE', '000100000005X'), ('PE', '000100000009X'), ('PE', '000200000020X'), ('PE', '000100000030A')"
         << "000100000010X";
     QTest::newRow("used under the type as the engine stores it")
-        << "('  PE', '000100000005X'), ('  PE', '000100000007X')" << "000100000008X";
-    QTest::newRow("another type's numbers do not count") << "('  RM', '000100000005X')" << "000100000005X";
+        << "('  PE', '000100000005X'), ('  PE', '000100000007X')"
+        << "000100000008X";
+    QTest::newRow("another type's numbers do not count") << "('  RM', '000100000005X')"
+                                                         << "000100000005X";
 }
 
 void TstStockModule::internalNumberMovesPastUsedNumbers()
@@ -152,11 +160,13 @@ void TstStockModule::cleanedCodes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("cleaned");
-    QTest::newRow("padded code") << "                     10-2" << "10-2";
+    QTest::newRow("padded code") << "                     10-2"
+                                 << "10-2";
     QTest::newRow("only NUL") << QString(3, QChar(0)) << "";
-    QTest::newRow("only blanks") << "     " << "";
-    QTest::newRow("NUL, 255 and line feeds inside")
-        << QString("A") + QChar(0) + "B" + QChar(0xFF) + "\nC  " << "ABC";
+    QTest::newRow("only blanks") << "     "
+                                 << "";
+    QTest::newRow("NUL, 255 and line feeds inside") << QString("A") + QChar(0) + "B" + QChar(0xFF) + "\nC  "
+                                                    << "ABC";
 }
 
 void TstStockModule::cleanedCodes()

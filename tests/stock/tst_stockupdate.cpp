@@ -92,13 +92,12 @@ void TstStockUpdate::movementsOfTheGrid_data()
         << "AJE" << QList<TextLine>{{"A1", "3", "  UN", "x", "L1|L2|L3|"}} << "A1:1:1:L1 A1:1:2:L2 A1:1:3:L3";
     QTest::newRow("incoming single lot keeps the quantity")
         << "AJE" << QList<TextLine>{{"A1", "3", "  UN", "x", "L1|"}} << "A1:3:1:L1";
-    QTest::newRow("incoming serials")
-        << "AJE" << QList<TextLine>{{"A1", "2", "  UN", "x", "", "S1|S2|"}} << "A1:1:1::S1 A1:1:2::S2";
+    QTest::newRow("incoming serials") << "AJE" << QList<TextLine>{{"A1", "2", "  UN", "x", "", "S1|S2|"}}
+                                      << "A1:1:1::S1 A1:1:2::S2";
     QTest::newRow("outgoing lot items take the quantity of column 17; 0 writes nothing")
         << "RM"
         << QList<TextLine>{{"A1", "5", "  UN", "x",
-                            lotItem("L1", "S1") + "|" + lotItem("L2", "S2") + "|" + lotItem("L3", "") + "|",
-                            "2|0|3|"}}
+                            lotItem("L1", "S1") + "|" + lotItem("L2", "S2") + "|" + lotItem("L3", "") + "|", "2|0|3|"}}
         << "A1:-2:1:L1:S1 A1:-3:3:L3";
     QTest::newRow("type without a direction: quantity 0")
         << "XX" << QList<TextLine>{{"A1", "5", "  UN", "x", "L1|L2|"}} << "A1:0:1";
@@ -154,18 +153,43 @@ void TstStockUpdate::optionalFields_data()
     // "Field=literal" that must be there; "Field" alone must be absent.
     QTest::addColumn<QStringList>("expected");
 
-    QTest::newRow("technician Null") << "RM" << "1" << "Null" << "" << QStringList{"IdTecnico", "IdCaja=   1"};
-    QTest::newRow("technician NULL") << "RM" << "1" << "NULL" << "" << QStringList{"IdTecnico"};
-    QTest::newRow("technician null with blanks") << "RM" << "1" << " null " << "" << QStringList{"IdTecnico"};
-    QTest::newRow("technician 7") << "RM" << "1" << "7" << "" << QStringList{"IdTecnico='   7'"};
-    QTest::newRow("no cash register") << "RM" << "" << "Null" << "" << QStringList{"IdCaja"};
-    QTest::newRow("purchase voucher has no complement")
-        << "CPR" << "1" << "Null" << "" << QStringList{"IdComplemento", "Cantidad=5"};
+    QTest::newRow("technician Null") << "RM"
+                                     << "1"
+                                     << "Null"
+                                     << "" << QStringList{"IdTecnico", "IdCaja=   1"};
+    QTest::newRow("technician NULL") << "RM"
+                                     << "1"
+                                     << "NULL"
+                                     << "" << QStringList{"IdTecnico"};
+    QTest::newRow("technician null with blanks") << "RM"
+                                                 << "1"
+                                                 << " null "
+                                                 << "" << QStringList{"IdTecnico"};
+    QTest::newRow("technician 7") << "RM"
+                                  << "1"
+                                  << "7"
+                                  << "" << QStringList{"IdTecnico='   7'"};
+    QTest::newRow("no cash register") << "RM"
+                                      << ""
+                                      << "Null"
+                                      << "" << QStringList{"IdCaja"};
+    QTest::newRow("purchase voucher has no complement") << "CPR"
+                                                        << "1"
+                                                        << "Null"
+                                                        << "" << QStringList{"IdComplemento", "Cantidad=5"};
     QTest::newRow("blank defaults are quoted blanks")
-        << "RM" << "1" << "Null" << "PIVA=10.5" << QStringList{"IdDeposito='    '", "IdMotivoStock='    '", "IVARI=10.5"};
-    QTest::newRow("equivalent units")
-        << "RM" << "1" << "Null" << "ConfirmaUDEquiv=si" << QStringList{"CantidadUD=0", "IdUnidadBase=0"};
-    QTest::newRow("no equivalent units") << "RM" << "1" << "Null" << "" << QStringList{"CantidadUD", "IdUnidadBase"};
+        << "RM"
+        << "1"
+        << "Null"
+        << "PIVA=10.5" << QStringList{"IdDeposito='    '", "IdMotivoStock='    '", "IVARI=10.5"};
+    QTest::newRow("equivalent units") << "RM"
+                                      << "1"
+                                      << "Null"
+                                      << "ConfirmaUDEquiv=si" << QStringList{"CantidadUD=0", "IdUnidadBase=0"};
+    QTest::newRow("no equivalent units") << "RM"
+                                         << "1"
+                                         << "Null"
+                                         << "" << QStringList{"CantidadUD", "IdUnidadBase"};
 }
 
 void TstStockUpdate::optionalFields()
@@ -195,10 +219,10 @@ void TstStockUpdate::accountOfTheFirstArticle_data()
     QTest::addColumn<QList<TextLine>>("lines");
     QTest::addColumn<QString>("cuenta");
     QTest::addColumn<QStringList>("accounts");
-    QTest::newRow("first article's account for all") << QList<TextLine>{{"A1", "1"}, {"A2", "1"}} << "PorDefault"
-                                                      << QStringList{"2120001", "2120001"};
-    QTest::newRow("first article without account") << QList<TextLine>{{"A3", "1"}, {"A1", "1"}} << "pordefault"
-                                                    << QStringList{"", ""};
+    QTest::newRow("first article's account for all")
+        << QList<TextLine>{{"A1", "1"}, {"A2", "1"}} << "PorDefault" << QStringList{"2120001", "2120001"};
+    QTest::newRow("first article without account")
+        << QList<TextLine>{{"A3", "1"}, {"A1", "1"}} << "pordefault" << QStringList{"", ""};
     QTest::newRow("account given by the caller") << QList<TextLine>{{"A1", "1"}} << "'2999'" << QStringList{"2999"};
 }
 
@@ -223,14 +247,12 @@ void TstStockUpdate::parametersComeBackInSqlForm_data()
     QTest::addColumn<QString>("config");
     QTest::addColumn<QStringList>("rewritten");
     // Deposit, destination, stock reason, origin type, origin voucher.
-    QTest::newRow("defaults from the configuration")
-        << QStringList{"", "", "", "", ""} << QString::fromLatin1(Defaults)
-        << QStringList{"'   1'", "NULL", "'   3'", "NULL", "NULL"};
-    QTest::newRow("blank configuration")
-        << QStringList{"  ", "", "", "", ""} << "" << QStringList{"'    '", "NULL", "'    '", "NULL", "NULL"};
-    QTest::newRow("given values")
-        << QStringList{" 7 ", "8", "2", "FA", "000100000009A"} << ""
-        << QStringList{"'   7'", "'   8'", "'   2'", "'  FA'", "'000100000009A'"};
+    QTest::newRow("defaults from the configuration") << QStringList{"", "", "", "", ""} << QString::fromLatin1(Defaults)
+                                                     << QStringList{"'   1'", "NULL", "'   3'", "NULL", "NULL"};
+    QTest::newRow("blank configuration") << QStringList{"  ", "", "", "", ""} << ""
+                                         << QStringList{"'    '", "NULL", "'    '", "NULL", "NULL"};
+    QTest::newRow("given values") << QStringList{" 7 ", "8", "2", "FA", "000100000009A"} << ""
+                                  << QStringList{"'   7'", "'   8'", "'   2'", "'  FA'", "'000100000009A'"};
     QTest::newRow("quotes are doubled") << QStringList{"O'", "", "", "", "A'1"} << ""
                                         << QStringList{"'  O'''", "NULL", "'    '", "NULL", "'A''1'"};
 }
@@ -252,7 +274,8 @@ void TstStockUpdate::parametersComeBackInSqlForm()
                         result.ComprobanteOrigen};
     QCOMPARE(p, rewritten);
     const QVariantMap row = t.movements().value(0);
-    QCOMPARE(row.value(QStringLiteral("IDDEPOSITO")).toString(), rewritten.at(0).mid(1, rewritten.at(0).size() - 2).replace("''", "'"));
+    QCOMPARE(row.value(QStringLiteral("IDDEPOSITO")).toString(),
+             rewritten.at(0).mid(1, rewritten.at(0).size() - 2).replace("''", "'"));
 }
 
 void TstStockUpdate::originFromTheGrid()
@@ -325,8 +348,8 @@ void TstStockUpdate::databaseMessageEndsTheUpdate()
                                        "BEGIN SELECT RAISE(ABORT, 'articulo bloqueado'); END"));
     t.f.services.errors.setRecord(QStringLiteral("remito 1-1 R"));
     DocumentTransaction document(orva, QStringLiteral("remito 1-1 R"));
-    const StockResult result =
-        t.engine.ActualizaStock(stockRequest({{"A1", "1"}, {"A2", "1"}, {"A3", "1"}}, QStringLiteral("RM"), Note, Date));
+    const StockResult result = t.engine.ActualizaStock(
+        stockRequest({{"A1", "1"}, {"A2", "1"}, {"A3", "1"}}, QStringLiteral("RM"), Note, Date));
     const bool failed = result.HayError;
     QVERIFY(failed);
     // The caller learns which line was refused, and why.

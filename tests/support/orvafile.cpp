@@ -10,8 +10,7 @@
 namespace {
 
 // Runs use with a connection of its own to path, removed afterwards.
-template <typename Use>
-void withDatabase(const QString &path, Use use)
+template <typename Use> void withDatabase(const QString &path, Use use)
 {
     const QString name = QUuid::createUuid().toString();
     {

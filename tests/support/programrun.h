@@ -7,7 +7,7 @@
 
 struct ProgramResult
 {
-    int exitCode = -1;  // -1 when it crashed
+    int exitCode = -1; // -1 when it crashed
     QString out, err;
 };
 
@@ -15,6 +15,5 @@ struct ProgramResult
 // servicesIni as its SharedServices.ini when given); ends the test run when
 // it does not finish within timeoutMs. environment adds NAME=value
 // settings; the test hooks are set only through it.
-ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder,
-                           const QString &servicesIni = {}, int timeoutMs = 120000,
-                           const QStringList &environment = {});
+ProgramResult runTraspasor(const QStringList &arguments, const QString &programFolder, const QString &servicesIni = {},
+                           int timeoutMs = 120000, const QStringList &environment = {});

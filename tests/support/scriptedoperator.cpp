@@ -8,7 +8,7 @@ ReportChoice ScriptedOperator::chooseOnError(const RunError &error)
     const int choice = errorChoices.isEmpty() ? ChoiceAbort : errorChoices.takeFirst();
     if (choice == ChoiceRetry || choice == ChoiceIgnore)
         return ReportChoice(choice);
-    return ChoiceAbort;  // as the error box: any other answer gives up
+    return ChoiceAbort; // as the error box: any other answer gives up
 }
 
 bool ScriptedOperator::askYesNo(const QString &text, const QString &title, MessageIcon, bool defaultYes)

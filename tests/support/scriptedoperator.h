@@ -10,10 +10,10 @@
 class ScriptedOperator : public Operator
 {
 public:
-    QList<int> errorChoices;        // taken in order (a ReportChoice's number); give up when empty
-    QList<bool> yesNoAnswers;       // taken in order; the default answer when empty
-    QList<RunError> errorsSeen;     // every error reported
-    QStringList messages;           // "title|text" of every message box and question
+    QList<int> errorChoices;    // taken in order (a ReportChoice's number); give up when empty
+    QList<bool> yesNoAnswers;   // taken in order; the default answer when empty
+    QList<RunError> errorsSeen; // every error reported
+    QStringList messages;       // "title|text" of every message box and question
     // Runs at every error before the answer is taken (a test mends a fault here).
     std::function<void(const RunError &)> onError;
 

@@ -21,16 +21,18 @@ bool makeTransferredDemo(const QString &folder, const QString &programFolder, QS
     }
     return ranClean({QStringLiteral("--demo"), folder}, programFolder, error)
         && ranClean({QStringLiteral("@ParametroAdicional=DesdeTimer;@DbName=%1/orva.db;").arg(folder)}, programFolder,
-                      error);
+                    error);
 }
 
 QString fourOrvaChangesSqlite()
 {
     return QStringLiteral(
         // one journalised invoice removed
-        "DELETE FROM MV_ASIENTOS WHERE TC = 'FA' AND SUCURSAL = '0005' AND NUMERO = '00001235' AND [NUMERO ASIENTO] = 1002;\n"
+        "DELETE FROM MV_ASIENTOS WHERE TC = 'FA' AND SUCURSAL = '0005' AND NUMERO = '00001235' AND [NUMERO ASIENTO] = "
+        "1002;\n"
         // a fuel load journalised twice
-        "INSERT INTO MV_ASIENTOS SELECT * FROM MV_ASIENTOS WHERE SUCURSAL = '0003' AND NUMERO = '00080213' AND [NUMERO ASIENTO] = 1003;\n"
+        "INSERT INTO MV_ASIENTOS SELECT * FROM MV_ASIENTOS WHERE SUCURSAL = '0003' AND NUMERO = '00080213' AND [NUMERO "
+        "ASIENTO] = 1003;\n"
         // a delivery note's voucher with another total
         "UPDATE V_MV_CPTE SET IMPORTE = 13000 WHERE TC = 'RM' AND IDCOMPROBANTE = '000100000042R';\n"
         // an invoice of the second station that its KTZ does not have
