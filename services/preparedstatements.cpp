@@ -25,11 +25,6 @@ bool QueryHandle::exec()
     return prepared() && m_entry->statement.exec();
 }
 
-bool QueryHandle::exec(const QString &statement)
-{
-    return query() && query()->exec(statement);
-}
-
 bool QueryHandle::next()
 {
     if (!m_entry)
@@ -54,13 +49,6 @@ QStringList QueryHandle::columnNames() const
     for (int i = 0; i < record.count(); ++i)
         names << record.fieldName(i);
     return names;
-}
-
-QString QueryHandle::columnName(int column) const
-{
-    if (!m_entry)
-        return {};
-    return m_entry->lent ? m_entry->statement.columnName(column) : m_entry->query->record().fieldName(column);
 }
 
 QVariant QueryHandle::value(int column) const

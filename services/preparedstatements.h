@@ -37,13 +37,11 @@ public:
     // The Qt query of a handle of the caller's own (nullptr when prepared).
     QSqlQuery *query() const { return m_entry && !m_entry->lent ? &*m_entry->query : nullptr; }
 
-    // Runs the prepared statement / a statement of the caller's own query.
+    // Runs the prepared statement.
     bool exec();
-    bool exec(const QString &statement);
     bool next();
     // The result's column names, in order.
     QStringList columnNames() const;
-    QString columnName(int column) const;
     QVariant value(int column) const;
     QSqlError lastError() const;
     void reset();

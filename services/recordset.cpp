@@ -24,6 +24,7 @@ void Recordset::open(Connection &connection, const QString &sql)
         m_query = ownQuery(connection);
     m_fields.clear();
     m_lowerFields.clear();
+    m_decimalIndexes.clear();
     m_fieldsRead = false;
     execute();
 }
@@ -50,8 +51,11 @@ void Recordset::readFields() const
     if (m_fieldsRead || !m_query)
         return;
     const QStringList names = m_query.columnNames();
-    for (int i = 0; i < names.size(); ++i)
+    for (int i = 0; i < names.size(); ++i) {
         m_fields.insert(names.at(i), i);
+        if (!m_decimalColumns.isEmpty() && m_decimalColumns.contains(names.at(i).toLower()))
+            m_decimalIndexes.insert(i);
+    }
     m_fieldsRead = true;
 }
 
@@ -85,6 +89,7 @@ void Recordset::close()
     m_statement.clear();
     m_fields.clear();
     m_lowerFields.clear();
+    m_decimalIndexes.clear();
     m_fieldsRead = false;
     m_decimalColumns.clear();
     m_hasRows = false;
@@ -124,7 +129,7 @@ QVariant Recordset::value(const QString &field) const
         throw RunTimeError(
             RunError{3021, QStringLiteral("No hay registro actual (campo %1)").arg(field), {}, m_sql, {}});
     const QVariant v = m_query.value(index);
-    if (!m_decimalColumns.isEmpty() && m_decimalColumns.contains(m_query.columnName(index).toLower()))
+    if (m_decimalIndexes.contains(index))
         return firebirdDecimal(v);
     if (!v.isValid())
         return QVariant(QMetaType::fromType<QString>()); // ODBC gives Null as an invalid value

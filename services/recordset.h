@@ -57,7 +57,8 @@ private:
     mutable QHash<QString, int> m_fields;
     mutable QHash<QString, int> m_lowerFields;
     mutable bool m_fieldsRead = false;
-    QSet<QString> m_decimalColumns; // lower-case names holding exact decimal texts
+    QSet<QString> m_decimalColumns;     // lower-case names holding exact decimal texts
+    mutable QSet<int> m_decimalIndexes; // their columns, once the names are read
     bool m_hasRows = false;
     bool m_eof = true;
     int m_row = -1;

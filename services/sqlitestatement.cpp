@@ -55,12 +55,11 @@ void SqliteStatement::bind(QVariantList values)
     m_values = std::move(values);
 }
 
-QSqlError SqliteStatement::engineError(const char *what, int code) const
+QSqlError SqliteStatement::engineError(const char *what, QSqlError::ErrorType type, int code) const
 {
     // The texts and the error type Qt's SQLite driver gives the same failure.
     const auto *message = m_db ? static_cast<const QChar *>(sqlite3_errmsg16(m_db)) : nullptr;
-    return QSqlError(QCoreApplication::translate("QSQLiteResult", what), message ? QString(message) : QString(),
-                     qstrcmp(what, "Unable to fetch row") == 0 ? QSqlError::ConnectionError : QSqlError::StatementError,
+    return QSqlError(QCoreApplication::translate("QSQLiteResult", what), message ? QString(message) : QString(), type,
                      QString::number(code));
 }
 
@@ -77,7 +76,7 @@ bool SqliteStatement::exec()
     }
     int res = sqlite3_reset(m_stmt);
     if (res != SQLITE_OK) {
-        m_error = engineError("Unable to reset statement", res);
+        m_error = engineError("Unable to reset statement", QSqlError::StatementError, res);
         return false;
     }
     if (sqlite3_bind_parameter_count(m_stmt) != m_values.size()) {
@@ -120,7 +119,7 @@ bool SqliteStatement::exec()
             break;
         }
         if (res != SQLITE_OK) {
-            m_error = engineError("Unable to bind parameters", res);
+            m_error = engineError("Unable to bind parameters", QSqlError::StatementError, res);
             return false;
         }
     }
@@ -141,7 +140,7 @@ bool SqliteStatement::step()
     m_onRow = false;
     m_done = true;
     if (res != SQLITE_DONE) {
-        m_error = engineError("Unable to fetch row", res);
+        m_error = engineError("Unable to fetch row", QSqlError::ConnectionError, res);
         sqlite3_reset(m_stmt);
     }
     return false;

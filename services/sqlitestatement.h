@@ -59,7 +59,7 @@ public:
     QSqlError lastError() const { return m_error; }
 
 private:
-    QSqlError engineError(const char *what, int code) const;
+    QSqlError engineError(const char *what, QSqlError::ErrorType type, int code) const;
     bool step();
 
     sqlite3 *m_db = nullptr;
