@@ -42,7 +42,8 @@ std::pair<qint64, qint64> countersOf(TransferKind kind, const RunCounters &c)
 
 StatementCounts operator-(const StatementCounts &a, const StatementCounts &b)
 {
-    return {a.reads - b.reads, a.writes - b.writes, a.transactions - b.transactions, a.savepoints - b.savepoints};
+    return {a.reads - b.reads, a.writes - b.writes, a.transactions - b.transactions, a.savepoints - b.savepoints,
+            a.preparations - b.preparations};
 }
 
 // A real step, timed. A step that ends by a cancel or an error records nothing.

@@ -40,7 +40,9 @@ double mb(long kb)
 }
 
 // Orva statements per document of a step filled into text: the total, then
-// reads, writes, transaction verbs and savepoints.
+// reads, writes, transaction verbs, savepoints and preparations (a shape
+// prepared on the PostgreSQL server, its placeholders' types, a prepared run
+// refused).
 QString byKind(const QString &text, const StepMeasure *s)
 {
     const double n = double(s->read);
@@ -48,7 +50,8 @@ QString byKind(const QString &text, const StepMeasure *s)
         .arg(double(s->orva.reads) / n, 0, 'f', 1)
         .arg(double(s->orva.writes) / n, 0, 'f', 1)
         .arg(double(s->orva.transactions) / n, 0, 'f', 1)
-        .arg(double(s->orva.savepoints) / n, 0, 'f', 1);
+        .arg(double(s->orva.savepoints) / n, 0, 'f', 1)
+        .arg(double(s->orva.preparations) / n, 0, 'f', 1);
 }
 
 // CPU seconds of the Orva server's process, scaled, or "-" when not measured.
@@ -63,7 +66,8 @@ QString perDocument(const StepMeasure *s)
     if (!s || s->read == 0)
         return QStringLiteral("-");
     const double n = double(s->read);
-    return byKind(QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S) + %6 KTZ"), s).arg(double(s->ktz.total()) / n, 0, 'f', 1);
+    return byKind(QStringLiteral("%1 (%2 R, %3 W, %4 T, %5 S, %6 P) + %7 KTZ"), s)
+        .arg(double(s->ktz.total()) / n, 0, 'f', 1);
 }
 
 void printRun(const char *title, const RunMeasure &run, long startupKb)
@@ -71,7 +75,7 @@ void printRun(const char *title, const RunMeasure &run, long startupKb)
     std::printf("\n%s\n", title);
     std::printf("  %-20s %8s %8s %9s %9s %9s %10s %11s  %s\n", "step", "records", "written", "seconds", "CPU s",
                 "server s", "records/s", "peak RSS MB",
-                "round trips per record: Orva (read, write, transaction, savepoint) + KTZ");
+                "round trips per record: Orva (read, write, transaction, savepoint, preparation) + KTZ");
     for (const StepMeasure &s : run.steps)
         std::printf("  %-20s %8lld %8lld %9.2f %9.2f %9s %10.0f %11.1f  %s\n", qPrintable(s.name), s.read, s.written,
                     s.seconds, s.cpuSeconds, qPrintable(serverCpu(s.serverCpuSeconds, 1, 2)),
@@ -312,7 +316,7 @@ bool measure(const Options &options, double scale, SqliteJournal journal, const 
 void printComparison(const QList<Result> &results)
 {
     std::printf("\nComparison (run 1 unless named; per sales document: Orva round trips as read + write + "
-                "transaction + savepoint; server ms: CPU of the PostgreSQL server's process)\n");
+                "transaction + savepoint + preparation; server ms: CPU of the PostgreSQL server's process)\n");
     std::printf("  %-6s %-18s %9s %9s %9s %9s %9s %9s %-26s %-26s %8s %10s %10s %8s\n", "scale", "Orva", "sales/s",
                 "whole/s", "ms/doc", "CPU ms", "server ms", "ratio", "per sales document", "per delivery note",
                 "replay", "run 2 /s", "run 3 /s", "peak MB");
@@ -323,7 +327,7 @@ void printComparison(const QList<Result> &results)
         const auto kinds = [](const StepMeasure *s) {
             if (!s || s->read == 0)
                 return QStringLiteral("-");
-            return byKind(QStringLiteral("%1 = %2+%3+%4+%5"), s);
+            return byKind(QStringLiteral("%1 = %2+%3+%4+%5+%6"), s);
         };
         const double msPerDoc = sales && sales->read ? 1000 * sales->seconds / double(sales->read) : 0;
         const double cpuPerDoc = sales && sales->read ? 1000 * sales->cpuSeconds / double(sales->read) : 0;

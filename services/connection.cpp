@@ -3,6 +3,7 @@
 #include "services/errors.h"
 #include "services/recordset.h"
 #include "services/redact.h"
+#include "services/statement.h"
 #include "services/writefaults.h"
 
 #include <QRegularExpression>
@@ -97,6 +98,8 @@ bool Connection::open(const ConnectionSpec &target)
     m_inTransaction = false;
     m_savepointAhead = false;
     m_prepared.setEnabled(target.driver == QLatin1String("QSQLITE"));
+    m_serverStatements.clear();
+    m_serverStatements.setEnabled(target.driver == QLatin1String("QPSQL"));
     return true;
 }
 
@@ -106,6 +109,7 @@ void Connection::close()
     // Every connection object of this name lets its statements go: the
     // engine cannot close a connection that still has statements.
     PreparedStatements::releaseAll(m_name);
+    m_serverStatements.clear(); // the server forgets them with the session
     m_firebirdColumns.clear();
     if (!QSqlDatabase::contains(m_name))
         return;
@@ -160,6 +164,15 @@ namespace {
 
 const QString savepointName = QStringLiteral("traspasor_sentencia");
 
+// What follows a statement in its text to set the savepoint for the next
+// statement: the one set ahead of it (ahead) is let go first.
+QString savepointTail(bool ahead)
+{
+    static const QString release = QStringLiteral("\n;RELEASE SAVEPOINT %1;SAVEPOINT %1").arg(savepointName);
+    static const QString set = QStringLiteral("\n;SAVEPOINT %1").arg(savepointName);
+    return ahead ? release : set;
+}
+
 } // namespace
 
 bool Connection::execGuarded(QueryHandle &handle, const QString &statement, qint64 StatementCounts::*kind)
@@ -175,6 +188,8 @@ bool Connection::execGuarded(QueryHandle &handle, const QString &statement, qint
     // run's own handler) the transaction is rolled back anyway, and the
     // savepoint is not needed.
     const bool guard = m_inTransaction && m_spec.dialect == SqlDialect::PostgreSql && m_errors.mayGoOnAfterFailure();
+    if (runPreparedOnServer(query, statement))
+        return true;
     if (setsSavepointAhead(query, statement))
         return execSettingSavepoint(query, statement, guard);
     if (!guard)
@@ -194,6 +209,59 @@ bool Connection::sendSavepointVerb(const QString &verb)
     ++m_counts.savepoints;
     QSqlQuery savepoint(database());
     return savepoint.exec(verb + savepointName);
+}
+
+bool Connection::runPreparedOnServer(QSqlQuery &query, const QString &statement)
+{
+    // Only where a refused run can be undone alone: outside a transaction
+    // (the statement was its own), or right after the savepoint set ahead.
+    if (!m_serverStatements.enabled() || (m_inTransaction && !setsSavepointAhead(query, statement))
+        || (m_inTransaction && !m_savepointAhead))
+        return false;
+    const QString execute = m_serverStatements.executeText(
+        statement, [this](const QString &name, const QString &shape) { return prepareOnServer(name, shape); });
+    if (execute.isEmpty())
+        return false;
+    if (!m_inTransaction) {
+        if (query.exec(execute))
+            return true;
+        ++m_counts.preparations;
+        return false;
+    }
+    if (query.exec(execute + savepointTail(true)))
+        return true;
+    // Undone, and the statement runs again as it stands, with its own outcome
+    // and message; the savepoint set ahead stays in place.
+    ++m_counts.preparations;
+    sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+    return false;
+}
+
+std::optional<QStringList> Connection::prepareOnServer(const QString &name, const QString &shape)
+{
+    // A refused PREPARE spoils the open transaction like any statement: it
+    // is undone back to a savepoint set before it.
+    if (m_inTransaction && !m_savepointAhead) {
+        if (!sendSavepointVerb(QStringLiteral("SAVEPOINT ")))
+            return std::nullopt;
+        m_savepointAhead = true;
+    }
+    QSqlQuery query(database());
+    ++m_counts.preparations;
+    bool ok = query.exec(QStringLiteral("PREPARE ") + name + QStringLiteral(" AS ") + shape);
+    if (ok) {
+        ++m_counts.preparations;
+        ok = query.exec(
+                 Statement(QStringLiteral("SELECT parameter_types::text FROM pg_prepared_statements WHERE name = {}"))
+                     .text(name))
+            && query.next();
+    }
+    if (!ok) {
+        if (m_inTransaction)
+            sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+        return std::nullopt;
+    }
+    return ServerStatements::typeNames(query.value(0).toString());
 }
 
 bool Connection::setsSavepointAhead(const QSqlQuery &query, const QString &statement) const
@@ -221,9 +289,7 @@ bool Connection::execSettingSavepoint(QSqlQuery &query, const QString &statement
             return query.exec(statement);
         m_savepointAhead = true;
     }
-    const QString then = m_savepointAhead ? QStringLiteral("\n;RELEASE SAVEPOINT %1;SAVEPOINT %1").arg(savepointName)
-                                          : QStringLiteral("\n;SAVEPOINT %1").arg(savepointName);
-    if (query.exec(statement + then)) {
+    if (query.exec(statement + savepointTail(m_savepointAhead))) {
         m_savepointAhead = true;
         return true;
     }
@@ -248,6 +314,12 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     bool ok = true;
     QSqlError failure;
     ++m_counts.transactions;
+    // Through the PostgreSQL client a transaction begins with its first
+    // savepoint set, in the same round trip: its first statement can then be
+    // undone alone like the others (and run prepared, see
+    // runPreparedOnServer). Should the savepoint fail after a BEGIN that
+    // worked, the next statement's own text fails on releasing it.
+    const bool withSavepoint = verb == TransactionVerb::Begin && m_spec.driver == QLatin1String("QPSQL");
     if (m_spec.driver == QLatin1String("QIBASE")) {
         // The InterBase-family engine takes transactions only through its API.
         ok = verb == TransactionVerb::Begin   ? db.transaction()
@@ -256,7 +328,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         failure = db.lastError();
     } else {
         QSqlQuery query(db);
-        ok = query.exec(sql);
+        ok = query.exec(withSavepoint ? sql + savepointTail(false) : sql);
         failure = query.lastError();
     }
     if (!ok) {
@@ -268,7 +340,7 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         throw RunTimeError(errorFor(sql, failure));
     }
     m_inTransaction = verb == TransactionVerb::Begin;
-    m_savepointAhead = false;
+    m_savepointAhead = withSavepoint;
     if (onWritten)
         onWritten(sql);
 }

@@ -7,6 +7,7 @@
 #include "services/firebirdreader.h"
 #include "services/preparedstatements.h"
 #include "services/runcache.h"
+#include "services/serverstatements.h"
 
 #include <QHash>
 #include <QSet>
@@ -26,9 +27,13 @@ struct StatementCounts
     qint64 writes = 0;       // INSERT, UPDATE, DELETE
     qint64 transactions = 0; // begin, commit, rollback
     qint64 savepoints = 0;   // savepoint, release, rollback to savepoint, when sent on their own
+    // PostgreSQL: a shape prepared on the server and its placeholders' types
+    // asked for, and a prepared run the server refused (the statement then
+    // runs again as it stands).
+    qint64 preparations = 0;
     // Every statement above is one round trip to the engine: a savepoint
     // sent in the same text as a statement (PostgreSQL) is not counted.
-    qint64 total() const { return reads + writes + transactions + savepoints; }
+    qint64 total() const { return reads + writes + transactions + savepoints + preparations; }
 };
 
 // What to open. The password never leaves this structure in any text.
@@ -125,6 +130,8 @@ private:
     bool setsSavepointAhead(const class QSqlQuery &query, const QString &statement) const;
     bool execSettingSavepoint(class QSqlQuery &query, const QString &statement, bool guard);
     bool sendSavepointVerb(const QString &verb);
+    bool runPreparedOnServer(class QSqlQuery &query, const QString &statement);
+    std::optional<QStringList> prepareOnServer(const QString &name, const QString &shape);
     bool engineHoldsTransaction();
 
     ErrorHandling &m_errors;
@@ -140,6 +147,7 @@ private:
     QSqlDatabase m_db;                     // the handle of the last open
     QueryHandle m_writeQuery;              // reused for every write not prepared
     PreparedStatements m_prepared{m_name}; // SQLite only
+    ServerStatements m_serverStatements;   // PostgreSQL client only
     WriteFaults *m_faults = nullptr;
     QHash<QString, QList<FirebirdColumn>> m_firebirdColumns; // per table, while open
 };

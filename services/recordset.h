@@ -40,6 +40,8 @@ public:
     QVariant value(const QString &field) const;
     bool isNull(const QString &field) const { return value(field).isNull(); }
     bool hasField(const QString &field) const;
+    // The result's column names, in order.
+    QStringList fieldNames() const { return m_query.columnNames(); }
     QString statement() const { return m_sql; }
 
 private:

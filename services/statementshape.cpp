@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace {
 
@@ -75,8 +76,8 @@ bool isKeyword(QStringView word, QLatin1StringView keyword)
 class ShapeCutter
 {
 public:
-    explicit ShapeCutter(const QString &sql)
-        : m_sql(sql), m_text(reinterpret_cast<const char16_t *>(sql.constData())), m_size(sql.size())
+    ShapeCutter(const QString &sql, ShapeStyle style)
+        : m_sql(sql), m_text(reinterpret_cast<const char16_t *>(sql.constData())), m_size(sql.size()), m_style(style)
     {}
 
     std::optional<StatementShape> cut();
@@ -111,12 +112,18 @@ private:
     void resolvePendingDecimal(char16_t next);
     void write(qsizetype upTo, QLatin1StringView placeholder);
     void putPlaceholder(qsizetype start, qsizetype end, QLatin1StringView placeholder);
-    bool takeNumber(qsizetype start, qsizetype end);
+    bool takeNumber(qsizetype start, qsizetype end, char16_t last, char16_t beforeLast);
     void takeText(qsizetype start, qsizetype end, bool doubled);
+    // PostgreSQL: where a number starting at start begins with its sign.
+    qsizetype signedStart(qsizetype start, char16_t last, char16_t beforeLast) const;
+    // PostgreSQL: puts the next numbered placeholder for the literal from
+    // start to end.
+    void takeLiteral(qsizetype start, qsizetype end, ShapeLiteral::Kind kind, qlonglong whole = 0);
 
     const QString &m_sql;
     const char16_t *m_text;
     qsizetype m_size;
+    ShapeStyle m_style;
     // Found anywhere in the statement: ORDER or GROUP keep the numbers,
     // a compound SELECT keeps every literal.
     bool m_numbersStay = false;
@@ -134,6 +141,8 @@ private:
     int m_depth = 0;
     qsizetype m_pendingStart = -1; // a decimal waiting for what follows it
     qsizetype m_pendingEnd = -1;
+    qsizetype m_lastStart = -1;          // where the last piece neither space nor comment starts
+    qsizetype m_pendingSignedStart = -1; // PostgreSQL: the waiting decimal's sign
 };
 
 qsizetype ShapeCutter::quotedEnd(qsizetype from, char16_t close) const
@@ -229,7 +238,7 @@ void ShapeCutter::putPlaceholder(qsizetype start, qsizetype end, QLatin1StringVi
 
 // A whole number of up to 18 ASCII digits always fits in 64 bits; any other
 // is left to Qt, which says whether it fits.
-bool ShapeCutter::takeNumber(qsizetype start, qsizetype end)
+bool ShapeCutter::takeNumber(qsizetype start, qsizetype end, char16_t last, char16_t beforeLast)
 {
     qlonglong value = 0;
     bool ok = end - start <= 18;
@@ -243,14 +252,38 @@ bool ShapeCutter::takeNumber(qsizetype start, qsizetype end)
         value = QStringView(m_sql).sliced(start, end - start).toLongLong(&ok);
     if (!ok)
         return false;
+    m_numberTaken = true;
+    if (m_style == ShapeStyle::PostgreSql) {
+        const qsizetype from = signedStart(start, last, beforeLast);
+        takeLiteral(from, end, ShapeLiteral::Kind::Whole, from < start && m_text[from] == u'-' ? -value : value);
+        return true;
+    }
     putPlaceholder(start, end, QLatin1StringView("?"));
     m_shape.values.emplace_back(value);
-    m_numberTaken = true;
     return true;
+}
+
+qsizetype ShapeCutter::signedStart(qsizetype start, char16_t last, char16_t beforeLast) const
+{
+    const bool unary =
+        beforeLast == u'(' || beforeLast == u',' || beforeLast == u'=' || beforeLast == u'<' || beforeLast == u'>';
+    return (last == u'-' || last == u'+') && unary && m_lastStart >= m_copied ? m_lastStart : start;
+}
+
+void ShapeCutter::takeLiteral(qsizetype start, qsizetype end, ShapeLiteral::Kind kind, qlonglong whole)
+{
+    char placeholder[24];
+    const int length = std::snprintf(placeholder, sizeof placeholder, "$%lld", qlonglong(m_shape.literals.size() + 1));
+    putPlaceholder(start, end, QLatin1StringView(placeholder, length));
+    m_shape.literals.append(ShapeLiteral{QString(m_sql.constData() + start, end - start), kind, whole});
 }
 
 void ShapeCutter::takeText(qsizetype start, qsizetype end, bool doubled)
 {
+    if (m_style == ShapeStyle::PostgreSql) {
+        takeLiteral(start, end, ShapeLiteral::Kind::Text);
+        return;
+    }
     QString value(m_sql.constData() + start + 1, end - start - 2);
     if (doubled)
         value.replace(QLatin1StringView("''"), QLatin1StringView("'"));
@@ -265,9 +298,14 @@ void ShapeCutter::resolvePendingDecimal(char16_t next)
         return;
     if (next == u',' || next == u')') {
         const qsizetype start = m_pendingStart;
+        m_numberTaken = true;
+        if (m_style == ShapeStyle::PostgreSql) {
+            takeLiteral(m_pendingSignedStart, m_pendingEnd, ShapeLiteral::Kind::Decimal);
+            m_pendingStart = -1;
+            return;
+        }
         putPlaceholder(start, m_pendingEnd, QLatin1StringView("CAST(? AS REAL)"));
         m_shape.values.emplace_back(QString(m_sql.constData() + start, m_pendingEnd - start));
-        m_numberTaken = true;
     }
     m_pendingStart = -1;
 }
@@ -420,7 +458,7 @@ ShapeCutter::Outcome ShapeCutter::take(const Piece &p, char16_t last, char16_t b
         break;
     case Kind::Number:
         if (mayTake && !m_numbersStay)
-            takeNumber(p.start, p.end);
+            takeNumber(p.start, p.end, last, beforeLast);
         break;
     case Kind::Decimal:
         if (mayTake && !m_numbersStay && m_inValues && m_depth == 1
@@ -428,6 +466,7 @@ ShapeCutter::Outcome ShapeCutter::take(const Piece &p, char16_t last, char16_t b
                 || ((last == u'-' || last == u'+') && (beforeLast == u'(' || beforeLast == u',')))) {
             m_pendingStart = p.start;
             m_pendingEnd = p.end;
+            m_pendingSignedStart = signedStart(p.start, last, beforeLast);
         }
         break;
     default:
@@ -442,8 +481,10 @@ ShapeCutter::Outcome ShapeCutter::pass()
     m_written = 0;
     m_copied = 0;
     m_numberTaken = m_anyTaken = m_insert = m_inResultColumns = m_inValues = false;
+    m_shape.literals.clear();
     m_depth = 0;
     m_pendingStart = -1;
+    m_lastStart = -1;
     bool lead = false;
     char16_t last = 0;
     char16_t beforeLast = 0;
@@ -463,6 +504,7 @@ ShapeCutter::Outcome ShapeCutter::pass()
             return Outcome::Again;
         beforeLast = last;
         last = symbol;
+        m_lastStart = p.start;
     }
     if (!lead)
         return Outcome::NoShape;
@@ -488,7 +530,7 @@ std::optional<StatementShape> ShapeCutter::cut()
 
 } // namespace
 
-std::optional<StatementShape> statementShape(const QString &sql)
+std::optional<StatementShape> statementShape(const QString &sql, ShapeStyle style)
 {
-    return ShapeCutter(sql).cut();
+    return ShapeCutter(sql, style).cut();
 }

@@ -18,14 +18,35 @@
 //   64 bits and a hexadecimal number stay as they are.
 // Statements other than SELECT, INSERT, UPDATE and DELETE, and statements
 // that already hold placeholders, have no shape: they run as they stand.
+//
+// For the PostgreSQL server (ShapeStyle::PostgreSql) the same literals are
+// taken out as numbered placeholders ($1, $2, ...) and kept as the very
+// texts they were in the statement, to be handed to EXECUTE: the server
+// gives each placeholder the type its place asks for, as it does a literal
+// there (serverstatements.h says when a value may go to which type). A
+// decimal is taken as it stands, and a sign right after "(", ",", "=", "<"
+// or ">" goes with the number it signs (a signed placeholder has no type).
+#include <QList>
 #include <QString>
 #include <QVariantList>
 #include <optional>
 
-struct StatementShape
+enum class ShapeStyle { Sqlite, PostgreSql };
+
+// A literal taken out for the PostgreSQL server.
+struct ShapeLiteral
 {
-    QString text;        // the statement with ? for each value taken out
-    QVariantList values; // QString for texts and decimals, qlonglong for whole numbers
+    enum class Kind { Text, Whole, Decimal };
+    QString text; // as written in the statement: quotes, sign and all
+    Kind kind = Kind::Text;
+    qlonglong whole = 0; // the value of a whole number, sign included
 };
 
-std::optional<StatementShape> statementShape(const QString &sql);
+struct StatementShape
+{
+    QString text;                 // the statement with a placeholder for each value taken out
+    QVariantList values;          // SQLite: QString for texts and decimals, qlonglong for whole numbers
+    QList<ShapeLiteral> literals; // PostgreSQL: the literals taken out, in order
+};
+
+std::optional<StatementShape> statementShape(const QString &sql, ShapeStyle style = ShapeStyle::Sqlite);

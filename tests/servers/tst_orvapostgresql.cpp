@@ -13,6 +13,7 @@
 #include "session/session.h"
 
 #include <QSettings>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 class TstOrvaPostgresql : public QObject
@@ -32,6 +33,7 @@ private slots:
     void failedStatementInsideDocument_data();
     void failedStatementInsideDocument();
     void walkWhileWritingSeesEveryRow();
+    void preparedShapesFindAndWriteTheSame();
     void killedConnectionLeavesNothingHalfCommitted(); // last: it ends the session's connection
 
 private:
@@ -355,6 +357,66 @@ void TstOrvaPostgresql::failedStatementInsideDocument()
     QCOMPARE(inside.description, alone.description);
     QCOMPARE(documentRows(numero), 2);
     QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '%1'").arg(numero), m_database));
+}
+
+// A statement whose shape came before runs prepared on the server: it finds
+// the same rows, with the same values, as the statement as written; a shape
+// the server refuses to prepare costs the open transaction nothing.
+void TstOrvaPostgresql::preparedShapesFindAndWriteTheSame()
+{
+    Connection &orva = m_services.session.connection();
+    m_op.errorsSeen.clear();
+    const auto rowsOf = [&](const QString &sql) {
+        QStringList rows;
+        Recordset rs = m_services.session.OpenRecordset(sql);
+        for (; !rs.eof(); rs.moveNext()) {
+            QStringList row;
+            for (const QString &field : rs.fieldNames())
+                row << field + QLatin1Char('=') + rs.value(field).toString();
+            rows << row.join(QLatin1Char(' '));
+        }
+        return rows;
+    };
+    const auto preparedCount = [&] {
+        QSqlQuery q(orva.database());
+        return q.exec(QStringLiteral("SELECT count(*) FROM pg_prepared_statements")) && q.next() ? q.value(0).toInt()
+                                                                                                 : -1;
+    };
+    const int before = preparedCount();
+    const QStringList reads = {
+        QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE CUENTA='1120010023' AND SECUENCIA =1 AND MES_OPERATIVO=3 "
+                       "AND [NUMERO ASIENTO]='1006' AND PERIODO = 2026 AND TIPO_REG='VTAS'"),
+        QStringLiteral("SELECT * FROM V_TA_CPTE WHERE CODIGO = '  RM' AND R_ULTIMO_NRO = 126"),
+        QStringLiteral("SELECT * FROM V_MV_STOCK WHERE CANTIDAD = -2 AND IDDEPOSITO = '   1'"),
+        QStringLiteral("SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = 'REMISES EL ÑANDÚ S.R.L.'"),
+    };
+    for (const QString &sql : reads) {
+        const QStringList asWritten = rowsOf(sql);
+        QVERIFY2(!asWritten.isEmpty(), qPrintable(sql));
+        QCOMPARE(rowsOf(sql), asWritten); // the second time through the prepared shape
+    }
+    QCOMPARE(preparedCount(), before + reads.size());
+
+    {
+        ErrorHandling::Scope run(m_services.errors, QStringLiteral("cmdActualizar_Click"));
+        DocumentTransaction transaction(orva, QStringLiteral("factura 00007001"));
+        // The server cannot type the text's placeholder: refused, inside the transaction.
+        const QString untyped = QStringLiteral("SELECT count(*) AS N FROM V_TA_CPTE WHERE 'x' IS NULL");
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(rowsOf(untyped), QStringList{QStringLiteral("n=0")});
+        for (int secuencia = 1; secuencia <= 3; ++secuencia)
+            QVERIFY(orva.Execute(journalInsert(QStringLiteral("00007001"), secuencia)));
+        QVERIFY(transaction.commit());
+    }
+    QVERIFY2(m_op.errorsSeen.isEmpty(), qPrintable(m_op.errorsSeen.value(0).text()));
+    QCOMPARE(documentRows(QStringLiteral("00007001")), 3);
+    // Written through the prepared shape, the lines hold what the statement as written holds.
+    const QStringList lines = m_servers.adminRows(
+        QStringLiteral("SELECT DISTINCT fecha || '|' || mes_operativo || '|' || importe || '|' || cabnombre FROM "
+                       "mv_asientos WHERE numero IN ('00001234', '00007001')"),
+        m_database);
+    QCOMPARE(lines, QStringList{QStringLiteral("2026-03-04|3|27600.5000|Remises El Ñandú S.R.L.")});
+    QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00007001'"), m_database));
 }
 
 void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()

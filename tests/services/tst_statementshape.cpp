@@ -12,6 +12,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -115,6 +116,8 @@ private slots:
     void boundValuesMeanTheLiterals();
     void sameShapeOpenTwice();
     void valuesPutBackGiveTheStatement();
+    void serverShapes_data();
+    void serverShapes();
 };
 
 void TstStatementShape::shapes_data()
@@ -323,7 +326,75 @@ void TstStatementShape::valuesPutBackGiveTheStatement()
         }
         QCOMPARE(value, shape->values.size());
         QCOMPARE(back, sql);
+
+        // The same for the PostgreSQL server: each $n replaced by its literal's text.
+        const std::optional<StatementShape> server = statementShape(sql, ShapeStyle::PostgreSql);
+        QVERIFY2(server, qPrintable(sql));
+        QString serverBack = server->text;
+        for (qsizetype n = server->literals.size(); n >= 1; --n) {
+            const QString placeholder = QStringLiteral("$%1").arg(n);
+            QCOMPARE(serverBack.count(placeholder), 1); // $1 also counts $10..$19: replaced highest first
+            serverBack.replace(placeholder, server->literals.at(n - 1).text);
+        }
+        QCOMPARE(serverBack, sql);
+        for (const ShapeLiteral &literal : server->literals) {
+            if (literal.kind == ShapeLiteral::Kind::Whole) {
+                // The sign, then maybe blanks and comments, then the digits.
+                QString digits = literal.text;
+                digits.remove(QRegularExpression(QStringLiteral("/\\*.*?\\*/|--[^\\n]*\\n|\\s")));
+                QVERIFY2(literal.whole == digits.toLongLong(), qPrintable(literal.text));
+            }
+        }
     }
+}
+
+// For the PostgreSQL server the literals come out as numbered placeholders,
+// each kept as written; a sign after "(", ",", "=", "<" or ">" goes with its
+// number, since the server cannot type a signed placeholder.
+void TstStatementShape::serverShapes_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("shape"); // empty: no shape
+    QTest::addColumn<QStringList>("literals");
+    QTest::newRow("stock line")
+        << "INSERT INTO V_MV_STOCK (IDARTICULO,CANTIDAD,IVARI,SECUENCIA,FECHA) VALUES ('   4-4',-1,242.9752,3,"
+           "'2026-03-03')"
+        << "INSERT INTO V_MV_STOCK (IDARTICULO,CANTIDAD,IVARI,SECUENCIA,FECHA) VALUES ($1,$2,$3,$4,$5)"
+        << QStringList{"'   4-4'", "-1", "242.9752", "3", "'2026-03-03'"};
+    QTest::newRow("signs after an opening, a comma and a comparison")
+        << "INSERT INTO T (a, b) VALUES (- 2.5, +7) "
+        << "INSERT INTO T (a, b) VALUES ($1, $2) " << QStringList{"- 2.5", "+7"};
+    QTest::newRow("subtraction keeps its sign")
+        << "UPDATE T SET a = a - 1 WHERE b >= -3 AND c <>-4"
+        << "UPDATE T SET a = a - $1 WHERE b >= $2 AND c <>$3" << QStringList{"1", "-3", "-4"};
+    QTest::newRow("quoted texts as written, doubled quotes and all")
+        << "SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = 'O''Brien' AND \"numero asiento\"='17'"
+        << "SELECT * FROM MV_ASIENTOS WHERE CABNOMBRE = $1 AND \"numero asiento\"=$2"
+        << QStringList{"'O''Brien'", "'17'"};
+    QTest::newRow("a decimal outside the values stays") << "UPDATE T SET a = 1.5 WHERE b = 'x'"
+                                                        << "UPDATE T SET a = 1.5 WHERE b = $1" << QStringList{"'x'"};
+    QTest::newRow("result columns and ordering stay") << "SELECT 1, 'a' FROM T WHERE b = 2 ORDER BY 1"
+                                                      << "SELECT 1, 'a' FROM T WHERE b = 2 ORDER BY 1" << QStringList{};
+    QTest::newRow("a dollar sign has no shape") << "SELECT * FROM T WHERE a = $$x$$" << QString() << QStringList{};
+}
+
+void TstStatementShape::serverShapes()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, shape);
+    QFETCH(QStringList, literals);
+    const std::optional<StatementShape> got = statementShape(sql, ShapeStyle::PostgreSql);
+    if (shape.isEmpty()) {
+        QVERIFY2(!got, qPrintable(got ? got->text : QString()));
+        return;
+    }
+    QVERIFY(got);
+    QCOMPARE(got->text, shape);
+    QStringList texts;
+    for (const ShapeLiteral &literal : got->literals)
+        texts << literal.text;
+    QCOMPARE(texts, literals);
+    QVERIFY(got->values.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TstStatementShape)
