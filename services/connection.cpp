@@ -326,6 +326,8 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
             : verb == TransactionVerb::Commit ? db.commit()
                                               : db.rollback();
         failure = db.lastError();
+    } else if (verb == TransactionVerb::Commit && m_inTransaction && m_spec.driver == QLatin1String("QPSQL")) {
+        ok = commitThroughPostgresClient(sql, &failure);
     } else {
         QSqlQuery query(db);
         ok = query.exec(withSavepoint ? sql + savepointTail(false) : sql);
@@ -343,6 +345,30 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
     m_savepointAhead = withSavepoint;
     if (onWritten)
         onWritten(sql);
+}
+
+bool Connection::commitThroughPostgresClient(const QString &sql, QSqlError *failure)
+{
+    // The client reports the first result of a text only: a savepoint carried
+    // after a statement that fails (a statement cancelled or timed out at that
+    // moment) goes unseen and leaves the transaction spoilt, and PostgreSQL
+    // answers the COMMIT of a spoilt transaction with a rollback and no
+    // error. A savepoint verb sent first, in the same text, fails visibly in
+    // a spoilt transaction; the COMMIT's own outcome is then the second result.
+    QSqlQuery query(database());
+    const QString probe = m_savepointAhead ? QStringLiteral("RELEASE SAVEPOINT ") : QStringLiteral("SAVEPOINT ");
+    if (!query.exec(probe + savepointName + QStringLiteral(";") + sql)) {
+        // The COMMIT never ran: the spoilt transaction is ended here.
+        *failure = query.lastError();
+        QSqlQuery(database()).exec(QStringLiteral("ROLLBACK"));
+        m_inTransaction = false;
+        return false;
+    }
+    if (!query.nextResult() && query.lastError().isValid()) {
+        *failure = query.lastError();
+        return false;
+    }
+    return true;
 }
 
 bool Connection::engineHoldsTransaction()

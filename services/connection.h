@@ -133,6 +133,7 @@ private:
     bool runPreparedOnServer(class QSqlQuery &query, const QString &statement);
     std::optional<QStringList> prepareOnServer(const QString &name, const QString &shape);
     bool engineHoldsTransaction();
+    bool commitThroughPostgresClient(const QString &sql, class QSqlError *failure);
 
     ErrorHandling &m_errors;
     QString m_name;

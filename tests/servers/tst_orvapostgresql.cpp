@@ -30,6 +30,7 @@ private slots:
     void documentTransaction();
     void failedCommit_data();
     void failedCommit();
+    void spoiltTransactionIsNotCommitted();
     void failedStatementInsideDocument_data();
     void failedStatementInsideDocument();
     void walkWhileWritingSeesEveryRow();
@@ -276,6 +277,40 @@ void TstOrvaPostgresql::failedCommit()
     }
     QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00005001'"), m_database));
     QVERIFY(m_servers.adminExec(QStringLiteral("DROP TRIGGER refuse_at_commit ON mv_asientos"), m_database));
+}
+
+// A savepoint carried after a statement can fail unseen (the statement
+// cancelled at that moment): PostgreSQL then answers the COMMIT with a
+// rollback and no error. The document must not pass for committed.
+void TstOrvaPostgresql::spoiltTransactionIsNotCommitted()
+{
+    const QString numero = QStringLiteral("00004101");
+    m_op.errorsSeen.clear();
+    m_op.errorChoices = {ChoiceIgnore};
+    Connection &orva = m_services.session.connection();
+    ErrorHandling::Scope run(m_services.errors, QStringLiteral("cmdActualizar_Click"));
+    bool committed = true;
+    {
+        DocumentTransaction document(orva, QStringLiteral("factura %1").arg(numero));
+        QVERIFY(orva.Execute(journalInsert(numero, 1)));
+        // The statement lets the savepoint go itself, so the one carried after it fails.
+        QVERIFY(orva.Execute(QStringLiteral("RELEASE SAVEPOINT traspasor_sentencia")));
+        committed = document.commit();
+        QVERIFY(document.failedAtCommit());
+    }
+    QVERIFY(!committed);
+    QCOMPARE(m_op.errorsSeen.size(), 1);
+    QCOMPARE(m_op.errorsSeen.first().statement, QStringLiteral("COMMIT TRANSACTION"));
+    QVERIFY(!orva.inTransaction());
+    QCOMPARE(documentRows(numero), 0);
+    // The connection takes the next document.
+    {
+        DocumentTransaction next(orva, QStringLiteral("factura 00005002"));
+        QVERIFY(orva.Execute(journalInsert(QStringLiteral("00005002"), 1)));
+        QVERIFY(next.commit());
+    }
+    QCOMPARE(documentRows(QStringLiteral("00005002")), 1);
+    QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00005002'"), m_database));
 }
 
 void TstOrvaPostgresql::failedStatementInsideDocument_data()
