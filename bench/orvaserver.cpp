@@ -120,7 +120,8 @@ bool OrvaServer::createOrva(const QString &ktzPath, OrvaTarget *target, QString 
 void OrvaServer::dropAll()
 {
     QString ignored;
+    // The run's own session may still hold its database: it is ended with it.
     for (const QString &database : m_made)
-        adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(database), &ignored);
+        adminExec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database), &ignored);
     m_made.clear();
 }
