@@ -215,37 +215,33 @@ bool Connection::runPreparedOnServer(QSqlQuery &query, const QString &statement)
 {
     // Only where a refused run can be undone alone: outside a transaction
     // (the statement was its own), or right after the savepoint set ahead.
-    if (!m_serverStatements.enabled() || (m_inTransaction && !setsSavepointAhead(query, statement))
-        || (m_inTransaction && !m_savepointAhead))
+    if (!m_serverStatements.enabled()
+        || (m_inTransaction && (!m_savepointAhead || !setsSavepointAhead(query, statement))))
         return false;
     const QString execute = m_serverStatements.executeText(
         statement, [this](const QString &name, const QString &shape) { return prepareOnServer(name, shape); });
     if (execute.isEmpty())
         return false;
-    if (!m_inTransaction) {
-        if (query.exec(execute))
-            return true;
-        ++m_counts.preparations;
-        return false;
-    }
-    if (query.exec(execute + savepointTail(true)))
+    if (query.exec(m_inTransaction ? execute + savepointTail(true) : execute))
         return true;
     // Undone, and the statement runs again as it stands, with its own outcome
     // and message; the savepoint set ahead stays in place.
     ++m_counts.preparations;
-    sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+    if (m_inTransaction)
+        sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
+    // A server that does not keep what was prepared (a connection pool
+    // handing each transaction another session) would cost every statement
+    // a refused run: the connection stops preparing.
+    if (query.lastError().nativeErrorCode() == QLatin1String("26000"))
+        m_serverStatements.setEnabled(false);
     return false;
 }
 
 std::optional<QStringList> Connection::prepareOnServer(const QString &name, const QString &shape)
 {
-    // A refused PREPARE spoils the open transaction like any statement: it
-    // is undone back to a savepoint set before it.
-    if (m_inTransaction && !m_savepointAhead) {
-        if (!sendSavepointVerb(QStringLiteral("SAVEPOINT ")))
-            return std::nullopt;
-        m_savepointAhead = true;
-    }
+    // Asked only outside a transaction or right after the savepoint set
+    // ahead: a refused PREPARE spoils the open transaction like any
+    // statement, and is undone back to that savepoint.
     QSqlQuery query(database());
     ++m_counts.preparations;
     bool ok = query.exec(QStringLiteral("PREPARE ") + name + QStringLiteral(" AS ") + shape);

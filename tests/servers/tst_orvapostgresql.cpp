@@ -452,6 +452,17 @@ void TstOrvaPostgresql::preparedShapesFindAndWriteTheSame()
         m_database);
     QCOMPARE(lines, QStringList{QStringLiteral("2026-03-04|3|27600.5000|Remises El Ñandú S.R.L.")});
     QVERIFY(m_servers.adminExec(QStringLiteral("DELETE FROM mv_asientos WHERE numero = '00007001'"), m_database));
+
+    // A session that forgets what was prepared (as behind a connection pool):
+    // the statements still find their rows, and the connection stops preparing.
+    QVERIFY(QSqlQuery(orva.database()).exec(QStringLiteral("DEALLOCATE ALL")));
+    const QStringList stock = rowsOf(reads.at(2));
+    QCOMPARE(stock.size(), 1);
+    const QString other = QStringLiteral("SELECT * FROM V_MV_STOCK WHERE CANTIDAD = -2 AND IDDEPOSITO <> '   9'");
+    QCOMPARE(rowsOf(other), stock);
+    QCOMPARE(rowsOf(other), stock);
+    QCOMPARE(preparedCount(), 0);
+    QVERIFY2(m_op.errorsSeen.isEmpty(), qPrintable(m_op.errorsSeen.value(0).text()));
 }
 
 void TstOrvaPostgresql::killedConnectionLeavesNothingHalfCommitted()
