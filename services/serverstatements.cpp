@@ -59,8 +59,8 @@ QString ServerStatements::executeText(const QString &statement, const Preparer &
     if (!shape)
         return {};
     if (m_byShape.size() >= 8 * capacity && !m_byShape.contains(shape->text)) {
-        // Shapes that vary without end: the ones seen once are let go.
-        m_byShape.removeIf([](const auto &entry) { return entry.value().name.isEmpty() && !entry.value().refused; });
+        // Shapes that vary without end: all but the prepared ones are let go.
+        m_byShape.removeIf([](const auto &entry) { return entry.value().name.isEmpty(); });
     }
     Entry &entry = m_byShape[shape->text];
     if (entry.refused)
