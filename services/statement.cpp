@@ -2,9 +2,19 @@
 #include "services/errors.h"
 #include "services/svctools.h"
 
+#include <algorithm>
+
 namespace {
 
-const QLatin1StringView placeholder("{}");
+// Where the next "{}" of the pattern starts at or after from; -1 when none.
+qsizetype placeholderAt(QStringView pattern, qsizetype from)
+{
+    const QChar *begin = pattern.data();
+    for (qsizetype i = from; i + 1 < pattern.size(); ++i)
+        if (begin[i] == QLatin1Char('{') && begin[i + 1] == QLatin1Char('}'))
+            return i;
+    return -1;
+}
 
 RunTimeError patternError(const QString &pattern, qsizetype given)
 {
@@ -18,15 +28,22 @@ namespace SqlLiteral {
 
 QString text(const QString &value)
 {
-    QString literal;
-    literal.reserve(value.size() + 2);
-    literal += QLatin1Char('\'');
-    for (const QChar c : value) {
-        literal += c;
-        if (c == QLatin1Char('\''))
-            literal += c;
+    const QChar quote = QLatin1Char('\'');
+    const qsizetype quotes = value.count(quote);
+    QString literal(value.size() + quotes + 2, Qt::Uninitialized);
+    QChar *out = literal.data();
+    *out++ = quote;
+    if (quotes == 0) {
+        std::copy(value.cbegin(), value.cend(), out);
+        out += value.size();
+    } else {
+        for (const QChar c : value) {
+            *out++ = c;
+            if (c == quote)
+                *out++ = c;
+        }
     }
-    literal += QLatin1Char('\'');
+    *out = quote;
     return literal;
 }
 
@@ -108,14 +125,14 @@ QString Statement::sql() const
     text.reserve(size);
     qsizetype from = 0;
     for (const QString &value : m_values) {
-        const qsizetype at = m_pattern.indexOf(placeholder, from);
+        const qsizetype at = placeholderAt(m_pattern, from);
         if (at < 0)
             throw patternError(m_pattern, m_values.size());
         text += QStringView(m_pattern).mid(from, at - from);
         text += value;
-        from = at + placeholder.size();
+        from = at + 2;
     }
-    if (m_pattern.indexOf(placeholder, from) >= 0)
+    if (placeholderAt(m_pattern, from) >= 0)
         throw patternError(m_pattern, m_values.size());
     text += QStringView(m_pattern).mid(from);
     return text;
