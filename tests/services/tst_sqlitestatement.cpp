@@ -52,6 +52,7 @@ private slots:
     void readsWhatQtReads();
     void writesWhatQtWrites_data();
     void writesWhatQtWrites();
+    void textsBoundAtEveryRun();
     void refusedAsQtRefuses();
     void connectionClosesWithStatementsLent();
 };
@@ -150,6 +151,50 @@ void TstSqliteStatement::writesWhatQtWrites()
         }
     }
     QCOMPARE(written[1], written[0]);
+}
+
+// One statement run again and again: each run's texts (longer and shorter,
+// in ASCII or not, with a NUL inside, empty or null) are the ones stored,
+// whatever the runs before them bound.
+void TstSqliteStatement::textsBoundAtEveryRun()
+{
+    const QList<QStringList> runs = {
+        {QStringLiteral("a"), QStringLiteral("bb"), QStringLiteral("ccc")},
+        {QStringLiteral("a much longer text than before, in ASCII"), QStringLiteral("x"), QString()},
+        {QStringLiteral("ñandú"), QStringLiteral("plain"), QStringLiteral("after ñ")},
+        {QString(), QStringLiteral(""), QStringLiteral("z")},
+        {QStringLiteral("nul") + QChar(0) + QStringLiteral("inside"), QStringLiteral("€"), QStringLiteral("q")},
+        {QStringLiteral("ab"), QStringLiteral("c"), QStringLiteral("d")},
+    };
+    QTemporaryDir dir;
+    {
+        QSqlDatabase db = openDb(dir.filePath(QStringLiteral("b.db")), QStringLiteral("b"));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE B (run INTEGER, x, y, z)")));
+        SqliteStatement s;
+        QVERIFY(s.prepare(SqliteStatement::handleOf(db), QStringLiteral("INSERT INTO B VALUES (?, ?, ?, ?)")));
+        for (int run = 0; run < runs.size(); ++run) {
+            s.bind(QVariantList{qlonglong(run), runs[run][0], runs[run][1], runs[run][2]});
+            QVERIFY2(s.exec(), qPrintable(s.lastError().text()));
+        }
+        s.finalize();
+        QSqlQuery read(db);
+        QVERIFY(read.exec(QStringLiteral("SELECT run, quote(hex(x)), typeof(x), quote(hex(y)), typeof(y), "
+                                         "quote(hex(z)), typeof(z) FROM B ORDER BY run")));
+        for (const QStringList &texts : runs) {
+            QVERIFY(read.next());
+            for (int c = 0; c < 3; ++c) {
+                const QString &text = texts.at(c);
+                QCOMPARE(read.value(2 + 2 * c).toString(),
+                         text.isNull() ? QStringLiteral("null") : QStringLiteral("text"));
+                QCOMPARE(read.value(1 + 2 * c).toString(),
+                         QStringLiteral("'%1'").arg(QString::fromLatin1(text.toUtf8().toHex().toUpper())));
+            }
+        }
+        QVERIFY(!read.next());
+        read = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("b"));
 }
 
 void TstSqliteStatement::refusedAsQtRefuses()
