@@ -295,6 +295,14 @@ void TstConversions::dialectRewrites_data()
     QTest::newRow("postgresql brackets") << int(SqlDialect::PostgreSql) << brackets
                                          << "SELECT * FROM MV_ASIENTOS WHERE \"numero asiento\" = 7 AND DETALLE='[x]'";
     QTest::newRow("firebird top") << int(SqlDialect::Firebird) << top << "SELECT FIRST 1 * FROM TA_CUENTASIVA";
+    QTest::newRow("sqlite top in lower case after blanks")
+        << int(SqlDialect::Sqlite) << "  select\n\ttop\t5 CODIGO from T"
+        << "  select\n\tCODIGO from T LIMIT 5";
+    QTest::newRow("sqlite TOP elsewhere kept")
+        << int(SqlDialect::Sqlite) << "SELECT CODIGO FROM T WHERE X='TOP 1' ORDER BY TOP"
+        << "SELECT CODIGO FROM T WHERE X='TOP 1' ORDER BY TOP";
+    QTest::newRow("sqlite a column named TOPE kept") << int(SqlDialect::Sqlite) << "SELECT TOPE FROM TA_CUENTASIVA"
+                                                     << "SELECT TOPE FROM TA_CUENTASIVA";
 }
 
 void TstConversions::dialectRewrites()
