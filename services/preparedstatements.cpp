@@ -51,6 +51,25 @@ QStringList QueryHandle::columnNames() const
     return names;
 }
 
+std::shared_ptr<ColumnLookup> QueryHandle::columnLookup() const
+{
+    if (!m_entry)
+        return {};
+    if (!m_entry->lent)
+        return std::make_shared<ColumnLookup>(columnNames());
+    const SqliteStatement &statement = m_entry->statement;
+    const int count = statement.columnCount();
+    const auto nameAt = [&statement](int column) { return statement.columnNameUtf8(column); };
+    if (!m_entry->columns || !m_entry->columns->sameColumns(count, nameAt)) {
+        QList<QByteArray> utf8Names;
+        utf8Names.reserve(count);
+        for (int i = 0; i < count; ++i)
+            utf8Names << QByteArray(nameAt(i));
+        m_entry->columns = std::make_shared<ColumnLookup>(columnNames(), std::move(utf8Names));
+    }
+    return m_entry->columns;
+}
+
 QVariant QueryHandle::value(int column) const
 {
     if (!m_entry)

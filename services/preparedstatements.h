@@ -5,6 +5,7 @@
 // A prepared statement is lent to one user at a time (a recordset being
 // walked, or one write); a second user of the same shape meanwhile gets
 // none and runs the statement as it stands.
+#include "services/columnlookup.h"
 #include "services/sqlitestatement.h"
 
 #include <QHash>
@@ -42,6 +43,9 @@ public:
     bool next();
     // The result's column names, in order.
     QStringList columnNames() const;
+    // The result's columns by name: a prepared statement's is kept with it
+    // from run to run while the engine's columns stay the same.
+    std::shared_ptr<ColumnLookup> columnLookup() const;
     QVariant value(int column) const;
     QSqlError lastError() const;
     void reset();
@@ -54,6 +58,7 @@ private:
         SqliteStatement statement;      // a lent one
         bool lent = false;              // prepared and lent from the cache
         bool inUse = false;
+        std::shared_ptr<ColumnLookup> columns; // a lent one's, kept between runs
     };
     std::shared_ptr<Entry> m_entry;
 };

@@ -212,6 +212,11 @@ QString SqliteStatement::columnName(int column) const
     return name ? QString(name) : QString();
 }
 
+const char *SqliteStatement::columnNameUtf8(int column) const
+{
+    return m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
+}
+
 QVariant SqliteStatement::value(int column) const
 {
     if (!m_onRow || column < 0 || column >= columnCount())

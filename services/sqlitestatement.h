@@ -56,6 +56,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // The column's name as the engine keeps it, in UTF-8 (nullptr when none).
+    const char *columnNameUtf8(int column) const;
     QVariant value(int column) const;
     QSqlError lastError() const { return m_error; }
 

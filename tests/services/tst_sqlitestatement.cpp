@@ -55,6 +55,7 @@ private slots:
     void textsBoundAtEveryRun();
     void refusedAsQtRefuses();
     void connectionClosesWithStatementsLent();
+    void fieldsFollowTheColumnsOfEachRun();
 };
 
 void TstSqliteStatement::readsWhatQtReads_data()
@@ -253,6 +254,42 @@ void TstSqliteStatement::connectionClosesWithStatementsLent()
     }
     lent.moveNext();
     QVERIFY(lent.eof());
+}
+
+void TstSqliteStatement::fieldsFollowTheColumnsOfEachRun()
+{
+    // The same statement shape read again and again (prepared once): fields
+    // are found in any case at every run, and a column that another program
+    // adds meanwhile (the engine prepares the statement again) is found too,
+    // while the columns before it keep their places.
+    OrvaFixture f;
+    Connection &orva = f.services.session.connection();
+    ErrorHandling::Scope run(f.services.errors, QStringLiteral("test"));
+    QVERIFY(orva.Execute(QStringLiteral("CREATE TABLE T2 (Codigo TEXT, Nombre TEXT)")));
+    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO T2 VALUES ('1', 'uno')")));
+    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO T2 VALUES ('2', 'dos')")));
+    const auto read = [&orva](const QString &code) {
+        return orva.OpenRecordset(QStringLiteral("SELECT * FROM T2 WHERE Codigo = '%1'").arg(code));
+    };
+    for (const QString &code : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1")}) {
+        const Recordset rs = read(code);
+        QCOMPARE(rs.value(QStringLiteral("CODIGO")).toString(), code);
+        QCOMPARE(rs.value(QStringLiteral("codigo")).toString(), code);
+        QCOMPARE(rs.value(QStringLiteral("Codigo")).toString(), code);
+        QVERIFY(!rs.hasField(QStringLiteral("EXTRA")));
+        QVERIFY_THROWS_EXCEPTION(RunTimeError, rs.value(QStringLiteral("Codig")));
+    }
+    {
+        QSqlDatabase other = openDb(f.orvaPath, QStringLiteral("other"));
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("ALTER TABLE T2 ADD COLUMN Extra TEXT DEFAULT 'x'")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    const Recordset after = read(QStringLiteral("2"));
+    QCOMPARE(after.fieldNames(),
+             (QStringList{QStringLiteral("Codigo"), QStringLiteral("Nombre"), QStringLiteral("Extra")}));
+    QCOMPARE(after.value(QStringLiteral("EXTRA")).toString(), QStringLiteral("x"));
+    QCOMPARE(after.value(QStringLiteral("NOMBRE")).toString(), QStringLiteral("dos"));
 }
 
 QTEST_GUILESS_MAIN(TstSqliteStatement)
