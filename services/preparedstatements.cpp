@@ -131,7 +131,19 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
     std::optional<StatementShape> shape = statementShape(statement);
     if (!shape)
         return {};
-    std::shared_ptr<QueryHandle::Entry> &slot = m_byShape[shape->text];
+    return lendPrepared(db, shape->text, std::move(shape->values));
+}
+
+QueryHandle PreparedStatements::lendAsItStands(const QSqlDatabase &db, const QString &statement)
+{
+    if (!m_enabled)
+        return {};
+    return lendPrepared(db, statement, {});
+}
+
+QueryHandle PreparedStatements::lendPrepared(const QSqlDatabase &db, const QString &text, QVariantList values)
+{
+    std::shared_ptr<QueryHandle::Entry> &slot = m_byShape[text];
     if (!slot) {
         if (m_byShape.size() > capacity) {
             // Shapes that vary without end (a text kept in a result column):
@@ -140,8 +152,8 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
             return {};
         }
         auto entry = std::make_shared<QueryHandle::Entry>();
-        if (!entry->statement.prepare(SqliteStatement::handleOf(db), shape->text)) {
-            m_byShape.remove(shape->text);
+        if (!entry->statement.prepare(SqliteStatement::handleOf(db), text)) {
+            m_byShape.remove(text);
             return {};
         }
         entry->lent = true;
@@ -149,7 +161,7 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
     }
     if (slot->inUse)
         return {};
-    slot->statement.bind(std::move(shape->values));
+    slot->statement.bind(std::move(values));
     slot->inUse = true;
     QueryHandle handle;
     handle.m_entry = slot;

@@ -84,11 +84,16 @@ public:
     // shape is in use, or the engine does not prepare it (the statement then
     // runs as it stands, and fails there with the engine's own message).
     QueryHandle lend(const QSqlDatabase &db, const QString &statement);
+    // A statement without values prepared as it stands (a transaction verb),
+    // ready for exec(); an empty handle as for lend.
+    QueryHandle lendAsItStands(const QSqlDatabase &db, const QString &statement);
     // Lets every prepared statement go (the connection closes): a handle
     // still lent reads no further row.
     void clear();
 
 private:
+    QueryHandle lendPrepared(const QSqlDatabase &db, const QString &text, QVariantList values);
+
     static constexpr qsizetype capacity = 256;
     QString m_connectionName;
     bool m_enabled = false;
