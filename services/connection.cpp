@@ -324,6 +324,10 @@ void Connection::runTransactionVerb(TransactionVerb verb, const QString &sql)
         failure = db.lastError();
     } else if (verb == TransactionVerb::Commit && m_inTransaction && m_spec.driver == QLatin1String("QPSQL")) {
         ok = commitThroughPostgresClient(sql, &failure);
+    } else if (QueryHandle prepared = m_prepared.lendAsItStands(db, sql)) {
+        // SQLite: the verb prepared once, as the statements are.
+        ok = prepared.exec();
+        failure = prepared.lastError();
     } else {
         QSqlQuery query(db);
         ok = query.exec(withSavepoint ? sql + savepointTail(false) : sql);

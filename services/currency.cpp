@@ -57,15 +57,30 @@ Currency Currency::fromRaw(qint64 tenThousandths)
 
 QString Currency::toText() const
 {
+    // Written from the last digit backwards into a buffer: the fraction
+    // without its trailing zeros, the point, the whole digits, the sign.
     const bool negative = m_raw < 0;
     const quint64 magnitude = negative ? quint64(-m_raw) : quint64(m_raw);
-    QString text = QString::number(magnitude / 10000);
+    char buffer[32];
+    char *const end = buffer + sizeof(buffer);
+    char *at = end;
     quint64 fraction = magnitude % 10000;
     if (fraction != 0) {
-        QString digits = QStringLiteral("%1").arg(fraction, 4, 10, QLatin1Char('0'));
-        while (digits.endsWith(QLatin1Char('0')))
-            digits.chop(1);
-        text += QLatin1Char('.') + digits;
+        int digits = 4;
+        while (fraction % 10 == 0) {
+            fraction /= 10;
+            --digits;
+        }
+        for (; digits > 0; --digits, fraction /= 10)
+            *--at = char('0' + fraction % 10);
+        *--at = '.';
     }
-    return negative ? QLatin1Char('-') + text : text;
+    quint64 whole = magnitude / 10000;
+    do {
+        *--at = char('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (negative)
+        *--at = '-';
+    return QString::fromLatin1(at, end - at);
 }

@@ -34,14 +34,24 @@ QString requoteBrackets(const QString &sql, bool lowerCase)
 }
 
 // Whether the statement may start with SELECT TOP: the pattern below is
-// matched only then (almost every statement has no TOP).
+// matched only then (almost every statement has no TOP). TOP is looked for
+// only where the pattern can have it: after SELECT and the characters that
+// can be blanks (anything but an ASCII letter or digit).
 bool mayHaveTop(const QString &sql)
 {
     qsizetype i = 0;
     while (i < sql.size() && sql.at(i).isSpace())
         ++i;
-    return sql.size() - i > 10 && QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0
-        && sql.contains(QLatin1String("TOP"), Qt::CaseInsensitive);
+    if (sql.size() - i <= 10 || QStringView(sql).mid(i, 6).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) != 0)
+        return false;
+    i += 6;
+    while (i < sql.size()) {
+        const char16_t c = sql.at(i).unicode();
+        if ((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'))
+            break;
+        ++i;
+    }
+    return QStringView(sql).mid(i, 3).compare(QLatin1String("TOP"), Qt::CaseInsensitive) == 0;
 }
 
 QString rewriteTop(const QString &sql, SqlDialect dialect)

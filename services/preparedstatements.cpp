@@ -51,6 +51,25 @@ QStringList QueryHandle::columnNames() const
     return names;
 }
 
+std::shared_ptr<ColumnLookup> QueryHandle::columnLookup() const
+{
+    if (!m_entry)
+        return {};
+    if (!m_entry->lent)
+        return std::make_shared<ColumnLookup>(columnNames());
+    const SqliteStatement &statement = m_entry->statement;
+    const int count = statement.columnCount();
+    const auto nameAt = [&statement](int column) { return statement.columnNameUtf8(column); };
+    if (!m_entry->columns || !m_entry->columns->sameColumns(count, nameAt)) {
+        QList<QByteArray> utf8Names;
+        utf8Names.reserve(count);
+        for (int i = 0; i < count; ++i)
+            utf8Names << QByteArray(nameAt(i));
+        m_entry->columns = std::make_shared<ColumnLookup>(columnNames(), std::move(utf8Names));
+    }
+    return m_entry->columns;
+}
+
 QVariant QueryHandle::value(int column) const
 {
     if (!m_entry)
@@ -112,7 +131,19 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
     std::optional<StatementShape> shape = statementShape(statement);
     if (!shape)
         return {};
-    std::shared_ptr<QueryHandle::Entry> &slot = m_byShape[shape->text];
+    return lendPrepared(db, shape->text, std::move(shape->values));
+}
+
+QueryHandle PreparedStatements::lendAsItStands(const QSqlDatabase &db, const QString &statement)
+{
+    if (!m_enabled)
+        return {};
+    return lendPrepared(db, statement, {});
+}
+
+QueryHandle PreparedStatements::lendPrepared(const QSqlDatabase &db, const QString &text, QVariantList values)
+{
+    std::shared_ptr<QueryHandle::Entry> &slot = m_byShape[text];
     if (!slot) {
         if (m_byShape.size() > capacity) {
             // Shapes that vary without end (a text kept in a result column):
@@ -121,8 +152,8 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
             return {};
         }
         auto entry = std::make_shared<QueryHandle::Entry>();
-        if (!entry->statement.prepare(SqliteStatement::handleOf(db), shape->text)) {
-            m_byShape.remove(shape->text);
+        if (!entry->statement.prepare(SqliteStatement::handleOf(db), text)) {
+            m_byShape.remove(text);
             return {};
         }
         entry->lent = true;
@@ -130,7 +161,7 @@ QueryHandle PreparedStatements::lend(const QSqlDatabase &db, const QString &stat
     }
     if (slot->inUse)
         return {};
-    slot->statement.bind(std::move(shape->values));
+    slot->statement.bind(std::move(values));
     slot->inUse = true;
     QueryHandle handle;
     handle.m_entry = slot;

@@ -5,6 +5,7 @@
 // A prepared statement is lent to one user at a time (a recordset being
 // walked, or one write); a second user of the same shape meanwhile gets
 // none and runs the statement as it stands.
+#include "services/columnlookup.h"
 #include "services/sqlitestatement.h"
 
 #include <QHash>
@@ -42,6 +43,9 @@ public:
     bool next();
     // The result's column names, in order.
     QStringList columnNames() const;
+    // The result's columns by name: a prepared statement's is kept with it
+    // from run to run while the engine's columns stay the same.
+    std::shared_ptr<ColumnLookup> columnLookup() const;
     QVariant value(int column) const;
     QSqlError lastError() const;
     void reset();
@@ -54,6 +58,7 @@ private:
         SqliteStatement statement;      // a lent one
         bool lent = false;              // prepared and lent from the cache
         bool inUse = false;
+        std::shared_ptr<ColumnLookup> columns; // a lent one's, kept between runs
     };
     std::shared_ptr<Entry> m_entry;
 };
@@ -79,11 +84,16 @@ public:
     // shape is in use, or the engine does not prepare it (the statement then
     // runs as it stands, and fails there with the engine's own message).
     QueryHandle lend(const QSqlDatabase &db, const QString &statement);
+    // A statement without values prepared as it stands (a transaction verb),
+    // ready for exec(); an empty handle as for lend.
+    QueryHandle lendAsItStands(const QSqlDatabase &db, const QString &statement);
     // Lets every prepared statement go (the connection closes): a handle
     // still lent reads no further row.
     void clear();
 
 private:
+    QueryHandle lendPrepared(const QSqlDatabase &db, const QString &text, QVariantList values);
+
     static constexpr qsizetype capacity = 256;
     QString m_connectionName;
     bool m_enabled = false;

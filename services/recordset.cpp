@@ -22,10 +22,8 @@ void Recordset::open(Connection &connection, const QString &sql)
     m_query = connection.lendPrepared(m_statement);
     if (!m_query)
         m_query = ownQuery(connection);
-    m_fields.clear();
-    m_lowerFields.clear();
+    m_columns.reset();
     m_decimalIndexes.clear();
-    m_fieldsRead = false;
     execute();
 }
 
@@ -48,27 +46,21 @@ void Recordset::readFields() const
 {
     // Most recordsets are only asked whether they have rows: the names are
     // read at the first field asked for.
-    if (m_fieldsRead || !m_query)
+    if (m_columns || !m_query)
         return;
-    const QStringList names = m_query.columnNames();
-    for (int i = 0; i < names.size(); ++i) {
-        m_fields.insert(names.at(i), i);
-        if (!m_decimalColumns.isEmpty() && m_decimalColumns.contains(names.at(i).toLower()))
+    m_columns = m_query.columnLookup();
+    if (!m_columns || m_decimalColumns.isEmpty())
+        return;
+    const QStringList &names = m_columns->names();
+    for (int i = 0; i < names.size(); ++i)
+        if (m_decimalColumns.contains(names.at(i).toLower()))
             m_decimalIndexes.insert(i);
-    }
-    m_fieldsRead = true;
 }
 
 int Recordset::fieldIndex(const QString &field) const
 {
     readFields();
-    const auto exact = m_fields.constFind(field);
-    if (exact != m_fields.constEnd())
-        return exact.value();
-    if (m_lowerFields.isEmpty())
-        for (auto it = m_fields.constBegin(); it != m_fields.constEnd(); ++it)
-            m_lowerFields.insert(it.key().toLower(), it.value());
-    return m_lowerFields.value(field.toLower(), -1);
+    return m_columns ? m_columns->indexOf(field) : -1;
 }
 
 void Recordset::execute()
@@ -87,10 +79,8 @@ void Recordset::close()
 {
     m_query.reset();
     m_statement.clear();
-    m_fields.clear();
-    m_lowerFields.clear();
+    m_columns.reset();
     m_decimalIndexes.clear();
-    m_fieldsRead = false;
     m_decimalColumns.clear();
     m_hasRows = false;
     m_eof = true;

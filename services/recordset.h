@@ -53,14 +53,11 @@ private:
     QString m_statement; // as the engine runs it
     Connection *m_connection = nullptr;
     QString m_sql;
-    // The index of a column by its name as the engine gives it, then (built
-    // at the first name asked in another case) by its lower-case name.
+    // The index of a column by its name in any case (see columnlookup.h).
     int fieldIndex(const QString &field) const;
-    mutable QHash<QString, int> m_fields;
-    mutable QHash<QString, int> m_lowerFields;
-    mutable bool m_fieldsRead = false;
-    QSet<QString> m_decimalColumns;     // lower-case names holding exact decimal texts
-    mutable QSet<int> m_decimalIndexes; // their columns, once the names are read
+    mutable std::shared_ptr<ColumnLookup> m_columns; // read at the first field asked
+    QSet<QString> m_decimalColumns;                  // lower-case names holding exact decimal texts
+    mutable QSet<int> m_decimalIndexes;              // their columns, once the names are read
     bool m_hasRows = false;
     bool m_eof = true;
     int m_row = -1;

@@ -63,6 +63,23 @@ QSqlError SqliteStatement::engineError(const char *what, QSqlError::ErrorType ty
                      QString::number(code));
 }
 
+namespace {
+
+// Copies text into out as long as it is ASCII, followed by a NUL; the number
+// of characters copied (text's size when all of it is ASCII).
+qsizetype copyAscii(const QString &text, char *out)
+{
+    const QChar *in = text.constData();
+    const qsizetype size = text.size();
+    qsizetype i = 0;
+    for (; i < size && in[i].unicode() < 0x80; ++i)
+        out[i] = char(in[i].unicode());
+    out[i] = '\0';
+    return i;
+}
+
+} // namespace
+
 bool SqliteStatement::exec()
 {
     m_error = QSqlError();
@@ -84,15 +101,33 @@ bool SqliteStatement::exec()
                             QSqlError::StatementError);
         return false;
     }
+    // Texts all in ASCII are bound as the same bytes in UTF-8 from one buffer
+    // sized once for this run: the engine keeps UTF-8, and would otherwise
+    // translate every UTF-16 text character by character into a copy.
+    qsizetype textSize = 0;
+    for (const QVariant &value : std::as_const(m_values))
+        if (value.typeId() == QMetaType::QString)
+            textSize += static_cast<const QString *>(value.constData())->size() + 1;
+    if (qsizetype(m_asciiTexts.size()) < textSize)
+        m_asciiTexts.resize(size_t(textSize));
+    char *nextText = m_asciiTexts.data();
     for (int i = 0; i < m_values.size(); ++i) {
         const QVariant &value = m_values.at(i);
         const int at = i + 1;
         switch (value.typeId()) {
         case QMetaType::QString: {
             const QString *text = static_cast<const QString *>(value.constData());
-            res = text->isNull()
-                ? sqlite3_bind_null(m_stmt, at)
-                : sqlite3_bind_text16(m_stmt, at, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
+            if (text->isNull()) {
+                res = sqlite3_bind_null(m_stmt, at);
+                break;
+            }
+            const qsizetype ascii = copyAscii(*text, nextText);
+            if (ascii == text->size()) {
+                res = sqlite3_bind_text(m_stmt, at, nextText, int(ascii), SQLITE_STATIC);
+                nextText += ascii + 1;
+                break;
+            }
+            res = sqlite3_bind_text16(m_stmt, at, text->utf16(), int(text->size() * sizeof(QChar)), SQLITE_STATIC);
             break;
         }
         case QMetaType::LongLong:
@@ -175,6 +210,11 @@ QString SqliteStatement::columnName(int column) const
 {
     const auto *name = m_stmt ? static_cast<const QChar *>(sqlite3_column_name16(m_stmt, column)) : nullptr;
     return name ? QString(name) : QString();
+}
+
+const char *SqliteStatement::columnNameUtf8(int column) const
+{
+    return m_stmt ? sqlite3_column_name(m_stmt, column) : nullptr;
 }
 
 QVariant SqliteStatement::value(int column) const

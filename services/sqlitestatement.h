@@ -17,6 +17,7 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -55,6 +56,8 @@ public:
 
     int columnCount() const;
     QString columnName(int column) const;
+    // The column's name as the engine keeps it, in UTF-8 (nullptr when none).
+    const char *columnNameUtf8(int column) const;
     QVariant value(int column) const;
     QSqlError lastError() const { return m_error; }
 
@@ -64,7 +67,8 @@ private:
 
     sqlite3 *m_db = nullptr;
     sqlite3_stmt *m_stmt = nullptr;
-    QVariantList m_values; // bound without copies: they live until the next bind
+    QVariantList m_values;          // bound without copies: they live until the next bind
+    std::vector<char> m_asciiTexts; // the texts in ASCII bound as UTF-8, until the next run
     QSqlError m_error;
     bool m_firstRowPending = false; // exec() stepped onto a row that next() has not shown
     bool m_onRow = false;

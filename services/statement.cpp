@@ -2,9 +2,19 @@
 #include "services/errors.h"
 #include "services/svctools.h"
 
+#include <algorithm>
+
 namespace {
 
-const QLatin1StringView placeholder("{}");
+// Where the next "{}" of the pattern starts at or after from; -1 when none.
+qsizetype placeholderAt(QStringView pattern, qsizetype from)
+{
+    for (qsizetype at = pattern.indexOf(QLatin1Char('{'), from); at >= 0 && at + 1 < pattern.size();
+         at = pattern.indexOf(QLatin1Char('{'), at + 1))
+        if (pattern[at + 1] == QLatin1Char('}'))
+            return at;
+    return -1;
+}
 
 RunTimeError patternError(const QString &pattern, qsizetype given)
 {
@@ -18,15 +28,22 @@ namespace SqlLiteral {
 
 QString text(const QString &value)
 {
-    QString literal;
-    literal.reserve(value.size() + 2);
-    literal += QLatin1Char('\'');
-    for (const QChar c : value) {
-        literal += c;
-        if (c == QLatin1Char('\''))
-            literal += c;
+    const QChar quote = QLatin1Char('\'');
+    const qsizetype quotes = value.count(quote);
+    QString literal(value.size() + quotes + 2, Qt::Uninitialized);
+    QChar *out = literal.data();
+    *out++ = quote;
+    if (quotes == 0) {
+        std::copy(value.cbegin(), value.cend(), out);
+        out += value.size();
+    } else {
+        for (const QChar c : value) {
+            *out++ = c;
+            if (c == quote)
+                *out++ = c;
+        }
     }
-    literal += QLatin1Char('\'');
+    *out = quote;
     return literal;
 }
 
@@ -74,7 +91,7 @@ QString null()
 
 Statement &Statement::literal(const QString &sql)
 {
-    m_values << sql;
+    m_values.append(sql);
     return *this;
 }
 
@@ -101,35 +118,50 @@ Statement &Statement::literals(std::initializer_list<QString> values)
 
 QString Statement::sql() const
 {
-    QString text;
-    qsizetype size = m_pattern.size();
+    // The pieces are copied into a text of the final size.
+    qsizetype size = m_pattern.size() - 2 * m_values.size();
     for (const QString &value : m_values)
         size += value.size();
-    text.reserve(size);
+    QString text(std::max<qsizetype>(size, 0), Qt::Uninitialized);
+    QChar *out = text.data();
+    const QChar *pattern = m_pattern.constData();
     qsizetype from = 0;
     for (const QString &value : m_values) {
-        const qsizetype at = m_pattern.indexOf(placeholder, from);
+        const qsizetype at = placeholderAt(m_pattern, from);
         if (at < 0)
             throw patternError(m_pattern, m_values.size());
-        text += QStringView(m_pattern).mid(from, at - from);
-        text += value;
-        from = at + placeholder.size();
+        out = std::copy(pattern + from, pattern + at, out);
+        out = std::copy(value.constBegin(), value.constEnd(), out);
+        from = at + 2;
     }
-    if (m_pattern.indexOf(placeholder, from) >= 0)
+    if (placeholderAt(m_pattern, from) >= 0)
         throw patternError(m_pattern, m_values.size());
-    text += QStringView(m_pattern).mid(from);
+    std::copy(pattern + from, pattern + m_pattern.size(), out);
     return text;
 }
 
 QString insertStatement(const QString &insert, const FieldList &fields)
 {
-    QStringList names, values;
-    for (const auto &field : fields) {
-        names << field.first;
-        values << field.second;
+    // insert (names) VALUES (literals), written once into a text of its size.
+    const QLatin1StringView values(") VALUES (");
+    qsizetype size = insert.size() + 2 + values.size() + 1;
+    for (const auto &field : fields)
+        size += field.first.size() + field.second.size() + 2;
+    QString text;
+    text.reserve(size);
+    text += insert;
+    text += QLatin1StringView(" (");
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += fields.at(i).first;
     }
-    return Statement(QStringLiteral("{} ({}) VALUES ({})"))
-        .part(insert)
-        .part(names.join(QLatin1Char(',')))
-        .part(values.join(QLatin1Char(',')));
+    text += values;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += fields.at(i).second;
+    }
+    text += QLatin1Char(')');
+    return text;
 }

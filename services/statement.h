@@ -14,6 +14,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVariant>
 #include <initializer_list>
 
@@ -48,12 +49,12 @@ class Statement
 public:
     explicit Statement(const QString &pattern) : m_pattern(pattern) {}
 
-    Statement &text(const QString &value) { return literal(SqlLiteral::text(value)); }
-    Statement &textOf(const QVariant &value) { return literal(SqlLiteral::textOf(value)); }
-    Statement &code(const QString &value, int width) { return literal(SqlLiteral::code(value, width)); }
-    Statement &number(const QVariant &value) { return literal(SqlLiteral::number(value)); }
-    Statement &amount(Currency value) { return literal(SqlLiteral::amount(value)); }
-    Statement &integer(qint64 value) { return literal(QString::number(value)); }
+    Statement &text(const QString &value) { return add(SqlLiteral::text(value)); }
+    Statement &textOf(const QVariant &value) { return add(SqlLiteral::textOf(value)); }
+    Statement &code(const QString &value, int width) { return add(SqlLiteral::code(value, width)); }
+    Statement &number(const QVariant &value) { return add(SqlLiteral::number(value)); }
+    Statement &amount(Currency value) { return add(SqlLiteral::amount(value)); }
+    Statement &integer(qint64 value) { return add(QString::number(value)); }
     // Several values of one kind, in order.
     Statement &texts(std::initializer_list<QString> values);
     Statement &amounts(std::initializer_list<Currency> values);
@@ -62,7 +63,7 @@ public:
     Statement &literal(const QString &sql);
     // SQL the tool composed itself, as it stands.
     Statement &part(const QString &sql) { return literal(sql); }
-    Statement &part(const Statement &statement) { return literal(statement.sql()); }
+    Statement &part(const Statement &statement) { return add(statement.sql()); }
 
     // The finished text. A pattern that takes another number of values than
     // it was given raises a statement error instead of running a wrong text.
@@ -70,8 +71,14 @@ public:
     operator QString() const { return sql(); }
 
 private:
+    Statement &add(QString &&sql)
+    {
+        m_values.append(std::move(sql));
+        return *this;
+    }
+
     QString m_pattern;
-    QStringList m_values;
+    QVarLengthArray<QString, 32> m_values; // a statement's values, mostly without a further allocation
 };
 
 // (column name, SQL literal) pairs of an insert statement.

@@ -11,6 +11,7 @@
 #include <QDateTime>
 #include <QTest>
 #include <ctime>
+#include <limits>
 
 class TstConversions : public QObject
 {
@@ -22,6 +23,8 @@ private slots:
     void numberToSqlTextsAndOwnText();
     void currencyRoundsHalvesToEven_data();
     void currencyRoundsHalvesToEven();
+    void currencyTextIsShortest_data();
+    void currencyTextIsShortest();
     void numberFormats_data();
     void numberFormats();
     void padLeft_data();
@@ -92,6 +95,27 @@ void TstConversions::currencyRoundsHalvesToEven()
     QFETCH(double, value);
     QFETCH(QString, expected);
     QCOMPARE(Currency::fromDouble(value).toText(), expected);
+}
+
+void TstConversions::currencyTextIsShortest_data()
+{
+    QTest::addColumn<qint64>("raw");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("zero") << qint64(0) << "0";
+    QTest::newRow("smallest fraction") << qint64(5) << "0.0005";
+    QTest::newRow("smallest negative") << qint64(-5) << "-0.0005";
+    QTest::newRow("zeros inside the fraction") << qint64(10200) << "1.02";
+    QTest::newRow("zero before the last digit") << qint64(12003) << "1.2003";
+    QTest::newRow("whole negative") << qint64(-1210000) << "-121";
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << "922337203685477.5807";
+    QTest::newRow("beyond the smallest") << std::numeric_limits<qint64>::min() + 1 << "-922337203685477.5807";
+}
+
+void TstConversions::currencyTextIsShortest()
+{
+    QFETCH(qint64, raw);
+    QFETCH(QString, expected);
+    QCOMPARE(Currency::fromRaw(raw).toText(), expected);
 }
 
 void TstConversions::numberFormats_data()
@@ -271,6 +295,14 @@ void TstConversions::dialectRewrites_data()
     QTest::newRow("postgresql brackets") << int(SqlDialect::PostgreSql) << brackets
                                          << "SELECT * FROM MV_ASIENTOS WHERE \"numero asiento\" = 7 AND DETALLE='[x]'";
     QTest::newRow("firebird top") << int(SqlDialect::Firebird) << top << "SELECT FIRST 1 * FROM TA_CUENTASIVA";
+    QTest::newRow("sqlite top in lower case after blanks")
+        << int(SqlDialect::Sqlite) << "  select\n\ttop\t5 CODIGO from T"
+        << "  select\n\tCODIGO from T LIMIT 5";
+    QTest::newRow("sqlite TOP elsewhere kept")
+        << int(SqlDialect::Sqlite) << "SELECT CODIGO FROM T WHERE X='TOP 1' ORDER BY TOP"
+        << "SELECT CODIGO FROM T WHERE X='TOP 1' ORDER BY TOP";
+    QTest::newRow("sqlite a column named TOPE kept") << int(SqlDialect::Sqlite) << "SELECT TOPE FROM TA_CUENTASIVA"
+                                                     << "SELECT TOPE FROM TA_CUENTASIVA";
 }
 
 void TstConversions::dialectRewrites()

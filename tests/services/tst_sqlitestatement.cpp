@@ -52,8 +52,10 @@ private slots:
     void readsWhatQtReads();
     void writesWhatQtWrites_data();
     void writesWhatQtWrites();
+    void textsBoundAtEveryRun();
     void refusedAsQtRefuses();
     void connectionClosesWithStatementsLent();
+    void fieldsFollowTheColumnsOfEachRun();
 };
 
 void TstSqliteStatement::readsWhatQtReads_data()
@@ -152,6 +154,50 @@ void TstSqliteStatement::writesWhatQtWrites()
     QCOMPARE(written[1], written[0]);
 }
 
+// One statement run again and again: each run's texts (longer and shorter,
+// in ASCII or not, with a NUL inside, empty or null) are the ones stored,
+// whatever the runs before them bound.
+void TstSqliteStatement::textsBoundAtEveryRun()
+{
+    const QList<QStringList> runs = {
+        {QStringLiteral("a"), QStringLiteral("bb"), QStringLiteral("ccc")},
+        {QStringLiteral("a much longer text than before, in ASCII"), QStringLiteral("x"), QString()},
+        {QStringLiteral("ñandú"), QStringLiteral("plain"), QStringLiteral("after ñ")},
+        {QString(), QStringLiteral(""), QStringLiteral("z")},
+        {QStringLiteral("nul") + QChar(0) + QStringLiteral("inside"), QStringLiteral("€"), QStringLiteral("q")},
+        {QStringLiteral("ab"), QStringLiteral("c"), QStringLiteral("d")},
+    };
+    QTemporaryDir dir;
+    {
+        QSqlDatabase db = openDb(dir.filePath(QStringLiteral("b.db")), QStringLiteral("b"));
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE B (run INTEGER, x, y, z)")));
+        SqliteStatement s;
+        QVERIFY(s.prepare(SqliteStatement::handleOf(db), QStringLiteral("INSERT INTO B VALUES (?, ?, ?, ?)")));
+        for (int run = 0; run < runs.size(); ++run) {
+            s.bind(QVariantList{qlonglong(run), runs[run][0], runs[run][1], runs[run][2]});
+            QVERIFY2(s.exec(), qPrintable(s.lastError().text()));
+        }
+        s.finalize();
+        QSqlQuery read(db);
+        QVERIFY(read.exec(QStringLiteral("SELECT run, quote(hex(x)), typeof(x), quote(hex(y)), typeof(y), "
+                                         "quote(hex(z)), typeof(z) FROM B ORDER BY run")));
+        for (const QStringList &texts : runs) {
+            QVERIFY(read.next());
+            for (int c = 0; c < 3; ++c) {
+                const QString &text = texts.at(c);
+                QCOMPARE(read.value(2 + 2 * c).toString(),
+                         text.isNull() ? QStringLiteral("null") : QStringLiteral("text"));
+                QCOMPARE(read.value(1 + 2 * c).toString(),
+                         QStringLiteral("'%1'").arg(QString::fromLatin1(text.toUtf8().toHex().toUpper())));
+            }
+        }
+        QVERIFY(!read.next());
+        read = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("b"));
+}
+
 void TstSqliteStatement::refusedAsQtRefuses()
 {
     // The same refusals (a unique key, a NOT NULL column, a failed check)
@@ -208,6 +254,42 @@ void TstSqliteStatement::connectionClosesWithStatementsLent()
     }
     lent.moveNext();
     QVERIFY(lent.eof());
+}
+
+void TstSqliteStatement::fieldsFollowTheColumnsOfEachRun()
+{
+    // The same statement shape read again and again (prepared once): fields
+    // are found in any case at every run, and a column that another program
+    // adds meanwhile (the engine prepares the statement again) is found too,
+    // while the columns before it keep their places.
+    OrvaFixture f;
+    Connection &orva = f.services.session.connection();
+    ErrorHandling::Scope run(f.services.errors, QStringLiteral("test"));
+    QVERIFY(orva.Execute(QStringLiteral("CREATE TABLE T2 (Codigo TEXT, Nombre TEXT)")));
+    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO T2 VALUES ('1', 'uno')")));
+    QVERIFY(orva.Execute(QStringLiteral("INSERT INTO T2 VALUES ('2', 'dos')")));
+    const auto read = [&orva](const QString &code) {
+        return orva.OpenRecordset(QStringLiteral("SELECT * FROM T2 WHERE Codigo = '%1'").arg(code));
+    };
+    for (const QString &code : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("1")}) {
+        const Recordset rs = read(code);
+        QCOMPARE(rs.value(QStringLiteral("CODIGO")).toString(), code);
+        QCOMPARE(rs.value(QStringLiteral("codigo")).toString(), code);
+        QCOMPARE(rs.value(QStringLiteral("Codigo")).toString(), code);
+        QVERIFY(!rs.hasField(QStringLiteral("EXTRA")));
+        QVERIFY_THROWS_EXCEPTION(RunTimeError, rs.value(QStringLiteral("Codig")));
+    }
+    {
+        QSqlDatabase other = openDb(f.orvaPath, QStringLiteral("other"));
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("ALTER TABLE T2 ADD COLUMN Extra TEXT DEFAULT 'x'")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    const Recordset after = read(QStringLiteral("2"));
+    QCOMPARE(after.fieldNames(),
+             (QStringList{QStringLiteral("Codigo"), QStringLiteral("Nombre"), QStringLiteral("Extra")}));
+    QCOMPARE(after.value(QStringLiteral("EXTRA")).toString(), QStringLiteral("x"));
+    QCOMPARE(after.value(QStringLiteral("NOMBRE")).toString(), QStringLiteral("dos"));
 }
 
 QTEST_GUILESS_MAIN(TstSqliteStatement)

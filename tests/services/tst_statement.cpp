@@ -44,6 +44,16 @@ void TstStatement::valuesFillThePlacesInOrder_data()
                                                     Statement(QStringLiteral("CODIGO = {}")).text(QStringLiteral("FC")))
                                                 .sql()
                                          << "SELECT * FROM V_TA_CPTE WHERE CODIGO = 'FC'";
+    QTest::newRow("braces that are no place stay")
+        << Statement(QStringLiteral("A = '{' AND B = {{} AND C = '}{'{}")).integer(1).integer(2).sql()
+        << "A = '{' AND B = {1 AND C = '}{'2";
+    Statement many(QStringLiteral("({})").repeated(40));
+    QString manyExpected;
+    for (int i = 0; i < 40; ++i) {
+        many.integer(i);
+        manyExpected += QStringLiteral("(%1)").arg(i);
+    }
+    QTest::newRow("more values than fit in the statement's own room") << many.sql() << manyExpected;
     QTest::newRow("insert of column and literal pairs") << insertStatement(
         QStringLiteral("INSERT INTO T"),
         {{QStringLiteral("A"), SqlLiteral::null()}, {QStringLiteral("B"), SqlLiteral::text(QStringLiteral("x"))}})
