@@ -247,17 +247,20 @@ std::optional<QStringList> Connection::prepareOnServer(const QString &name, cons
     bool ok = query.exec(QStringLiteral("PREPARE ") + name + QStringLiteral(" AS ") + shape);
     if (ok) {
         ++m_counts.preparations;
-        ok = query.exec(
-                 Statement(QStringLiteral("SELECT parameter_types::text FROM pg_prepared_statements WHERE name = {}"))
-                     .text(name))
-            && query.next();
+        ok = query.exec(Statement(QStringLiteral("SELECT t::text FROM pg_prepared_statements, "
+                                                 "unnest(parameter_types) WITH ORDINALITY AS p(t, n) "
+                                                 "WHERE name = {} ORDER BY n"))
+                            .text(name));
     }
     if (!ok) {
         if (m_inTransaction)
             sendSavepointVerb(QStringLiteral("ROLLBACK TO SAVEPOINT "));
         return std::nullopt;
     }
-    return ServerStatements::typeNames(query.value(0).toString());
+    QStringList types;
+    while (query.next())
+        types << query.value(0).toString();
+    return types;
 }
 
 bool Connection::setsSavepointAhead(const QSqlQuery &query, const QString &statement) const

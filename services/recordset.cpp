@@ -57,6 +57,12 @@ void Recordset::readFields() const
             m_decimalIndexes.insert(i);
 }
 
+QStringList Recordset::fieldNames() const
+{
+    readFields();
+    return m_columns ? m_columns->names() : QStringList();
+}
+
 int Recordset::fieldIndex(const QString &field) const
 {
     readFields();

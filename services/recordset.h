@@ -41,7 +41,7 @@ public:
     bool isNull(const QString &field) const { return value(field).isNull(); }
     bool hasField(const QString &field) const;
     // The result's column names, in order.
-    QStringList fieldNames() const { return m_query.columnNames(); }
+    QStringList fieldNames() const;
     QString statement() const { return m_sql; }
 
 private:

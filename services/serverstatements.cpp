@@ -26,31 +26,6 @@ ServerStatements::TypeClass ServerStatements::typeClass(const QString &typeName)
     return TypeClass::Other;
 }
 
-QStringList ServerStatements::typeNames(const QString &typeList)
-{
-    QStringList names;
-    const QString inner = typeList.trimmed().mid(1).chopped(1); // without the braces
-    if (!typeList.trimmed().startsWith(QLatin1Char('{')) || inner.isEmpty())
-        return names;
-    QString name;
-    bool quoted = false;
-    for (qsizetype i = 0; i < inner.size(); ++i) {
-        const QChar c = inner.at(i);
-        if (c == QLatin1Char('"')) {
-            quoted = !quoted;
-        } else if (c == QLatin1Char('\\') && quoted && i + 1 < inner.size()) {
-            name += inner.at(++i);
-        } else if (c == QLatin1Char(',') && !quoted) {
-            names << name;
-            name.clear();
-        } else {
-            name += c;
-        }
-    }
-    names << name;
-    return names;
-}
-
 QString ServerStatements::executeText(const QString &statement, const Preparer &prepare)
 {
     if (!m_enabled || statement.contains(QChar(0)))

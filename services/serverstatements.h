@@ -39,10 +39,6 @@ public:
     // Forgets every prepared statement (the server's session ended).
     void clear();
 
-    // The type names of the server's parameter_types text, such as
-    // {text,integer,"character varying"}.
-    static QStringList typeNames(const QString &typeList);
-
     // At most this many shapes are prepared per connection.
     static constexpr int capacity = 256;
 

@@ -149,19 +149,18 @@ QString insertStatement(const QString &insert, const FieldList &fields)
         size += field.first.size() + field.second.size() + 2;
     QString text;
     text.reserve(size);
+    const auto appendList = [&](QString FieldList::value_type::*part) {
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (i > 0)
+                text += QLatin1Char(',');
+            text += fields.at(i).*part;
+        }
+    };
     text += insert;
     text += QLatin1StringView(" (");
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char(',');
-        text += fields.at(i).first;
-    }
+    appendList(&FieldList::value_type::first);
     text += values;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            text += QLatin1Char(',');
-        text += fields.at(i).second;
-    }
+    appendList(&FieldList::value_type::second);
     text += QLatin1Char(')');
     return text;
 }

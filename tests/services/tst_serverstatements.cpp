@@ -14,30 +14,11 @@ class TstServerStatements : public QObject
     Q_OBJECT
 
 private slots:
-    void typeNames_data();
-    void typeNames();
     void preparedTheSecondTimeAndOnce();
     void valuesOnlyWhereTheyMeanTheSame_data();
     void valuesOnlyWhereTheyMeanTheSame();
     void refusedShapeRunsAsItStands();
 };
-
-void TstServerStatements::typeNames_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("names");
-    QTest::newRow("plain and quoted") << "{text,integer,\"character varying\",\"double precision\"}"
-                                      << QStringList{"text", "integer", "character varying", "double precision"};
-    QTest::newRow("none") << "{}" << QStringList{};
-    QTest::newRow("not a list") << "" << QStringList{};
-}
-
-void TstServerStatements::typeNames()
-{
-    QFETCH(QString, text);
-    QFETCH(QStringList, names);
-    QCOMPARE(ServerStatements::typeNames(text), names);
-}
 
 void TstServerStatements::preparedTheSecondTimeAndOnce()
 {
